@@ -1,0 +1,3 @@
+#include "KvCtrlsReg.h"
+
+const char* KvCtrlsReg::PackageDescription() { return "KvControls Standard Library Suite"; }

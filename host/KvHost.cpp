@@ -1,0 +1,3 @@
+#include "KvHost.h"
+
+const char* KvHost::HostName() { return "kvdesigner"; }

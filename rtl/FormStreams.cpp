@@ -1,0 +1,1163 @@
+#include "FormStreams.h"
+
+#include "FormBinary.h"
+#include "SysUtils.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <string>
+
+using namespace KvFormBinary;
+
+namespace {
+
+// Deeper nesting than this is not a form a designer writes; refusing it keeps recursion bounded.
+constexpr int MaxNesting = 200;
+
+// ---------------------------------------------------------------------------------------------
+// Number formatting shared by the text writer
+
+// Decimal digits and exponent of a value rounded to `significant` digits ("12345", exponent 0 for
+// 1.2345). Trailing zeros are kept.
+struct Digits
+{
+    char D[40];
+    int Count = 0;
+    int Exponent = 0;
+    bool Negative = false;
+};
+
+Digits SignificantDigits(long double value, int significant)
+{
+    Digits r;
+    char buf[64];
+    auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, significant - 1);
+    const char* p = buf;
+    if (*p == '-') {
+        r.Negative = true;
+        ++p;
+    }
+    for (; p < res.ptr && *p != 'e'; ++p)
+        if (*p != '.')
+            r.D[r.Count++] = *p;
+    if (p < res.ptr && *p == 'e') {
+        ++p;
+        int e = 0;
+        std::from_chars(*p == '+' ? p + 1 : p, res.ptr, e);
+        r.Exponent = e;
+    }
+    return r;
+}
+
+// The general format of the classic runtime: up to `precision` significant digits, trailing zeros
+// dropped, scientific ("1.5E-7", "1E20") outside the fixed range.
+void AppendGeneral(QByteArray& out, long double value, int precision)
+{
+    if (value == 0) {
+        out.append('0');
+        return;
+    }
+    Digits d = SignificantDigits(value, precision);
+    while (d.Count > 1 && d.D[d.Count - 1] == '0')
+        --d.Count;
+    if (d.Negative)
+        out.append('-');
+    if (d.Exponent >= precision || d.Exponent < -5) {
+        out.append(d.D[0]);
+        if (d.Count > 1) {
+            out.append('.');
+            out.append(d.D + 1, d.Count - 1);
+        }
+        out.append('E');
+        out.append(QByteArray::number(d.Exponent));
+        return;
+    }
+    if (d.Exponent < 0) {
+        out.append("0.");
+        out.append(QByteArray(-d.Exponent - 1, '0'));
+        out.append(d.D, d.Count);
+        return;
+    }
+    const int intDigits = d.Exponent + 1;
+    for (int i = 0; i < intDigits; ++i)
+        out.append(i < d.Count ? d.D[i] : '0');
+    if (d.Count > intDigits) {
+        out.append('.');
+        out.append(d.D + intDigits, d.Count - intDigits);
+    }
+}
+
+// Extended values: 16 significant digits shown with 18 decimals ("1.500000000000000000").
+void AppendExtended(QByteArray& out, long double value)
+{
+    constexpr int Precision = 16;
+    constexpr int Decimals = 18;
+    if (value == 0) {
+        out.append("0.000000000000000000");
+        return;
+    }
+    Digits d = SignificantDigits(value, Precision);
+    const long double magnitude = std::fabs(value);
+    if (d.Exponent >= Precision || magnitude < 5e-19L) {
+        AppendGeneral(out, value, Precision);
+        return;
+    }
+    const int lastDecimal = Precision - 1 - d.Exponent; // decimal position of the last digit
+    if (lastDecimal > Decimals) {
+        // Rounding to 16 digits would keep more decimals than shown: round at the 18th instead.
+        char buf[128];
+        auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, Decimals);
+        out.append(buf, int(res.ptr - buf));
+        return;
+    }
+    if (d.Negative)
+        out.append('-');
+    if (d.Exponent < 0) {
+        out.append("0.");
+        int written = 0;
+        for (int i = 0; i < -d.Exponent - 1; ++i, ++written)
+            out.append('0');
+        out.append(d.D, d.Count);
+        written += d.Count;
+        out.append(QByteArray(Decimals - written, '0'));
+        return;
+    }
+    const int intDigits = d.Exponent + 1;
+    out.append(d.D, intDigits);
+    out.append('.');
+    out.append(d.D + intDigits, d.Count - intDigits);
+    out.append(QByteArray(Decimals - (d.Count - intDigits), '0'));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Binary to text
+
+class BinaryToText
+{
+public:
+    BinaryToText(const QByteArray& data, TLineBreak lineBreak)
+        : R(data), FLineBreak(lineBreak == TLineBreak::CRLF ? "\r\n" : "\n")
+    {
+        Out.reserve(data.size() * 2 + 64);
+    }
+
+    QByteArray Convert()
+    {
+        R.ReadSignature();
+        ConvertObject();
+        return std::move(Out);
+    }
+
+private:
+    TBinaryReader R;
+    const char* FLineBreak;
+    QByteArray Out;
+    int Nesting = 0;
+    int Depth = 0;
+
+    void Enter()
+    {
+        if (++Depth > MaxNesting)
+            R.Fail(QStringLiteral("Nesting too deep"));
+    }
+
+    void Indent()
+    {
+        static const char Spaces[] = "                                                                ";
+        for (int n = Nesting * 2; n > 0; n -= 64)
+            Out.append(Spaces, n < 64 ? n : 64);
+    }
+
+    void NewLine()
+    {
+        Out.append(FLineBreak);
+        Indent();
+    }
+
+    void ConvertObject()
+    {
+        Enter();
+        TObjectHeader h = R.ReadHeader();
+        Indent();
+        if (h.Flags & ffInherited)
+            Out.append("inherited ");
+        else if (h.Flags & ffInline)
+            Out.append("inline ");
+        else
+            Out.append("object ");
+        if (!h.ObjectName.isEmpty()) {
+            Out.append(h.ObjectName);
+            Out.append(": ");
+        }
+        Out.append(h.ClassName);
+        if (h.Flags & ffChildPos) {
+            Out.append(" [");
+            Out.append(QByteArray::number(h.Position));
+            Out.append(']');
+        }
+        Out.append(FLineBreak);
+        ++Nesting;
+        while (!R.EndOfList())
+            ConvertProperty();
+        R.ReadListEnd();
+        while (!R.EndOfList())
+            ConvertObject();
+        R.ReadListEnd();
+        --Nesting;
+        Indent();
+        Out.append("end");
+        Out.append(FLineBreak);
+        --Depth;
+    }
+
+    void ConvertProperty()
+    {
+        Indent();
+        Out.append(R.ReadStr());
+        Out.append(" = ");
+        ConvertValue();
+        Out.append(FLineBreak);
+    }
+
+    template <class Unit>
+    void WriteString(const Unit* s, qsizetype length)
+    {
+        constexpr qsizetype LineLength = 64;
+        if (length == 0) {
+            Out.append("''");
+            return;
+        }
+        ++Nesting;
+        if (length > LineLength)
+            NewLine();
+        qsizetype i = 0, k = 0;
+        char num[16];
+        while (i < length) {
+            bool lineBreak = false;
+            const unsigned c = unsigned(s[i]);
+            if (c >= ' ' && c != '\'' && c <= 127) {
+                const qsizetype j = i;
+                do {
+                    ++i;
+                } while (i < length && unsigned(s[i]) >= ' ' && unsigned(s[i]) != '\'' && unsigned(s[i]) <= 127
+                         && i - k < LineLength);
+                if (i - k >= LineLength)
+                    lineBreak = true;
+                Out.append('\'');
+                const qsizetype start = Out.size();
+                Out.resize(start + (i - j));
+                char* dst = Out.data() + start;
+                for (qsizetype n = j; n < i; ++n)
+                    *dst++ = char(s[n]);
+                Out.append('\'');
+            } else {
+                Out.append('#');
+                auto res = std::to_chars(num, num + sizeof num, c);
+                Out.append(num, int(res.ptr - num));
+                ++i;
+                if (i - k >= LineLength)
+                    lineBreak = true;
+            }
+            if (lineBreak && i < length) {
+                Out.append(" +");
+                NewLine();
+                k = i;
+            }
+        }
+        --Nesting;
+    }
+
+    void ConvertBinary()
+    {
+        constexpr qint32 BytesPerLine = 32;
+        static const char Hex[] = "0123456789ABCDEF";
+        const QByteArray data = R.ReadBinary();
+        Out.append('{');
+        ++Nesting;
+        const bool multiLine = data.size() >= BytesPerLine;
+        const auto* p = reinterpret_cast<const unsigned char*>(data.constData());
+        qsizetype count = data.size();
+        while (count > 0) {
+            if (multiLine)
+                NewLine();
+            const qsizetype n = count >= BytesPerLine ? BytesPerLine : count;
+            const qsizetype start = Out.size();
+            Out.resize(start + n * 2);
+            char* dst = Out.data() + start;
+            for (qsizetype b = 0; b < n; ++b) {
+                *dst++ = Hex[p[b] >> 4];
+                *dst++ = Hex[p[b] & 15];
+            }
+            p += n;
+            count -= n;
+        }
+        --Nesting;
+        Out.append('}');
+    }
+
+    void ConvertValue()
+    {
+        const TValueType type = R.NextValue();
+        switch (type) {
+        case vaList:
+            Enter();
+            R.ReadValue();
+            Out.append('(');
+            ++Nesting;
+            while (!R.EndOfList()) {
+                NewLine();
+                ConvertValue();
+            }
+            R.ReadListEnd();
+            --Nesting;
+            Out.append(')');
+            --Depth;
+            break;
+        case vaInt8:
+        case vaInt16:
+        case vaInt32:
+        case vaInt64:
+            Out.append(QByteArray::number(R.ReadInt64()));
+            break;
+        case vaExtended:
+        case vaDouble: {
+            const qint64 at = R.Position();
+            const long double v = R.ReadFloat();
+            if (!std::isfinite(v))
+                throw EReadError(QStringLiteral("Floating point value cannot be written as text"), at);
+            AppendExtended(Out, v);
+            break;
+        }
+        case vaSingle: {
+            const qint64 at = R.Position();
+            const float v = R.ReadSingle();
+            if (!std::isfinite(v))
+                throw EReadError(QStringLiteral("Floating point value cannot be written as text"), at);
+            AppendGeneral(Out, v, 15);
+            Out.append('s');
+            break;
+        }
+        case vaCurrency:
+            Out.append(QByteArray::number(R.ReadCurrencyRaw()));
+            Out.append('c');
+            break;
+        case vaDate: {
+            const qint64 at = R.Position();
+            const double v = R.ReadDate();
+            if (!std::isfinite(v))
+                throw EReadError(QStringLiteral("Floating point value cannot be written as text"), at);
+            AppendGeneral(Out, v, 15);
+            Out.append('d');
+            break;
+        }
+        case vaString:
+        case vaLString: {
+            const QByteArrayView s = R.ReadAnsiString();
+            WriteString(reinterpret_cast<const unsigned char*>(s.constData()), s.size());
+            break;
+        }
+        case vaWString:
+        case vaUTF8String: {
+            const QString s = R.ReadWideString();
+            WriteString(reinterpret_cast<const char16_t*>(s.utf16()), s.size());
+            break;
+        }
+        case vaIdent:
+        case vaFalse:
+        case vaTrue:
+        case vaNil:
+        case vaNull:
+            Out.append(R.ReadIdent());
+            break;
+        case vaBinary:
+            ConvertBinary();
+            break;
+        case vaSet: {
+            R.ReadValue();
+            Out.append('[');
+            for (int i = 0;; ++i) {
+                const QByteArrayView s = R.ReadStr();
+                if (s.isEmpty())
+                    break;
+                if (i > 0)
+                    Out.append(", ");
+                Out.append(s);
+            }
+            Out.append(']');
+            break;
+        }
+        case vaCollection:
+            Enter();
+            R.ReadValue();
+            Out.append('<');
+            ++Nesting;
+            while (!R.EndOfList()) {
+                NewLine();
+                Out.append("item");
+                const TValueType next = R.NextValue();
+                if (next == vaInt8 || next == vaInt16 || next == vaInt32) {
+                    Out.append(" [");
+                    Out.append(QByteArray::number(R.ReadInt64()));
+                    Out.append(']');
+                }
+                Out.append(FLineBreak);
+                R.CheckValue(vaList);
+                ++Nesting;
+                while (!R.EndOfList())
+                    ConvertProperty();
+                R.ReadListEnd();
+                --Nesting;
+                Indent();
+                Out.append("end");
+            }
+            R.ReadListEnd();
+            --Nesting;
+            Out.append('>');
+            --Depth;
+            break;
+        default:
+            R.Fail(QStringLiteral("Invalid value type %1").arg(int(type)));
+        }
+    }
+};
+
+// ---------------------------------------------------------------------------------------------
+// Text to binary
+
+enum TToken : unsigned char { toEOF, toSymbol, toString, toInteger, toFloat, toChar };
+
+class TextParser
+{
+public:
+    explicit TextParser(const QByteArray& text)
+        : Begin(text.constData()), P(text.constData()), End(text.constData() + text.size()), LineStart(P)
+    {
+        if (End - P >= 3 && memcmp(P, "\xEF\xBB\xBF", 3) == 0) {
+            P += 3;
+            LineStart = P;
+        }
+        Next();
+    }
+
+    TToken Token = toEOF;
+    char Char = 0;           // the character of a toChar token
+    const char* TokStart = nullptr;
+    const char* TokEnd = nullptr;
+    char FloatType = 0;      // suffix of a toFloat token, 0 when none
+    // string value: ASCII bytes in Ascii unless Wide is set
+    QByteArray Ascii;
+    std::u16string WideValue;
+    bool Wide = false;
+
+    [[noreturn]] void Error(const QString& reason) const { ErrorAt(reason, TokStart); }
+
+    [[noreturn]] void ErrorAt(const QString& reason, const char* at) const
+    {
+        // Count lines up to the error; only paid for on failure.
+        int line = 1;
+        const char* lineStart = Begin;
+        for (const char* q = Begin; q < at && q < End; ++q) {
+            if (*q == '\n' || (*q == '\r' && (q + 1 >= End || q[1] != '\n'))) {
+                ++line;
+                lineStart = q + 1;
+            }
+        }
+        if (lineStart - Begin == 0 && End - Begin >= 3 && memcmp(Begin, "\xEF\xBB\xBF", 3) == 0)
+            lineStart += 3;
+        throw EParserError(reason, line, int(at - lineStart) + 1);
+    }
+
+    QByteArray TokenText() const { return QByteArray(TokStart, TokEnd - TokStart); }
+    QByteArrayView TokenView() const { return QByteArrayView(TokStart, TokEnd - TokStart); }
+    const char* EndPtr() const { return End; }
+    // Continue scanning at `p` (after a part read by the caller, such as binary data).
+    void SetPosition(const char* p) { P = p; }
+
+    QString Describe() const
+    {
+        switch (Token) {
+        case toEOF: return QStringLiteral("end of file");
+        case toString: return QStringLiteral("string");
+        case toChar: return QStringLiteral("'%1'").arg(QChar::fromLatin1(Char));
+        default: {
+            QByteArray t = TokenText();
+            if (t.size() > 40)
+                t = t.left(40) + "...";
+            return QStringLiteral("'%1'").arg(QString::fromUtf8(t));
+        }
+        }
+    }
+
+    [[noreturn]] void Expected(const QString& what) const
+    {
+        Error(QStringLiteral("%1 expected but %2 found").arg(what, Describe()));
+    }
+
+    void CheckChar(char c) const
+    {
+        if (Token != toChar || Char != c)
+            Expected(QStringLiteral("'%1'").arg(QChar::fromLatin1(c)));
+    }
+
+    bool IsChar(char c) const { return Token == toChar && Char == c; }
+
+    bool SymbolIs(const char* upper) const
+    {
+        if (Token != toSymbol)
+            return false;
+        const qsizetype n = TokEnd - TokStart;
+        for (qsizetype i = 0; i < n; ++i) {
+            char c = TokStart[i];
+            if (c >= 'a' && c <= 'z')
+                c = char(c - 32);
+            if (upper[i] != c)
+                return false;
+        }
+        return upper[n] == 0;
+    }
+
+    // A component reference such as Form2.Button1: dots directly joined to identifiers.
+    void ExtendComponentIdent()
+    {
+        const char* q = TokEnd;
+        while (q < End && *q == '.') {
+            ++q;
+            if (q >= End || !IsIdentStart(*q))
+                ErrorAt(QStringLiteral("Identifier expected"), q);
+            while (q < End && IsIdentChar(*q))
+                ++q;
+        }
+        TokEnd = P = q;
+    }
+
+    static bool IsIdentStart(char c)
+    {
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || (unsigned char)c >= 0x80;
+    }
+    static bool IsIdentChar(char c) { return IsIdentStart(c) || (c >= '0' && c <= '9'); }
+
+    void Next()
+    {
+        while (P < End && (unsigned char)*P <= ' ') {
+            if (*P == 0)
+                ErrorAt(QStringLiteral("Invalid character #0"), P);
+            ++P;
+        }
+        TokStart = P;
+        FloatType = 0;
+        if (P >= End) {
+            Token = toEOF;
+            TokEnd = P;
+            return;
+        }
+        const char c = *P;
+        if (IsIdentStart(c)) {
+            ++P;
+            while (P < End && IsIdentChar(*P))
+                ++P;
+            Token = toSymbol;
+        } else if (c == '\'' || c == '#') {
+            ReadString();
+            Token = toString;
+        } else if (c == '$') {
+            ++P;
+            while (P < End && isxdigit((unsigned char)*P))
+                ++P;
+            Token = toInteger;
+        } else if (c == '-' || (c >= '0' && c <= '9')) {
+            ++P;
+            while (P < End && *P >= '0' && *P <= '9')
+                ++P;
+            Token = toInteger;
+            while (P < End && ((*P >= '0' && *P <= '9') || *P == '.' || *P == 'e' || *P == 'E' || *P == '+'
+                               || *P == '-')) {
+                ++P;
+                Token = toFloat;
+            }
+            if (P < End && strchr("cCdDsSfF", *P) && *P) {
+                Token = toFloat;
+                FloatType = *P;
+                TokEnd = P;
+                ++P;
+                return;
+            }
+        } else {
+            Token = toChar;
+            Char = c;
+            ++P;
+        }
+        TokEnd = P;
+    }
+
+    qint64 TokenInt() const
+    {
+        const char* s = TokStart;
+        if (*s == '$') {
+            ++s;
+            if (s == TokEnd || TokEnd - s > 16)
+                Error(QStringLiteral("Invalid integer value %1").arg(QString::fromLatin1(TokenText())));
+            quint64 v = 0;
+            std::from_chars(s, TokEnd, v, 16);
+            return qint64(v);
+        }
+        qint64 v = 0;
+        auto res = std::from_chars(s, TokEnd, v);
+        if (res.ec != std::errc() || res.ptr != TokEnd)
+            Error(QStringLiteral("Invalid integer value %1").arg(QString::fromLatin1(TokenText())));
+        return v;
+    }
+
+    long double TokenFloat() const
+    {
+        long double v = 0;
+        auto res = std::from_chars(TokStart, TokEnd, v);
+        if (res.ec != std::errc() || res.ptr != TokEnd || !std::isfinite(v))
+            Error(QStringLiteral("Invalid floating point value %1").arg(QString::fromLatin1(TokenText())));
+        return v;
+    }
+
+private:
+    const char* Begin;
+    const char* P;
+    const char* End;
+    const char* LineStart;
+
+    void GoWide()
+    {
+        if (Wide)
+            return;
+        Wide = true;
+        WideValue.assign(Ascii.cbegin(), Ascii.cend());
+    }
+
+    void AppendCode(char32_t code)
+    {
+        if (code < 0x80 && !Wide) {
+            Ascii.append(char(code));
+            return;
+        }
+        GoWide();
+        if (code > 0xFFFF) {
+            code -= 0x10000;
+            WideValue.push_back(char16_t(0xD800 + (code >> 10)));
+            WideValue.push_back(char16_t(0xDC00 + (code & 0x3FF)));
+        } else {
+            WideValue.push_back(char16_t(code));
+        }
+    }
+
+    // Raw bytes of a quoted part are UTF-8; a byte that is not valid UTF-8 stands for itself.
+    void AppendUtf8(const char*& q)
+    {
+        const auto* u = reinterpret_cast<const unsigned char*>(q);
+        const qsizetype avail = End - q;
+        int len = 0;
+        char32_t code = 0;
+        if (u[0] >= 0xC2 && u[0] <= 0xDF) {
+            len = 2;
+            code = u[0] & 0x1F;
+        } else if (u[0] >= 0xE0 && u[0] <= 0xEF) {
+            len = 3;
+            code = u[0] & 0x0F;
+        } else if (u[0] >= 0xF0 && u[0] <= 0xF4) {
+            len = 4;
+            code = u[0] & 0x07;
+        }
+        bool ok = len > 0 && avail >= len;
+        for (int i = 1; ok && i < len; ++i) {
+            if ((u[i] & 0xC0) != 0x80)
+                ok = false;
+            else
+                code = (code << 6) | (u[i] & 0x3F);
+        }
+        if (ok && ((len == 3 && (code < 0x800 || (code >= 0xD800 && code <= 0xDFFF))) || (len == 4 && (code < 0x10000 || code > 0x10FFFF))))
+            ok = false;
+        if (!ok) {
+            AppendCode(u[0]);
+            ++q;
+            return;
+        }
+        AppendCode(code);
+        q += len;
+    }
+
+    void ReadString()
+    {
+        Ascii.clear();
+        WideValue.clear();
+        Wide = false;
+        const char* q = P;
+        for (;;) {
+            if (q < End && *q == '#') {
+                const char* at = q;
+                ++q;
+                quint64 code = 0;
+                const char* digits = q;
+                if (q < End && *q == '$') {
+                    ++q;
+                    digits = q;
+                    while (q < End && isxdigit((unsigned char)*q) && code <= 0x10FFFF) {
+                        code = code * 16 + quint64(isdigit((unsigned char)*q) ? *q - '0' : (*q | 0x20) - 'a' + 10);
+                        ++q;
+                    }
+                } else {
+                    while (q < End && *q >= '0' && *q <= '9' && code <= 0x10FFFF) {
+                        code = code * 10 + quint64(*q - '0');
+                        ++q;
+                    }
+                }
+                if (q == digits || code > 0x10FFFF)
+                    ErrorAt(QStringLiteral("Invalid character code"), at);
+                AppendCode(char32_t(code));
+            } else if (q < End && *q == '\'') {
+                const char* at = q;
+                ++q;
+                for (;;) {
+                    if (q >= End || *q == '\n' || *q == '\r')
+                        ErrorAt(QStringLiteral("Unterminated string"), at);
+                    const char c = *q;
+                    if (c == '\'') {
+                        ++q;
+                        if (q >= End || *q != '\'')
+                            break;
+                    }
+                    if ((unsigned char)c >= 0x80) {
+                        AppendUtf8(q);
+                        continue;
+                    }
+                    if (c == 0)
+                        ErrorAt(QStringLiteral("Invalid character #0"), q);
+                    if (Wide)
+                        WideValue.push_back(char16_t(c));
+                    else
+                        Ascii.append(c);
+                    ++q;
+                }
+            } else {
+                break;
+            }
+        }
+        P = q;
+    }
+};
+
+class TextToBinary
+{
+public:
+    explicit TextToBinary(const QByteArray& text) : Parser(text)
+    {
+        W.Reserve(text.size());
+    }
+
+    QByteArray Convert()
+    {
+        W.WriteSignature();
+        ConvertObject();
+        if (Parser.Token != toEOF)
+            Parser.Expected(QStringLiteral("End of file"));
+        return W.Take();
+    }
+
+private:
+    TextParser Parser;
+    TBinaryWriter W;
+    int Depth = 0;
+    // Combined string value (parts joined by '+')
+    QByteArray Ascii;
+    std::u16string WideValue;
+    bool Wide = false;
+
+    void Enter()
+    {
+        if (++Depth > MaxNesting)
+            Parser.Error(QStringLiteral("Nesting too deep"));
+    }
+
+    QByteArray Symbol(const char* what = "Identifier")
+    {
+        if (Parser.Token != toSymbol)
+            Parser.Expected(QString::fromLatin1(what));
+        return Parser.TokenText();
+    }
+
+    void WriteShortStr(const QByteArray& s)
+    {
+        if (s.size() > 255)
+            Parser.Error(QStringLiteral("Identifier longer than 255 characters"));
+        W.WriteStr(s);
+    }
+
+    void ConvertHeader(int flags)
+    {
+        QByteArray className = Symbol();
+        QByteArray objectName;
+        Parser.Next();
+        if (Parser.IsChar(':')) {
+            Parser.Next();
+            objectName = className;
+            className = Symbol("Class name");
+            Parser.Next();
+        }
+        if (className.size() >= 0xF0)
+            Parser.Error(QStringLiteral("Class name longer than 239 characters"));
+        qint64 position = -1;
+        if (Parser.IsChar('[')) {
+            Parser.Next();
+            if (Parser.Token != toInteger)
+                Parser.Expected(QStringLiteral("Integer"));
+            position = Parser.TokenInt();
+            if (position < INT32_MIN || position > INT32_MAX)
+                Parser.Error(QStringLiteral("Child position out of range"));
+            Parser.Next();
+            Parser.CheckChar(']');
+            Parser.Next();
+            flags |= ffChildPos;
+        }
+        W.WritePrefix(flags, qint32(position));
+        WriteShortStr(className);
+        WriteShortStr(objectName);
+    }
+
+    bool AtObjectEnd() const
+    {
+        return Parser.SymbolIs("END") || Parser.SymbolIs("OBJECT") || Parser.SymbolIs("INHERITED")
+            || Parser.SymbolIs("INLINE");
+    }
+
+    void ConvertObject()
+    {
+        Enter();
+        int flags = 0;
+        if (Parser.SymbolIs("INHERITED"))
+            flags = ffInherited;
+        else if (Parser.SymbolIs("INLINE"))
+            flags = ffInline;
+        else if (!Parser.SymbolIs("OBJECT"))
+            Parser.Expected(QStringLiteral("'object', 'inherited' or 'inline'"));
+        Parser.Next();
+        ConvertHeader(flags);
+        while (!AtObjectEnd()) {
+            if (Parser.Token == toEOF)
+                Parser.Expected(QStringLiteral("'end'"));
+            ConvertProperty();
+        }
+        W.WriteListEnd();
+        while (!Parser.SymbolIs("END")) {
+            if (Parser.Token == toEOF)
+                Parser.Expected(QStringLiteral("'end'"));
+            ConvertObject();
+        }
+        W.WriteListEnd();
+        Parser.Next();
+        --Depth;
+    }
+
+    void ConvertProperty()
+    {
+        QByteArray name = Symbol("Property name");
+        Parser.Next();
+        while (Parser.IsChar('.')) {
+            Parser.Next();
+            name += '.';
+            name += Symbol();
+            Parser.Next();
+        }
+        WriteShortStr(name);
+        Parser.CheckChar('=');
+        Parser.Next();
+        ConvertValue(false);
+    }
+
+    void TakeStringPart()
+    {
+        if (Parser.Wide && !Wide) {
+            Wide = true;
+            WideValue.assign(Ascii.cbegin(), Ascii.cend());
+        }
+        if (Wide) {
+            if (Parser.Wide)
+                WideValue += Parser.WideValue;
+            else
+                WideValue.append(Parser.Ascii.cbegin(), Parser.Ascii.cend());
+        } else {
+            Ascii += Parser.Ascii;
+        }
+    }
+
+    void ConvertString()
+    {
+        Ascii.clear();
+        WideValue.clear();
+        Wide = false;
+        TakeStringPart();
+        Parser.Next();
+        while (Parser.IsChar('+')) {
+            Parser.Next();
+            if (Parser.Token != toString)
+                Parser.Expected(QStringLiteral("String"));
+            TakeStringPart();
+            Parser.Next();
+        }
+        if (Wide)
+            W.WriteWideString(WideValue);
+        else
+            W.WriteAnsiString(Ascii);
+    }
+
+    void ConvertValue(bool inList)
+    {
+        switch (Parser.Token) {
+        case toString:
+            ConvertString();
+            return;
+        case toSymbol:
+            Parser.ExtendComponentIdent();
+            if (inList && Parser.SymbolIs("NULL"))
+                Parser.Error(QStringLiteral("Null cannot be an element of a list"));
+            WriteIdent(Parser.TokenText());
+            break;
+        case toInteger:
+            W.WriteInteger(Parser.TokenInt());
+            break;
+        case toFloat: {
+            const long double v = Parser.TokenFloat();
+            switch (Parser.FloatType) {
+            case 's':
+            case 'S':
+                W.WriteSingle(float(v));
+                break;
+            case 'c':
+            case 'C':
+                if (!(std::fabs(v) < 9.2233720368547758e18L))
+                    Parser.Error(QStringLiteral("Currency value out of range"));
+                W.WriteCurrencyRaw(qint64(std::llroundl(v)));
+                break;
+            case 'd':
+            case 'D':
+                W.WriteDate(double(v));
+                break;
+            default:
+                W.WriteExtended(v);
+            }
+            break;
+        }
+        case toChar:
+            switch (Parser.Char) {
+            case '[':
+                ConvertSet();
+                break;
+            case '(':
+                Enter();
+                Parser.Next();
+                W.WriteValue(vaList);
+                while (!Parser.IsChar(')')) {
+                    if (Parser.Token == toEOF)
+                        Parser.Expected(QStringLiteral("')'"));
+                    ConvertValue(true);
+                }
+                W.WriteListEnd();
+                --Depth;
+                break;
+            case '{':
+                ConvertBinary();
+                break;
+            case '<':
+                ConvertCollection();
+                break;
+            default:
+                Parser.Expected(QStringLiteral("Property value"));
+            }
+            break;
+        case toEOF:
+            Parser.Expected(QStringLiteral("Property value"));
+        }
+        Parser.Next();
+    }
+
+    void WriteIdent(const QByteArray& ident)
+    {
+        if (Parser.SymbolIs("FALSE"))
+            W.WriteValue(vaFalse);
+        else if (Parser.SymbolIs("TRUE"))
+            W.WriteValue(vaTrue);
+        else if (Parser.SymbolIs("NIL"))
+            W.WriteValue(vaNil);
+        else if (Parser.SymbolIs("NULL"))
+            W.WriteValue(vaNull);
+        else {
+            if (ident.size() > 255)
+                Parser.Error(QStringLiteral("Identifier longer than 255 characters"));
+            W.WriteValue(vaIdent);
+            W.WriteStr(ident);
+        }
+    }
+
+    void ConvertSet()
+    {
+        Parser.Next();
+        W.WriteValue(vaSet);
+        if (!Parser.IsChar(']')) {
+            for (;;) {
+                QByteArray element;
+                if (Parser.Token == toInteger)
+                    element = Parser.TokenText();
+                else if (Parser.Token == toString) {
+                    const unsigned code = Parser.Wide ? (Parser.WideValue.empty() ? 0u : unsigned(Parser.WideValue[0]))
+                                                      : (Parser.Ascii.isEmpty() ? 0u : unsigned((unsigned char)Parser.Ascii[0]));
+                    element = '#' + QByteArray::number(code);
+                } else
+                    element = Symbol("Set element");
+                if (element.isEmpty() || element.size() > 255)
+                    Parser.Error(QStringLiteral("Invalid set element"));
+                W.WriteStr(element);
+                Parser.Next();
+                if (Parser.IsChar(']'))
+                    break;
+                Parser.CheckChar(',');
+                Parser.Next();
+            }
+        }
+        W.WriteStr(QByteArray());
+    }
+
+    void ConvertBinary()
+    {
+        // Hex digits up to '}', with any white space between them.
+        QByteArray data;
+        const char* p = Parser.TokEnd;
+        const char* start = p;
+        int nibble = -1;
+        for (;;) {
+            if (p >= Parser.EndPtr())
+                Parser.ErrorAt(QStringLiteral("'}' expected"), p);
+            const char c = *p;
+            if (c == '}')
+                break;
+            if ((unsigned char)c <= ' ') {
+                ++p;
+                continue;
+            }
+            int v;
+            if (c >= '0' && c <= '9')
+                v = c - '0';
+            else if (c >= 'A' && c <= 'F')
+                v = c - 'A' + 10;
+            else if (c >= 'a' && c <= 'f')
+                v = c - 'a' + 10;
+            else
+                Parser.ErrorAt(QStringLiteral("Invalid binary value"), p);
+            if (nibble < 0)
+                nibble = v;
+            else {
+                data.append(char(nibble << 4 | v));
+                nibble = -1;
+            }
+            ++p;
+        }
+        if (nibble >= 0)
+            Parser.ErrorAt(QStringLiteral("Invalid binary value: odd number of hex digits"), p);
+        if (data.size() > INT32_MAX)
+            Parser.ErrorAt(QStringLiteral("Binary value too large"), start);
+        W.WriteBinary(data);
+        Parser.SetPosition(p + 1); // the caller's Next() reads past the '}'
+    }
+
+    void ConvertCollection()
+    {
+        Enter();
+        Parser.Next();
+        W.WriteValue(vaCollection);
+        while (!Parser.IsChar('>')) {
+            if (!Parser.SymbolIs("ITEM"))
+                Parser.Expected(QStringLiteral("'item'"));
+            Parser.Next();
+            if (Parser.IsChar('[')) {
+                Parser.Next();
+                if (Parser.Token != toInteger)
+                    Parser.Expected(QStringLiteral("Integer"));
+                const qint64 order = Parser.TokenInt();
+                if (order < INT32_MIN || order > INT32_MAX)
+                    Parser.Error(QStringLiteral("Item order out of range"));
+                W.WriteInteger(order);
+                Parser.Next();
+                Parser.CheckChar(']');
+                Parser.Next();
+            }
+            W.WriteValue(vaList);
+            while (!Parser.SymbolIs("END")) {
+                if (Parser.Token == toEOF)
+                    Parser.Expected(QStringLiteral("'end'"));
+                ConvertProperty();
+            }
+            W.WriteListEnd();
+            Parser.Next();
+        }
+        W.WriteListEnd();
+        --Depth;
+    }
+};
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+
+TStreamOriginalFormat TestStreamFormat(const QByteArray& data)
+{
+    if (data.isEmpty())
+        return TStreamOriginalFormat::sofUnknown;
+    const auto* b = reinterpret_cast<const unsigned char*>(data.constData());
+    if (b[0] == 0xFF || data.startsWith("TPF0"))
+        return TStreamOriginalFormat::sofBinary;
+    if (data.startsWith("\xEF\xBB\xBF"))
+        return TStreamOriginalFormat::sofText;
+    switch (b[0]) {
+    case 'o': case 'O': case 'i': case 'I': case ' ': case '\t': case '\r': case '\n': case '\v':
+        return TStreamOriginalFormat::sofText;
+    default:
+        return TStreamOriginalFormat::sofUnknown;
+    }
+}
+
+QByteArray ObjectTextToBinary(const QByteArray& text)
+{
+    return TextToBinary(text).Convert();
+}
+
+QByteArray ObjectBinaryToText(const QByteArray& binary, TLineBreak lineBreak)
+{
+    return BinaryToText(binary, lineBreak).Convert();
+}
+
+QByteArray ObjectResourceToBinary(const QByteArray& resource)
+{
+    if (resource.startsWith("TPF0"))
+        return resource;
+    TBinaryReader r(resource);
+    const TResourceHeader h = r.ReadResourceHeader();
+    return resource.mid(h.DataOffset, h.DataSize);
+}
+
+QByteArray ObjectResourceToText(const QByteArray& resource, TLineBreak lineBreak)
+{
+    return ObjectBinaryToText(ObjectResourceToBinary(resource), lineBreak);
+}
+
+QByteArray ObjectTextToResource(const QByteArray& text)
+{
+    const QByteArray binary = ObjectTextToBinary(text);
+    TBinaryReader r(binary);
+    r.ReadSignature();
+    const TObjectHeader h = r.ReadHeader();
+    return TBinaryWriter::ResourceHeader(h.ClassName.toUpper(), quint32(binary.size())) + binary;
+}
+
+QByteArray ObjectTextToResource(const QByteArray& text, TStreamOriginalFormat& originalFormat)
+{
+    if (originalFormat == TStreamOriginalFormat::sofText) {
+        ObjectTextToBinary(text); // a form that would not load again is never written
+        return text;
+    }
+    originalFormat = TStreamOriginalFormat::sofBinary;
+    return ObjectTextToResource(text);
+}

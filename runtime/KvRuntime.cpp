@@ -1,0 +1,3 @@
+#include "KvRuntime.h"
+
+const char* KvRuntime::LibraryName() { return "KvCtrls_22"; }
