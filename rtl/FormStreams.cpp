@@ -564,6 +564,8 @@ public:
             ++P;
             while (P < End && isxdigit((unsigned char)*P))
                 ++P;
+            if (P < End && IsIdentChar(*P))
+                ErrorAt(QStringLiteral("Invalid number"), TokStart);
             Token = toInteger;
         } else if (c == '-' || (c >= '0' && c <= '9')) {
             ++P;
@@ -575,13 +577,17 @@ public:
                 ++P;
                 Token = toFloat;
             }
-            if (P < End && strchr("cCdDsSfF", *P) && *P) {
+            if (P < End && *P && strchr("cCdDsSfF", *P)) {
                 Token = toFloat;
                 FloatType = *P;
                 TokEnd = P;
                 ++P;
+                if (P < End && IsIdentChar(*P))
+                    ErrorAt(QStringLiteral("Invalid number"), TokStart);
                 return;
             }
+            if (P < End && IsIdentChar(*P))
+                ErrorAt(QStringLiteral("Invalid number"), TokStart);
         } else {
             Token = toChar;
             Char = c;
