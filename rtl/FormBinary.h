@@ -40,6 +40,7 @@ public:
     explicit TBinaryReader(QByteArray data);
 
     qint64 Position() const { return FPos; }
+    void SetPosition(qint64 Value) { FPos = qsizetype(Value); } // back to a position read before
     bool AtEnd() const { return FPos >= FSize; }
     [[noreturn]] void Fail(const QString& reason) const;
     [[noreturn]] void FailAt(const QString& reason, qint64 offset) const;

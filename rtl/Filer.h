@@ -1,0 +1,170 @@
+#pragma once
+
+#include "FormBinary.h"
+#include "FormStreams.h"
+
+#include <QHash>
+#include <QPointer>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+class Exception;
+class QObject;
+class TCollection;
+class TComponent;
+class TPersistent;
+class TReader;
+class TWriter;
+class Variant;
+struct TPropInfo;
+
+// What a class sees of the stream in DefineProperties: it names extra values it stores beside
+// its published properties, with the code that reads and writes them.
+class TFiler
+{
+public:
+    using TReaderProc = std::function<void(TReader*)>;
+    using TWriterProc = std::function<void(TWriter*)>;
+    using TReadBinaryProc = std::function<void(const QByteArray&)>;
+    using TWriteBinaryProc = std::function<QByteArray()>;
+
+    virtual ~TFiler() = default;
+    virtual void DefineProperty(const QString& Name, const TReaderProc& ReadData, const TWriterProc& WriteData,
+                                bool HasData) = 0;
+    virtual void DefineBinaryProperty(const QString& Name, const TReadBinaryProc& ReadData,
+                                      const TWriteBinaryProc& WriteData, bool HasData) = 0;
+    TComponent* Root() const { return FRoot; }
+
+protected:
+    TComponent* FRoot = nullptr;
+};
+
+// Reads a binary form stream into live components.
+class TReader : public TFiler
+{
+public:
+    // A TPF0 stream or its resource wrapping.
+    explicit TReader(const QByteArray& Stream);
+    ~TReader() override;
+
+    // Reads the root object into Root, or into a new instance of the stream's class. When that
+    // class is not registered (TForm1), a new AncestorClass is made and remembers the stream's
+    // class name. Component references are resolved once the whole form is read; Loaded is
+    // called on every component read. On failure the components this read created are destroyed.
+    TComponent* ReadRootComponent(TComponent* Root = nullptr, const QMetaObject* AncestorClass = nullptr);
+    // Reads one object of the stream as a new component of Owner under Parent (pasting).
+    TComponent* ReadComponent(TComponent* Owner, TComponent* Parent);
+
+    // Asked for every failure to read a property or create an object; returning true skips it.
+    std::function<bool(const Exception&)> OnError;
+    // Gives the name a new component takes (pasting renames what would clash).
+    std::function<QString(TComponent*, const QString&)> OnSetName;
+    // References that named no component, as "Label1.FocusControl -> Edit9".
+    QStringList UnresolvedReferences() const { return FUnresolved; }
+
+    // For DefineProperties readers.
+    KvFormBinary::TValueType NextValue() const { return R.NextValue(); }
+    bool EndOfList() const { return R.EndOfList(); }
+    void ReadListBegin() { R.CheckValue(KvFormBinary::vaList); }
+    void ReadListEnd() { R.ReadListEnd(); }
+    qint64 ReadInteger() { return R.ReadInt64(); }
+    long double ReadFloat() { return R.ReadFloat(); }
+    QString ReadString() { return R.ReadString(); }
+    bool ReadBoolean();
+    QString ReadIdent();
+    QByteArray ReadBinary() { return R.ReadBinary(); }
+    Variant ReadVariant();
+    void SkipValue() { R.SkipValue(); }
+
+    void DefineProperty(const QString& Name, const TReaderProc& ReadData, const TWriterProc& WriteData,
+                        bool HasData) override;
+    void DefineBinaryProperty(const QString& Name, const TReadBinaryProc& ReadData,
+                              const TWriteBinaryProc& WriteData, bool HasData) override;
+
+private:
+    struct TFixup
+    {
+        QPointer<QObject> Instance;
+        const TPropInfo* Info;
+        QString Name;
+        QString Where;
+    };
+
+    KvFormBinary::TBinaryReader R;
+    QString FPropName; // the defined property being looked for, cleared when found
+    QList<TFixup> FFixups;
+    QList<QPointer<TComponent>> FLoaded;
+    QList<QPointer<TComponent>> FCreated;
+    QStringList FUnresolved;
+    QHash<QString, QPointer<TComponent>> FRenamed; // case-folded name in the stream -> component
+    int FDepth = 0;
+
+    bool HandleError(const Exception& E);
+    TComponent* ReadObject(TComponent* Parent, TComponent* Owner);
+    void ReadChildren(TComponent* Parent, TComponent* Owner);
+    void SkipObjectBody();
+    void ReadProperties(TPersistent* Instance);
+    void ReadProperty(TPersistent* Instance);
+    void ReadPropValue(QObject* Instance, const TPropInfo& Info);
+    void ReadCollection(TCollection* Collection);
+    TComponent* FindReference(const QString& Name) const;
+    void ResolveFixups();
+    void FinishLoading();
+    void DestroyCreated();
+};
+
+// Writes live components as a binary form stream: per object its published properties that
+// differ from a new instance of its class, in declaration order, then DefineProperties data,
+// then the children.
+class TWriter : public TFiler
+{
+public:
+    TWriter();
+    ~TWriter() override;
+
+    QByteArray WriteRootComponent(TComponent* Root);
+    // One component and its children as a stream of its own, references named as seen from
+    // Root (copying to the clipboard).
+    QByteArray WriteComponent(TComponent* Component, TComponent* Root);
+
+    // For DefineProperties writers.
+    void WriteListBegin() { W.WriteListBegin(); }
+    void WriteListEnd() { W.WriteListEnd(); }
+    void WriteInteger(qint64 Value) { W.WriteInteger(Value); }
+    void WriteFloat(long double Value) { W.WriteExtended(Value); }
+    void WriteString(const QString& Value) { W.WriteString(Value); }
+    void WriteBoolean(bool Value) { W.WriteBoolean(Value); }
+    void WriteIdent(const QString& Value);
+    void WriteBinary(const QByteArray& Value) { W.WriteBinary(Value); }
+    void WriteVariant(const Variant& Value);
+
+    void DefineProperty(const QString& Name, const TReaderProc& ReadData, const TWriterProc& WriteData,
+                        bool HasData) override;
+    void DefineBinaryProperty(const QString& Name, const TReadBinaryProc& ReadData,
+                              const TWriteBinaryProc& WriteData, bool HasData) override;
+
+private:
+    KvFormBinary::TBinaryWriter W;
+    QString FPrefix; // path of the sub-object whose properties are being written ("Font.")
+    QHash<const QMetaObject*, QObject*> FDefaults; // new instances to compare with
+    QList<QObject*> FOwnedDefaults;
+
+    void WriteObject(TComponent* Component);
+    void WriteProperties(TPersistent* Instance, const QObject* Default, const QString& Prefix);
+    void WriteCollection(const QString& Name, TCollection* Collection, const TCollection* Default);
+    void WritePropName(const QString& Name);
+    void WriteOrdinal(const TPropInfo& Info, const QVariant& Value);
+    const QObject* DefaultOf(const QMetaObject* AClass);
+    QString ReferenceName(const TComponent* Ref) const;
+};
+
+// Lets a reference such as Form2.Button1 find another form's root by name.
+void SetFindGlobalComponent(std::function<TComponent*(const QString&)> Finder);
+
+// Text, binary or resource input, as TReader::ReadRootComponent.
+TComponent* ReadComponentStream(const QByteArray& Data, TComponent* Root = nullptr,
+                                const QMetaObject* AncestorClass = nullptr);
+QByteArray WriteComponentStream(TComponent* Root);
+QByteArray WriteComponentText(TComponent* Root, TLineBreak LineBreak = TLineBreak::CRLF);

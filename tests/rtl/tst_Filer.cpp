@@ -1,0 +1,354 @@
+#include "Classes.h"
+#include "Filer.h"
+#include "SysUtils.h"
+#include "TypInfo.h"
+#include "Variants.h"
+
+#include <gtest/gtest.h>
+
+// A small control library, enough to exercise every kind of published property.
+
+class TTestFont : public TPersistent
+{
+    Q_OBJECT
+public:
+    enum TFontStyle { fsBold = 1, fsItalic = 2, fsUnderline = 4 };
+    Q_DECLARE_FLAGS(TFontStyles, TFontStyle)
+    Q_FLAG(TFontStyles)
+private:
+    Q_PROPERTY(QString Name MEMBER FName)
+    Q_PROPERTY(int Size MEMBER FSize)
+    Q_PROPERTY(TFontStyles Style READ Style WRITE SetStyle)
+public:
+    using TPersistent::TPersistent;
+    TFontStyles Style() const { return FStyle; }
+    void SetStyle(TFontStyles Value) { FStyle = Value; }
+    QString FName = QStringLiteral("Tahoma");
+    int FSize = 8;
+    TFontStyles FStyle;
+};
+
+class TTestColumn : public TCollectionItem
+{
+    Q_OBJECT
+    Q_PROPERTY(QString Caption MEMBER FCaption)
+    Q_PROPERTY(int Width MEMBER FWidth)
+public:
+    Q_INVOKABLE explicit TTestColumn(TCollection* Collection) : TCollectionItem(Collection) {}
+    QString FCaption;
+    int FWidth = 64;
+};
+
+class TTestControl : public TComponent
+{
+    Q_OBJECT
+public:
+    enum TAlign { alNone, alTop, alClient };
+    Q_ENUM(TAlign)
+    enum TAnchorKind { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
+    Q_DECLARE_FLAGS(TAnchors, TAnchorKind)
+    Q_FLAG(TAnchors)
+private:
+    Q_PROPERTY(int Left MEMBER FLeft)
+    Q_PROPERTY(int Top MEMBER FTop)
+    Q_PROPERTY(QString Caption MEMBER FCaption)
+    Q_PROPERTY(TAlign Align MEMBER FAlign)
+    Q_PROPERTY(TAnchors Anchors READ Anchors WRITE SetAnchors)
+    Q_PROPERTY(bool Visible MEMBER FVisible)
+    Q_PROPERTY(double Ratio MEMBER FRatio)
+    Q_PROPERTY(qint64 Big MEMBER FBig)
+    Q_PROPERTY(TTestFont* Font READ Font)
+    Q_PROPERTY(TStrings* Lines READ Lines)
+    Q_PROPERTY(TCollection* Columns READ Columns)
+    Q_PROPERTY(TTestControl* FocusControl READ FocusControl WRITE SetFocusControl)
+    Q_PROPERTY(Variant Value MEMBER FValue)
+    Q_PROPERTY(TMethod OnClick MEMBER FOnClick)
+
+public:
+    Q_INVOKABLE explicit TTestControl(TComponent* AOwner = nullptr)
+        : TComponent(AOwner), FFont(new TTestFont(this)), FLines(new TStrings(this)),
+          FColumns(new TCollection(&TTestColumn::staticMetaObject, this))
+    {
+    }
+    ~TTestControl() override
+    {
+        SetParentControl(nullptr);
+        for (TTestControl* c : std::as_const(FControls))
+            c->FParent = nullptr;
+        delete FColumns;
+    }
+
+    TAnchors Anchors() const { return FAnchors; }
+    void SetAnchors(TAnchors Value) { FAnchors = Value; }
+    TTestFont* Font() const { return FFont; }
+    TStrings* Lines() const { return FLines; }
+    TCollection* Columns() const { return FColumns; }
+    TTestControl* FocusControl() const { return FFocusControl; }
+    void SetFocusControl(TTestControl* Value) { FFocusControl = Value; }
+    TTestColumn* Column(int i) const { return static_cast<TTestColumn*>(FColumns->Items(i)); }
+
+    void SetParentControl(TTestControl* Value)
+    {
+        if (FParent)
+            FParent->FControls.removeAll(this);
+        FParent = Value;
+        if (FParent)
+            FParent->FControls.append(this);
+    }
+    bool HasParent() const override { return FParent != nullptr; }
+    TComponent* GetParentComponent() const override { return FParent; }
+    void SetParentComponent(TComponent* Value) override { SetParentControl(qobject_cast<TTestControl*>(Value)); }
+    void GetChildren(const TGetChildProc& Proc, TComponent* Root) const override
+    {
+        if (this == Root)
+            TComponent::GetChildren(Proc, Root);
+        for (TTestControl* c : FControls)
+            Proc(c);
+    }
+    void Notification(TComponent* AComponent, TOperation Operation) override
+    {
+        if (Operation == TOperation::opRemove && AComponent == FFocusControl)
+            FFocusControl = nullptr;
+        TComponent::Notification(AComponent, Operation);
+    }
+    void Loaded() override
+    {
+        TComponent::Loaded();
+        FocusAtLoaded = FFocusControl ? FFocusControl->GetName() : QStringLiteral("-");
+        ++LoadedCount;
+    }
+    void DefineProperties(TFiler* Filer) override
+    {
+        TComponent::DefineProperties(Filer);
+        Filer->DefineBinaryProperty(
+            QStringLiteral("Data"), [this](const QByteArray& d) { FData = d; }, [this] { return FData; },
+            !FData.isEmpty());
+    }
+
+    int FLeft = 0, FTop = 0;
+    QString FCaption;
+    TAlign FAlign = alNone;
+    TAnchors FAnchors = TAnchors(akLeft | akTop);
+    bool FVisible = true;
+    double FRatio = 0;
+    qint64 FBig = 0;
+    Variant FValue;
+    TMethod FOnClick;
+    QByteArray FData;
+    QString FocusAtLoaded;
+    int LoadedCount = 0;
+    TTestFont* FFont;
+    TStrings* FLines;
+    TCollection* FColumns;
+    TTestControl* FFocusControl = nullptr;
+    TTestControl* FParent = nullptr;
+    QList<TTestControl*> FControls;
+};
+
+class TTestTimer : public TComponent
+{
+    Q_OBJECT
+    Q_PROPERTY(int Interval MEMBER FInterval)
+public:
+    Q_INVOKABLE explicit TTestTimer(TComponent* AOwner = nullptr) : TComponent(AOwner) {}
+    int FInterval = 1000;
+};
+
+class TTestForm : public TTestControl
+{
+    Q_OBJECT
+public:
+    Q_INVOKABLE explicit TTestForm(TComponent* AOwner = nullptr) : TTestControl(AOwner) {}
+};
+
+namespace {
+
+void RegisterTestClasses()
+{
+    RegisterClasses({&TTestControl::staticMetaObject, &TTestTimer::staticMetaObject, &TTestForm::staticMetaObject});
+}
+
+const char* const FormText = "object Form1: TTestForm\n"
+                             "  Caption = 'Main'\n"
+                             "  object Timer1: TTestTimer\n"
+                             "    Interval = 250\n"
+                             "  end\n"
+                             "  object Panel1: TTestControl\n"
+                             "    Left = 8\n"
+                             "    Align = alTop\n"
+                             "    Anchors = [akLeft, akRight]\n"
+                             "    Visible = False\n"
+                             "    Ratio = 0.250000000000000000\n"
+                             "    Big = 5000000000\n"
+                             "    Font.Name = 'Courier'\n"
+                             "    Font.Style = [fsBold, fsUnderline]\n"
+                             "    Lines.Strings = (\n"
+                             "      'one'\n"
+                             "      'two')\n"
+                             "    Columns = <\n"
+                             "      item\n"
+                             "        Caption = 'Id'\n"
+                             "      end\n"
+                             "      item\n"
+                             "        Caption = 'Name'\n"
+                             "        Width = 200\n"
+                             "      end>\n"
+                             "    FocusControl = Edit1\n"
+                             "    Value = 'text'\n"
+                             "    OnClick = Panel1Click\n"
+                             "    Data = {0102}\n"
+                             "    object Edit1: TTestControl\n"
+                             "      Top = 4\n"
+                             "      Value = 42\n"
+                             "    end\n"
+                             "  end\n"
+                             "end\n";
+
+std::unique_ptr<TComponent> Read(const QByteArray& text, TComponent* root = nullptr,
+                                 const QMetaObject* ancestor = nullptr)
+{
+    return std::unique_ptr<TComponent>(ReadComponentStream(text, root, ancestor));
+}
+
+} // namespace
+
+TEST(Filer, ReadsEveryKindOfPropertyAndWritesTheSameText)
+{
+    RegisterTestClasses();
+    auto root = Read(FormText);
+    auto* form = qobject_cast<TTestForm*>(root.get());
+    ASSERT_TRUE(form);
+    auto* panel = qobject_cast<TTestControl*>(form->FindComponent(QStringLiteral("Panel1")));
+    auto* edit = qobject_cast<TTestControl*>(form->FindComponent(QStringLiteral("edit1")));
+    ASSERT_TRUE(panel && edit);
+    EXPECT_EQ(panel->FAlign, TTestControl::alTop);
+    EXPECT_EQ(panel->FAnchors, TTestControl::TAnchors(TTestControl::akLeft | TTestControl::akRight));
+    EXPECT_FALSE(panel->FVisible);
+    EXPECT_EQ(panel->FBig, 5000000000LL);
+    EXPECT_EQ(panel->Font()->FName, QStringLiteral("Courier"));
+    EXPECT_EQ(panel->Font()->FSize, 8);
+    EXPECT_EQ(panel->Lines()->List(), QStringList({QStringLiteral("one"), QStringLiteral("two")}));
+    ASSERT_EQ(panel->Columns()->Count(), 2);
+    EXPECT_EQ(panel->Column(1)->FCaption, QStringLiteral("Name"));
+    EXPECT_EQ(panel->Column(0)->FWidth, 64);
+    EXPECT_EQ(panel->FocusControl(), edit);
+    EXPECT_EQ(panel->FocusAtLoaded, QStringLiteral("Edit1")); // references are resolved before Loaded
+    EXPECT_EQ(panel->LoadedCount, 1);
+    EXPECT_EQ(panel->FValue, Variant("text"));
+    EXPECT_EQ(edit->FValue, Variant(qint64(42)));
+    EXPECT_EQ(panel->FOnClick.Name, QStringLiteral("Panel1Click"));
+    EXPECT_EQ(panel->FData, QByteArray::fromHex("0102"));
+    EXPECT_EQ(edit->GetParentComponent(), panel);
+    EXPECT_EQ(edit->Owner(), form);
+    EXPECT_FALSE(form->ComponentState() & (csLoading | csReading));
+
+    EXPECT_EQ(WriteComponentText(form, TLineBreak::LF), QByteArray(FormText));
+}
+
+TEST(Filer, UnregisteredFormClassIsReadIntoItsAncestor)
+{
+    RegisterTestClasses();
+    const QByteArray text = "object FrmMain: TFrmMain\n  Caption = 'x'\nend\n";
+    EXPECT_THROW(Read(text), EClassNotFound);
+    auto root = Read(text, nullptr, &TTestForm::staticMetaObject);
+    ASSERT_TRUE(qobject_cast<TTestForm*>(root.get()));
+    EXPECT_EQ(root->ClassName(), QStringLiteral("TFrmMain"));
+    EXPECT_EQ(WriteComponentText(root.get(), TLineBreak::LF), text);
+}
+
+TEST(Filer, ReferencesAcrossFormsAndUnresolvedOnes)
+{
+    RegisterTestClasses();
+    auto other = Read("object Form2: TTestForm\n  object Button1: TTestControl\n  end\nend\n");
+    SetFindGlobalComponent([&](const QString& name) {
+        return name.compare(QLatin1String("Form2"), Qt::CaseInsensitive) == 0 ? other.get() : nullptr;
+    });
+    TReader reader(ObjectTextToBinary("object Form1: TTestForm\n"
+                                      "  object A: TTestControl\n    FocusControl = Form2.Button1\n  end\n"
+                                      "  object B: TTestControl\n    FocusControl = Missing\n  end\n"
+                                      "  object C: TTestTimer\n  end\n"
+                                      "  object D: TTestControl\n    FocusControl = C\n  end\n"
+                                      "end\n"));
+    std::unique_ptr<TComponent> form(reader.ReadRootComponent());
+    SetFindGlobalComponent(nullptr);
+    auto* a = qobject_cast<TTestControl*>(form->FindComponent(QStringLiteral("A")));
+    EXPECT_EQ(a->FocusControl(), other->FindComponent(QStringLiteral("Button1")));
+    EXPECT_EQ(reader.UnresolvedReferences(),
+              QStringList({QStringLiteral("Form1.B.FocusControl -> Missing"),
+                           QStringLiteral("Form1.D.FocusControl -> C")})); // C is not a control
+    // A reference into another form is written with that form's name; destroying the target clears it.
+    EXPECT_TRUE(WriteComponentText(form.get(), TLineBreak::LF).contains("FocusControl = Form2.Button1\n"));
+}
+
+TEST(Filer, ErrorsNameTheObjectAndPropertyAndLeaveNothingBehind)
+{
+    RegisterTestClasses();
+    const QByteArray bad = "object Form1: TTestForm\n"
+                           "  object Panel1: TTestControl\n"
+                           "    Bogus = 1\n"
+                           "    Left = 5\n"
+                           "  end\n"
+                           "  object X: TUnknownThing\n"
+                           "    Left = 1\n"
+                           "    object Y: TTestControl\n    end\n"
+                           "  end\n"
+                           "  object Panel2: TTestControl\n"
+                           "    Align = alSideways\n"
+                           "    Top = 7\n"
+                           "  end\n"
+                           "end\n";
+    TTestForm existing;
+    try {
+        Read(bad, &existing).release();
+        ADD_FAILURE();
+    } catch (const EReadError& e) {
+        EXPECT_TRUE(e.Message.contains(QStringLiteral("Error reading Form1.Panel1.Bogus: Property Bogus does not exist")))
+            << e.what();
+        EXPECT_GT(e.Offset, 0);
+    }
+    EXPECT_EQ(existing.ComponentCount(), 0);
+    EXPECT_FALSE(existing.ComponentState() & csLoading);
+
+    // A host that chooses to go on gets everything else.
+    QStringList errors;
+    TReader reader(ObjectTextToBinary(bad));
+    reader.OnError = [&](const Exception& e) {
+        errors << e.Message;
+        return true;
+    };
+    std::unique_ptr<TComponent> form(reader.ReadRootComponent());
+    ASSERT_EQ(errors.size(), 3);
+    EXPECT_TRUE(errors.at(1).contains(QStringLiteral("Class TUnknownThing not found")));
+    EXPECT_TRUE(errors.at(2).contains(QStringLiteral("'alSideways' is not a value of Align")));
+    EXPECT_EQ(qobject_cast<TTestControl*>(form->FindComponent(QStringLiteral("Panel1")))->FLeft, 5);
+    EXPECT_EQ(qobject_cast<TTestControl*>(form->FindComponent(QStringLiteral("Panel2")))->FTop, 7);
+    EXPECT_EQ(form->FindComponent(QStringLiteral("Y")), nullptr);
+
+    EXPECT_THROW(Read("object F: TTestForm\n  object A: TTestTimer\n  end\n  object a: TTestTimer\n  end\nend\n"),
+                 EReadError);
+    EXPECT_THROW(Read("object F: TTestForm\n  Left = 'x'\nend\n"), EReadError);
+    EXPECT_THROW(Read("object F: TTestForm\n  Font.Nope.Size = 1\nend\n"), EReadError);
+}
+
+TEST(Filer, PastingAComponentRenamesWhatWouldClash)
+{
+    RegisterTestClasses();
+    auto form = Read(FormText);
+    auto* panel = form->FindComponent(QStringLiteral("Panel1"));
+    TWriter writer;
+    const QByteArray copied = writer.WriteComponent(panel, form.get());
+    TReader reader(copied);
+    reader.OnSetName = [&](TComponent*, const QString& name) {
+        QString candidate = name;
+        for (int n = 2; form->FindComponent(candidate); ++n)
+            candidate = name + QString::number(n);
+        return candidate;
+    };
+    auto* pasted = qobject_cast<TTestControl*>(reader.ReadComponent(form.get(), form.get()));
+    ASSERT_TRUE(pasted);
+    EXPECT_EQ(pasted->GetName(), QStringLiteral("Panel12"));
+    EXPECT_EQ(pasted->FControls.value(0)->GetName(), QStringLiteral("Edit12"));
+    EXPECT_EQ(pasted->FocusControl(), pasted->FControls.value(0)); // the copy's own edit
+    EXPECT_EQ(pasted->GetParentComponent(), form.get());
+}
+#include "tst_Filer.moc"
