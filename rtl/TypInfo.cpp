@@ -60,11 +60,12 @@ TTypeKind KindOf(const QMetaProperty& prop, const QMetaObject*& classType)
 const TClassProps& ClassProps(const QMetaObject* AClass)
 {
     static QMutex mutex;
-    static QHash<const QMetaObject*, TClassProps*> cache;
+    // Never destroyed: entries live as long as the classes, for the whole program.
+    static auto& cache = *new QHash<const QMetaObject*, TClassProps*>;
     QMutexLocker lock(&mutex);
     TClassProps*& entry = cache[AClass];
     if (!entry) {
-        entry = new TClassProps; // lives as long as the class: for the whole program
+        entry = new TClassProps;
         for (int i = QObject::staticMetaObject.propertyCount(); i < AClass->propertyCount(); ++i) {
             TPropInfo info;
             info.Prop = AClass->property(i);
