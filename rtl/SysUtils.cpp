@@ -17,3 +17,10 @@ EParserError::EParserError(QString reason, int line, int column)
       Line(line), Column(column), Reason(std::move(reason))
 {
 }
+
+void RaiseAssertionFailure(const char* file, int line)
+{
+    QString name = QString::fromLocal8Bit(file);
+    name = name.mid(name.lastIndexOf(QLatin1Char('/')) + 1);
+    throw EAssertionFailed(QStringLiteral("Assertion failure (%1, line %2)").arg(name).arg(line));
+}

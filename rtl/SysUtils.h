@@ -53,3 +53,12 @@ public:
 };
 
 #undef KV_DECLARE_EXCEPTION
+
+// An assertion that stays in release builds: raises EAssertionFailed naming the source file
+// (without folder) and the line, "Assertion failure (KvPortDsgn.cpp, line 42)".
+[[noreturn]] void RaiseAssertionFailure(const char* file, int line);
+#define KV_ASSERT(condition) \
+    do { \
+        if (!(condition)) \
+            RaiseAssertionFailure(__FILE__, __LINE__); \
+    } while (false)

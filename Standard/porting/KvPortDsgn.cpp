@@ -1,0 +1,237 @@
+#include "KvPortDsgn.h"
+
+#include "Classes.h"
+#include "DesignIntf.h"
+#include "Filer.h"
+#include "SysUtils.h"
+#include "ToolsAPI.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+
+namespace {
+
+QString ChangeFileExt(const QString& FileName, const QString& Ext)
+{
+    const QFileInfo info(FileName);
+    const QString suffix = info.suffix();
+    const QString base = suffix.isEmpty() && !FileName.endsWith(QLatin1Char('.'))
+        ? FileName
+        : FileName.left(FileName.size() - suffix.size() - 1);
+    return base + Ext;
+}
+
+IOTAProject* ActiveProject()
+{
+    if (!BorlandIDEServices)
+        return nullptr;
+    IOTAModuleServices* services = BorlandIDEServices->ModuleServices();
+    KV_ASSERT(services);
+    for (int i = 0; i < services->ModuleCount(); ++i)
+        if (auto* group = Supports<IOTAProjectGroup>(services->Modules(i)))
+            return group->ActiveProject();
+    return nullptr;
+}
+
+IOTAFormEditor* FindFormEditor(IOTAModule* Module)
+{
+    IOTAFormEditor* result = nullptr;
+    for (int i = 0; i < Module->GetModuleFileCount(); ++i) {
+        if (auto* editor = Supports<IOTAFormEditor>(Module->GetModuleFileEditor(i))) {
+            KV_ASSERT(!result);
+            result = editor;
+        }
+    }
+    return result;
+}
+
+// The code editor showing the form as text when there is one, else the unit's.
+IOTASourceEditor* FindSourceEditor(IOTAModule* Module)
+{
+    IOTASourceEditor* first = nullptr;
+    for (int i = 0; i < Module->GetModuleFileCount(); ++i) {
+        if (auto* editor = Supports<IOTASourceEditor>(Module->GetModuleFileEditor(i))) {
+            if (QFileInfo(editor->FileName()).suffix().toUpper() == QLatin1String("DFM"))
+                return editor;
+            if (!first)
+                first = editor;
+        }
+    }
+    return first;
+}
+
+QStringList TextToLines(const QByteArray& Data)
+{
+    // Lines as a string list holds them: a final line break does not start another line.
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString text = utf8.decode(Data);
+    if (utf8.hasError())
+        text = QString::fromLatin1(Data); // an old 8-bit form file
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    QStringList lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
+            lines << text.mid(start, i - start);
+            if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
+                ++i;
+            start = i + 1;
+        }
+    }
+    if (start < text.size())
+        lines << text.mid(start);
+    return lines;
+}
+
+QByteArray ReadFormFile(const QString& FileName)
+{
+    QFile file(FileName);
+    if (!file.open(QIODevice::ReadOnly))
+        throw EFilerError(QStringLiteral("Cannot open file \"%1\". %2").arg(FileName, file.errorString()));
+    const QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw EReadError(QStringLiteral("Stream read error in \"%1\": %2").arg(FileName, file.errorString()));
+    return data;
+}
+
+// A text form file keeps the line breaks it has.
+const char* LineBreakOf(const QString& FileName)
+{
+    QFile file(FileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return "\r\n";
+    const QByteArray head = file.read(64 * 1024);
+    const qsizetype lf = head.indexOf('\n');
+    return lf > 0 && head.at(lf - 1) != '\r' ? "\n" : "\r\n";
+}
+
+} // namespace
+
+bool KvDelphiFormToFormText(const QString& FileName, QStringList& Lines, TStreamOriginalFormat& OriginalFormat)
+{
+    OriginalFormat = TStreamOriginalFormat::sofUnknown;
+    const QString unitFile = ChangeFileExt(FileName, QStringLiteral(".pas"));
+    const QString formFile = ChangeFileExt(FileName, QStringLiteral(".dfm"));
+    for (;;) {
+        IOTAModule* module = nullptr;
+        if (BorlandIDEServices) {
+            IOTAModuleServices* services = BorlandIDEServices->ModuleServices();
+            KV_ASSERT(services);
+            module = services->FindModule(unitFile);
+        }
+        if (!module)
+            break;
+        IOTAFormEditor* formEditor = FindFormEditor(module);
+        if (formEditor && formEditor->GetRootComponent()) {
+            TComponent* root = formEditor->GetRootComponent();
+            IDesigner* designer = formEditor->GetDesigner();
+            for (int i = 0; i < root->ComponentCount(); ++i) {
+                TComponent* c = root->Components(i);
+                if (c->GetName().trimmed().isEmpty() && designer)
+                    c->SetName(designer->UniqueName(c->ClassName()));
+            }
+            // The designer's stream is binary, whatever the file on disk holds.
+            OriginalFormat = TStreamOriginalFormat::sofBinary;
+            Lines = TextToLines(ObjectBinaryToText(WriteComponentStream(root)));
+            return true;
+        }
+        IOTASourceEditor* sourceEditor = FindSourceEditor(module);
+        KV_ASSERT(sourceEditor);
+        if (QFileInfo(sourceEditor->FileName()).suffix().toUpper() != QLatin1String("DFM"))
+            return false;
+        // Open as text in the code editor: close it and read the file.
+        if (!module->CloseModule(false))
+            throw EFilerError(QStringLiteral("The form \"%1\" is open as text with unsaved changes; save or close it "
+                                             "first")
+                                  .arg(formFile));
+    }
+    if (!QFileInfo::exists(formFile))
+        return false;
+    const QByteArray data = ReadFormFile(formFile);
+    if (data.size() < 3)
+        throw EReadError(QStringLiteral("Stream read error in \"%1\": the file is shorter than a form header")
+                             .arg(formFile),
+                         data.size());
+    if (data.startsWith("\xFF\x0A\x00")) {
+        OriginalFormat = TStreamOriginalFormat::sofBinary;
+        try {
+            Lines = TextToLines(ObjectResourceToText(data));
+        } catch (const EReadError& e) {
+            throw EReadError(QStringLiteral("%1: %2").arg(formFile, e.Reason), e.Offset);
+        }
+    } else {
+        OriginalFormat = TStreamOriginalFormat::sofText;
+        Lines = TextToLines(data);
+    }
+    return true;
+}
+
+bool KvDelphiFormTextToForm(const QStringList& Lines, const QString& FileName, TStreamOriginalFormat OriginalFormat)
+{
+    const QString formFile = ChangeFileExt(FileName, QStringLiteral(".dfm"));
+    const QByteArray lineBreak = LineBreakOf(formFile);
+    QByteArray text;
+    for (const QString& line : Lines) {
+        text += line.toUtf8();
+        text += lineBreak;
+    }
+    QByteArray data;
+    try {
+        data = ObjectTextToResource(text, OriginalFormat);
+    } catch (const EParserError& e) {
+        throw EParserError(QStringLiteral("%1: %2").arg(formFile, e.Reason), e.Line, e.Column);
+    }
+    QSaveFile file(formFile);
+    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit())
+        throw EWriteError(QStringLiteral("Cannot write file \"%1\". %2").arg(formFile, file.errorString()));
+    return true;
+}
+
+TComponent* KvDelphiDesignForm(const QString& FileName)
+{
+    if (!BorlandIDEServices)
+        return nullptr;
+    IOTAModuleServices* services = BorlandIDEServices->ModuleServices();
+    KV_ASSERT(services);
+    IOTAModule* module = services->FindModule(ChangeFileExt(FileName, QStringLiteral(".pas")));
+    if (!module)
+        return nullptr;
+    IOTAFormEditor* formEditor = FindFormEditor(module);
+    return formEditor ? formEditor->GetRootComponent() : nullptr;
+}
+
+QString KvGetProjectName()
+{
+    IOTAProject* project = ActiveProject();
+    return project ? project->FileName() : QString();
+}
+
+int KvGetModuleCount()
+{
+    IOTAProject* project = ActiveProject();
+    return project ? project->GetModuleCount() : 0;
+}
+
+int KvGetFormCount()
+{
+    IOTAProject* project = ActiveProject();
+    int count = 0;
+    for (int i = 0; project && i < project->GetModuleCount(); ++i)
+        if (!project->GetModule(i)->FormName().isEmpty())
+            ++count;
+    return count;
+}
+
+void KvGetFormNames(QStringList& List)
+{
+    IOTAProject* project = ActiveProject();
+    for (int i = 0; project && i < project->GetModuleCount(); ++i) {
+        const IOTAModuleInfo* info = project->GetModule(i);
+        if (!info->FormName().isEmpty())
+            List << ChangeFileExt(info->FileName(), QStringLiteral(".dfm"));
+    }
+}

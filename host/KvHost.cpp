@@ -1,3 +1,0 @@
-#include "KvHost.h"
-
-const char* KvHost::HostName() { return "kvdesigner"; }

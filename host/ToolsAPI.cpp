@@ -1,0 +1,3 @@
+#include "ToolsAPI.h"
+
+IBorlandIDEServices* BorlandIDEServices = nullptr;
