@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -28,6 +29,9 @@ public:
     virtual TComponent* GetRootComponent() const = 0;
     virtual IDesigner* GetDesigner() const = 0;
     virtual bool IsModified() const = 0;
+    // The form in the binary form format as the designer would store it now, unsaved changes
+    // and references to forms that are not open included.
+    virtual QByteArray GetFormStream() = 0;
 };
 
 // A file open as text in the code editor: the unit source, or a form file opened as text.

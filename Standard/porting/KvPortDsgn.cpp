@@ -2,7 +2,6 @@
 
 #include "Classes.h"
 #include "DesignIntf.h"
-#include "Filer.h"
 #include "SysUtils.h"
 #include "ToolsAPI.h"
 
@@ -136,7 +135,7 @@ bool KvDelphiFormToFormText(const QString& FileName, QStringList& Lines, TStream
             }
             // The designer's stream is binary, whatever the file on disk holds.
             OriginalFormat = TStreamOriginalFormat::sofBinary;
-            Lines = TextToLines(ObjectBinaryToText(WriteComponentStream(root)));
+            Lines = TextToLines(ObjectBinaryToText(formEditor->GetFormStream()));
             return true;
         }
         IOTASourceEditor* sourceEditor = FindSourceEditor(module);

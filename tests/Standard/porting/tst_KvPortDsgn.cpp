@@ -1,5 +1,7 @@
 #include "porting/KvPortDsgn.h"
 
+#include "KvHostServices.h"
+
 #include "Classes.h"
 #include "DesignIntf.h"
 #include "Filer.h"
@@ -54,6 +56,7 @@ public:
     TComponent* GetRootComponent() const override { return Root; }
     IDesigner* GetDesigner() const override { return const_cast<FakeDesigner*>(&Designer); }
     bool IsModified() const override { return true; }
+    QByteArray GetFormStream() override { return WriteComponentStream(Root); }
 };
 
 class FakeSourceEditor : public IOTASourceEditor
@@ -336,4 +339,59 @@ TEST_F(PortingTest, ProjectQueries)
     EXPECT_EQ(KvGetFormCount(), 2);
     KvGetFormNames(names);
     EXPECT_EQ(names, QStringList({QStringLiteral("kept"), Path("Main.dfm"), Path("Second.dfm")}));
+}
+
+// The same functions over the in-process host and a project of three forms: one open and
+// modified, one closed text form, one closed binary form.
+TEST(PortingWithHost, ReadsOpenAndClosedFormsAndWritesThemBack)
+{
+    QTemporaryDir dir;
+    const QString source = QStringLiteral(KV_TEST_DATA "/projects/Sample");
+    for (const QString& name : QDir(source).entryList(QDir::Files))
+        ASSERT_TRUE(QFile::copy(source + '/' + name, dir.filePath(name)));
+    QDir(dir.path()).mkdir(QStringLiteral("Utils"));
+    ASSERT_TRUE(QFile::copy(source + "/Utils/Tools.pas", dir.filePath("Utils/Tools.pas")));
+    auto readFile = [&](const QString& name) {
+        QFile f(dir.filePath(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+
+    TKvHostServices host;
+    host.OpenProject(dir.filePath("Sample.dpr"));
+    EXPECT_EQ(KvGetProjectName(), dir.filePath("Sample.dpr"));
+    EXPECT_EQ(KvGetModuleCount(), 4);
+    EXPECT_EQ(KvGetFormCount(), 3);
+    QStringList forms;
+    KvGetFormNames(forms);
+    ASSERT_EQ(forms, QStringList({dir.filePath("Main.dfm"), dir.filePath("Second.dfm"), dir.filePath("Third.dfm")}));
+
+    TKvFormEditor* editor = host.OpenForm(dir.filePath("Main.pas"));
+    TComponent* root = editor->GetRootComponent();
+    root->setProperty("Caption", QStringLiteral("Changed, not saved"));
+    editor->GetDesigner()->Modified();
+    EXPECT_EQ(KvDelphiDesignForm(forms.at(0)), root);
+    EXPECT_EQ(KvDelphiDesignForm(forms.at(1)), nullptr);
+
+    const QByteArray mainOnDisk = readFile("Main.dfm");
+    QStringList lines;
+    TStreamOriginalFormat format;
+    ASSERT_TRUE(KvDelphiFormToFormText(forms.at(0), lines, format));
+    EXPECT_TRUE(lines.contains(QStringLiteral("  Caption = 'Changed, not saved'")));
+    EXPECT_EQ(readFile("Main.dfm"), mainOnDisk);
+
+    const QByteArray second = readFile("Second.dfm"), third = readFile("Third.dfm");
+    ASSERT_TRUE(KvDelphiFormToFormText(forms.at(1), lines, format));
+    EXPECT_EQ(format, TStreamOriginalFormat::sofText);
+    ASSERT_TRUE(KvDelphiFormTextToForm(lines, forms.at(1), format));
+    EXPECT_EQ(readFile("Second.dfm"), second);
+    ASSERT_TRUE(KvDelphiFormToFormText(forms.at(2), lines, format));
+    EXPECT_EQ(format, TStreamOriginalFormat::sofBinary);
+    ASSERT_TRUE(KvDelphiFormTextToForm(lines, forms.at(2), format));
+    EXPECT_EQ(readFile("Third.dfm"), third);
+
+    // A form open as text is closed and read from disk.
+    host.OpenFormAsText(forms.at(1));
+    ASSERT_TRUE(KvDelphiFormToFormText(forms.at(1), lines, format));
+    EXPECT_EQ(format, TStreamOriginalFormat::sofText);
+    EXPECT_EQ(host.FindUnitModule(forms.at(1)), nullptr);
 }
