@@ -159,6 +159,28 @@ TComponent* TReader::ReadComponent(TComponent* Owner, TComponent* Parent)
     return result;
 }
 
+QList<TComponent*> TReader::ReadComponents(TComponent* Owner, TComponent* Parent)
+{
+    FRoot = Owner;
+    QList<QPointer<TComponent>> read;
+    try {
+        while (!R.AtEnd()) {
+            R.ReadSignature();
+            read << ReadObject(Parent ? Parent : Owner, Owner);
+        }
+        ResolveFixups();
+        FinishLoading();
+    } catch (...) {
+        DestroyCreated();
+        throw;
+    }
+    QList<TComponent*> result;
+    for (const QPointer<TComponent>& c : std::as_const(read))
+        if (c)
+            result << c; // null when OnError skipped it
+    return result;
+}
+
 void TReader::ReadChildren(TComponent* Parent, TComponent* Owner)
 {
     while (!R.EndOfList())

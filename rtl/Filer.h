@@ -56,6 +56,10 @@ public:
     TComponent* ReadRootComponent(TComponent* Root = nullptr, const QMetaObject* AncestorClass = nullptr);
     // Reads one object of the stream as a new component of Owner under Parent (pasting).
     TComponent* ReadComponent(TComponent* Owner, TComponent* Parent);
+    // Reads every object of a stream of several, each with its own signature, as ReadComponent
+    // does. References among them are resolved once all are read, so that they follow renamed
+    // copies whichever comes first. Returns the top-level components, in stream order.
+    QList<TComponent*> ReadComponents(TComponent* Owner, TComponent* Parent);
 
     // Asked for every failure to read a property or create an object; returning true skips it.
     std::function<bool(const Exception&)> OnError;
