@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class QPrinter;
+class QWidget;
+
+// The platform dialogs the library and its editors open. Each kind goes through a handler that
+// a test installs to answer it; without one the real Qt dialog is shown. Every setter gives the
+// previous handler back, and an empty handler restores the real dialog.
+
+struct TKvFileDialogRequest
+{
+    bool Save = false;
+    QString Title;
+    // Pairs of description and patterns, "Text Files (*.txt)|*.txt|All Files (*.*)|*.*".
+    QString Filter;
+    // 1-based entry of Filter; the dialog reports the one chosen.
+    int FilterIndex = 1;
+    // Without a point; given to a chosen name that has no extension.
+    QString DefaultExt;
+    QString InitialDir;
+    // The proposed name; on confirmation the chosen one (the first with MultiSelect).
+    QString FileName;
+    QStringList Files;
+    bool MultiSelect = false;
+    bool FileMustExist = false;
+    bool OverwritePrompt = false;
+    QWidget* Parent = nullptr;
+};
+using TKvFileDialogHandler = std::function<bool(TKvFileDialogRequest& Request)>;
+TKvFileDialogHandler KvSetFileDialogHandler(TKvFileDialogHandler Handler);
+// True when a file was chosen; Request then holds it.
+bool KvFileDialog(TKvFileDialogRequest& Request);
+
+struct TKvFolderDialogRequest
+{
+    QString Prompt;
+    // In: the folder to start in; out: the folder chosen.
+    QString Path;
+    QWidget* Parent = nullptr;
+};
+using TKvFolderDialogHandler = std::function<bool(TKvFolderDialogRequest& Request)>;
+TKvFolderDialogHandler KvSetFolderDialogHandler(TKvFolderDialogHandler Handler);
+// Lets the user pick a folder, starting at Path. On confirmation Path becomes the folder, with
+// a trailing separator when AddPathBar is set (ready for a file name to be appended).
+bool KvFolderDialog(QString& Path, const QString& Prompt, bool AddPathBar, QWidget* Parent = nullptr);
+
+using TKvColorDialogHandler = std::function<bool(QColor& Color)>;
+TKvColorDialogHandler KvSetColorDialogHandler(TKvColorDialogHandler Handler);
+bool KvColorDialog(QColor& Color, QWidget* Parent = nullptr);
+
+using TKvFontDialogHandler = std::function<bool(QFont& Font)>;
+TKvFontDialogHandler KvSetFontDialogHandler(TKvFontDialogHandler Handler);
+bool KvFontDialog(QFont& Font, QWidget* Parent = nullptr);
+
+// Printer set-up before a report; a test's handler typically points the printer at a PDF file.
+using TKvPrinterSetupHandler = std::function<bool(QPrinter& Printer)>;
+TKvPrinterSetupHandler KvSetPrinterSetupHandler(TKvPrinterSetupHandler Handler);
+bool KvPrinterSetupDialog(QPrinter& Printer, QWidget* Parent = nullptr);
+
+// "Text Files (*.txt)|*.txt|All Files" style filters as Qt name filters, one per pair; a
+// description gets its patterns appended in parentheses unless it already ends with them.
+QStringList KvQtNameFilters(const QString& Filter);

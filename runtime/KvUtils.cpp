@@ -1,0 +1,350 @@
+#include "KvUtils.h"
+
+#include "SysUtils.h"
+
+#include <QDate>
+#include <QDir>
+#include <QLocale>
+#include <QRegularExpression>
+#include <QTime>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr qint64 MSecsPerDay = 86400000;
+const QDate TDateTimeEpoch(1899, 12, 30);
+
+void CheckSeparator(QChar Separator)
+{
+    if (Separator == u'"' || Separator == u'\r' || Separator == u'\n' || Separator == u'r' || Separator == u'n')
+        throw EInvalidOperation(QStringLiteral("'%1' cannot separate fields").arg(Separator));
+}
+
+bool NeedsQuotes(const QString& Field, QChar Separator)
+{
+    for (QChar C : Field)
+        if (C == Separator || C == u'"' || C == u'\r' || C == u'\n')
+            return true;
+    return false;
+}
+
+// Digits 1,234,567 with "," between groups of three.
+QString GroupThousands(const QString& Digits)
+{
+    QString Result;
+    const qsizetype Lead = Digits.size() % 3 == 0 ? 3 : Digits.size() % 3;
+    Result += Digits.left(Lead);
+    for (qsizetype i = Lead; i < Digits.size(); i += 3)
+        Result += u',' + Digits.mid(i, 3);
+    return Result;
+}
+
+bool AllZeros(const QString& Digits)
+{
+    return std::all_of(Digits.begin(), Digits.end(), [](QChar C) { return !C.isDigit() || C == u'0'; });
+}
+
+[[noreturn]] void InvalidDate(const QString& Text)
+{
+    throw EConvertError(QStringLiteral("'%1' is not a valid date").arg(Text));
+}
+
+QString TwoDigits(int Value) { return QString::number(Value).rightJustified(2, u'0'); }
+
+} // namespace
+
+QString KvAddPointExt(const QString& Ext)
+{
+    return Ext.isEmpty() || Ext.startsWith(u'.') ? Ext : u'.' + Ext;
+}
+
+QString KvAddPathBar(const QString& Path)
+{
+    if (Path.isEmpty() || Path.endsWith(u'/') || Path.endsWith(u'\\') || Path.endsWith(QDir::separator()))
+        return Path;
+    return Path + u'/';
+}
+
+QString KvTextFromStrings(const QStringList& Fields, QChar Separator)
+{
+    CheckSeparator(Separator);
+    if (Fields.size() == 1 && Fields.first().isEmpty())
+        return QStringLiteral("\"\"");
+    QString Result;
+    for (qsizetype i = 0; i < Fields.size(); ++i) {
+        if (i > 0)
+            Result += Separator;
+        const QString& Field = Fields.at(i);
+        if (!NeedsQuotes(Field, Separator)) {
+            Result += Field;
+            continue;
+        }
+        Result += u'"';
+        for (QChar C : Field) {
+            if (C == u'"')
+                Result += QLatin1String("\"\"");
+            else if (C == u'\r')
+                Result += QLatin1String("\"r");
+            else if (C == u'\n')
+                Result += QLatin1String("\"n");
+            else
+                Result += C;
+        }
+        Result += u'"';
+    }
+    return Result;
+}
+
+QStringList KvTextToStrings(const QString& Text, QChar Separator)
+{
+    CheckSeparator(Separator);
+    qsizetype End = Text.size();
+    while (End > 0 && (Text.at(End - 1) == u'\r' || Text.at(End - 1) == u'\n'))
+        --End;
+    QStringList Result;
+    if (End == 0)
+        return Result;
+    qsizetype i = 0;
+    for (;;) {
+        QString Field;
+        if (Text.at(i) == u'"') {
+            ++i;
+            while (i < End) {
+                const QChar C = Text.at(i);
+                if (C != u'"') {
+                    Field += C;
+                    ++i;
+                    continue;
+                }
+                const QChar Next = i + 1 < End ? Text.at(i + 1) : QChar();
+                if (Next == u'"')
+                    Field += u'"';
+                else if (Next == u'r')
+                    Field += u'\r';
+                else if (Next == u'n')
+                    Field += u'\n';
+                else {
+                    ++i; // the closing quote
+                    break;
+                }
+                i += 2;
+            }
+        }
+        while (i < End && Text.at(i) != Separator)
+            Field += Text.at(i++);
+        Result << Field;
+        if (i >= End)
+            break;
+        ++i; // a separator at the very end leaves one more, empty field
+        if (i == End) {
+            Result << QString();
+            break;
+        }
+    }
+    return Result;
+}
+
+QString KvANumericToStr(double Value, const QString& Mask, int Size, int Decimals)
+{
+    if (!std::isfinite(Value))
+        throw EConvertError(QStringLiteral("Invalid floating point value"));
+    Decimals = std::clamp(Decimals, 0, 15);
+    const QString Options = Mask.section(u';', 0, 0);
+    const bool Thousands = Options.contains(u'.');
+    const bool Trim = Options.contains(u'&');
+    const bool SignAlways = Options.contains(u'+');
+    const bool SignRight = Options.contains(u'*');
+    const bool NoZero = Options.contains(u'z');
+    const bool FillZeros = Options.contains(u'0');
+    int Scientific = 0;
+    for (QChar C : Options)
+        if (C >= u'1' && C <= u'4')
+            Scientific = C.digitValue();
+
+    const double Abs = std::fabs(Value);
+    const QString Fixed = QString::number(Abs, 'f', Decimals);
+    if (Scientific == 4) // only what the plain form would lose: huge numbers, or tiny ones that round to 0
+        Scientific = Abs >= 1e15 || (Abs != 0 && AllZeros(Fixed)) ? 1 : 0;
+    const bool Zero = Scientific > 0 ? Abs == 0 : AllZeros(Fixed);
+    if (Zero && NoZero)
+        return QString();
+
+    QString Body;
+    if (Scientific > 0) {
+        const QString Sci = QString::number(Abs, 'e', Decimals); // "1.500000e+03"
+        const qsizetype E = Sci.indexOf(u'e');
+        QString Mantissa = Sci.left(E);
+        if (Trim && Mantissa.contains(u'.')) {
+            while (Mantissa.endsWith(u'0'))
+                Mantissa.chop(1);
+            if (Mantissa.endsWith(u'.'))
+                Mantissa.chop(1);
+        }
+        const int Exponent = Sci.mid(E + 1).toInt();
+        Body = Mantissa + u'E' + (Exponent < 0 ? u'-' : u'+') +
+               QString::number(std::abs(Exponent)).rightJustified(Scientific, u'0');
+    } else {
+        QString Integral = Fixed.section(u'.', 0, 0);
+        QString Fraction = Fixed.section(u'.', 1);
+        if (Trim)
+            while (Fraction.endsWith(u'0'))
+                Fraction.chop(1);
+        if (FillZeros && Size > 0)
+            Integral = Integral.rightJustified(qMax(Size - Decimals, 1), u'0');
+        if (Thousands)
+            Integral = GroupThousands(Integral);
+        Body = Fraction.isEmpty() ? Integral : Integral + u'.' + Fraction;
+    }
+    const bool Negative = Value < 0 && !Zero;
+    const QString Sign = Negative ? QStringLiteral("-") : SignAlways ? QStringLiteral("+") : QString();
+    return SignRight ? Body + Sign : Sign + Body;
+}
+
+double KvAStrToNumeric(const QString& Text, int Decimals)
+{
+    QString S = Text.trimmed();
+    if (S.isEmpty())
+        return 0;
+    bool Negative = false;
+    if (S.startsWith(u'-') || S.startsWith(u'+')) {
+        Negative = S.startsWith(u'-');
+        S.remove(0, 1);
+    } else if (S.endsWith(u'-') || S.endsWith(u'+')) {
+        Negative = S.endsWith(u'-');
+        S.chop(1);
+    }
+    static const QRegularExpression Number(
+        QStringLiteral("^(?=[.]?\\d)(\\d{1,3}(?:,\\d{3})+|\\d*)(?:\\.\\d*)?(?:[eE][+-]?\\d+)?$"));
+    if (!Number.match(S).hasMatch())
+        throw EConvertError(QStringLiteral("'%1' is not a valid number").arg(Text));
+    S.remove(u',');
+    double Result = S.toDouble();
+    if (!std::isfinite(Result))
+        throw EConvertError(QStringLiteral("'%1' is out of the range of numbers").arg(Text));
+    Result = QString::number(Result, 'f', std::clamp(Decimals, 0, 15)).toDouble();
+    if (Result == 0)
+        return 0;
+    return Negative ? -Result : Result;
+}
+
+QString KvADateTimeToStr(double DateTime, const QString& Format, int YearStyle)
+{
+    const bool Valid = std::isfinite(DateTime) && std::fabs(DateTime) < 3e6;
+    qint64 Days = Valid ? qint64(std::trunc(DateTime)) : 0;
+    qint64 MSecs = Valid ? std::llround(std::fabs(DateTime - double(Days)) * MSecsPerDay) : 0;
+    if (MSecs >= MSecsPerDay) { // rounding reached the next midnight
+        MSecs -= MSecsPerDay;
+        ++Days;
+    }
+    const QDate Date = TDateTimeEpoch.addDays(Days);
+    if (!Valid || Date.year() < 1 || Date.year() > 9999)
+        throw EConvertError(QStringLiteral("Invalid date value %1").arg(DateTime));
+    const QTime Time = QTime::fromMSecsSinceStartOfDay(int(MSecs));
+    const QLocale C = QLocale::c();
+
+    QStringList DateParts;
+    QString DayName;
+    bool MonthName = false;
+    bool Hours = false, Minutes = false, Seconds = false, TwelveHours = false;
+    for (QChar Letter : Format.isEmpty() ? QStringLiteral("dmyhns") : Format) {
+        switch (Letter.unicode()) {
+        case 'd': DateParts << TwoDigits(Date.day()); break;
+        case 'm': DateParts << TwoDigits(Date.month()); break;
+        case 'M': DateParts << C.monthName(Date.month(), QLocale::ShortFormat), MonthName = true; break;
+        case '2': DateParts << C.monthName(Date.month(), QLocale::LongFormat), MonthName = true; break;
+        case 'y':
+            DateParts << (YearStyle == KvDateYearShort ? TwoDigits(Date.year() % 100)
+                                                       : QString::number(Date.year()).rightJustified(4, u'0'));
+            break;
+        case 'D': DayName = C.dayName(Date.dayOfWeek(), QLocale::ShortFormat); break;
+        case '1': DayName = C.dayName(Date.dayOfWeek(), QLocale::LongFormat); break;
+        case 'h': Hours = true; break;
+        case 'n': Minutes = true; break;
+        case 's': Seconds = true; break;
+        case 'a':
+        case 'o': TwelveHours = true; break;
+        default: break;
+        }
+    }
+    QString Result = DateParts.join(MonthName ? u' ' : u'/');
+    if (!DayName.isEmpty())
+        Result = Result.isEmpty() ? DayName : DayName + u' ' + Result;
+    QStringList TimeParts;
+    if (Hours)
+        TimeParts << TwoDigits(TwelveHours ? (Time.hour() + 11) % 12 + 1 : Time.hour());
+    if (Minutes)
+        TimeParts << TwoDigits(Time.minute());
+    if (Seconds)
+        TimeParts << TwoDigits(Time.second());
+    QString TimeText = TimeParts.join(u':');
+    if (Hours && TwelveHours)
+        TimeText += Time.hour() < 12 ? QLatin1String(" AM") : QLatin1String(" PM");
+    if (!TimeText.isEmpty())
+        Result = Result.isEmpty() ? TimeText : Result + u' ' + TimeText;
+    return Result;
+}
+
+double KvAStrToDate(const QString& Text)
+{
+    const QString S = Text.trimmed();
+    static const QRegularExpression TimeAtEnd(
+        QStringLiteral("(\\d{1,2}):(\\d{1,2})(?::(\\d{1,2})(?:[.,](\\d{1,3}))?)?\\s*([AaPp][Mm])?$"));
+    static const QRegularExpression DateOnly(QStringLiteral("^(\\d{1,4})([/.-])(\\d{1,2})\\2(\\d{1,4})$"));
+
+    QString DateText = S;
+    qint64 MSecs = 0;
+    const QRegularExpressionMatch TimeMatch = TimeAtEnd.match(S);
+    if (TimeMatch.hasMatch()) {
+        DateText = S.left(TimeMatch.capturedStart());
+        if (DateText.endsWith(u'T'))
+            DateText.chop(1);
+        else if (!DateText.isEmpty() && !DateText.back().isSpace())
+            InvalidDate(Text);
+        DateText = DateText.trimmed();
+        int Hour = TimeMatch.captured(1).toInt();
+        const int Minute = TimeMatch.captured(2).toInt();
+        const int Second = TimeMatch.captured(3).toInt();
+        const int Milli = TimeMatch.captured(4).leftJustified(3, u'0').toInt();
+        const QString AmPm = TimeMatch.captured(5).toUpper();
+        if (!AmPm.isEmpty()) {
+            if (Hour < 1 || Hour > 12)
+                InvalidDate(Text);
+            Hour = Hour % 12 + (AmPm == QLatin1String("PM") ? 12 : 0);
+        }
+        if (Hour > 23 || Minute > 59 || Second > 59)
+            InvalidDate(Text);
+        MSecs = ((Hour * 60 + Minute) * 60 + Second) * 1000 + Milli;
+    }
+
+    qint64 Days = 0;
+    if (!DateText.isEmpty()) {
+        const QRegularExpressionMatch DateMatch = DateOnly.match(DateText);
+        if (!DateMatch.hasMatch())
+            InvalidDate(Text);
+        QString YearText;
+        int Month = DateMatch.captured(3).toInt();
+        int Day = 0;
+        if (DateMatch.captured(1).size() == 4) { // y-m-d
+            YearText = DateMatch.captured(1);
+            Day = DateMatch.captured(4).size() <= 2 ? DateMatch.captured(4).toInt() : 0;
+        } else if (DateMatch.captured(1).size() <= 2) {
+            Day = DateMatch.captured(1).toInt();
+            YearText = DateMatch.captured(4);
+        } else {
+            InvalidDate(Text);
+        }
+        int Year = YearText.toInt();
+        if (YearText.size() <= 2)
+            Year += Year < 50 ? 2000 : 1900;
+        const QDate Date(Year, Month, Day);
+        if (Year < 1 || !Date.isValid())
+            InvalidDate(Text);
+        Days = TDateTimeEpoch.daysTo(Date);
+    } else if (!TimeMatch.hasMatch()) {
+        InvalidDate(Text);
+    }
+    const double Fraction = double(MSecs) / MSecsPerDay;
+    return Days < 0 ? double(Days) - Fraction : double(Days) + Fraction;
+}
