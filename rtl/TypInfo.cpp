@@ -54,6 +54,12 @@ TTypeKind KindOf(const QMetaProperty& prop, const QMetaObject*& classType)
         classType = type.metaObject();
         return TTypeKind::tkClass;
     }
+    // A string type of its own (so that the designer can give it its own editor) that converts
+    // to and from QString both ways is stored as a string.
+    const QMetaType stringType = QMetaType::fromType<QString>();
+    if (QMetaType::hasRegisteredConverterFunction(type, stringType)
+        && QMetaType::hasRegisteredConverterFunction(stringType, type))
+        return TTypeKind::tkString;
     return TTypeKind::tkUnknown;
 }
 
