@@ -1,1 +1,401 @@
-int main(){return 0;}
+// kvtool: command-line access to the form streams (conversion and checking of form files).
+
+#include "FormBinary.h"
+#include "FormStreams.h"
+#include "SysUtils.h"
+#include "registration/KvCtrlsReg.h"
+#include "registration/KvReg.h"
+
+#include "DesignRegistry.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFile>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+enum ExitCode { ExitOk = 0, ExitFailure = 1, ExitUsage = 2 };
+
+// Raised for a failure that has already been put into words; main prints it and exits 1.
+struct Failure
+{
+    QString Message;
+};
+
+void PrintErr(const QString& text)
+{
+    const QByteArray bytes = text.toLocal8Bit();
+    fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Files
+
+QByteArray ReadInput(const QString& path)
+{
+    QFile f;
+    bool ok;
+    if (path == QLatin1String("-"))
+        ok = f.open(stdin, QIODevice::ReadOnly);
+    else {
+        f.setFileName(path);
+        ok = f.open(QIODevice::ReadOnly);
+    }
+    if (!ok)
+        throw Failure{QStringLiteral("%1: cannot open: %2").arg(path, f.errorString())};
+    QByteArray data = f.readAll();
+    if (f.error() != QFileDevice::NoError)
+        throw Failure{QStringLiteral("%1: cannot read: %2").arg(path, f.errorString())};
+    return data;
+}
+
+// Writes the whole result at once, so a failed conversion or write never leaves half a file.
+void WriteOutput(const QString& path, const QByteArray& data)
+{
+    if (path.isEmpty() || path == QLatin1String("-")) {
+        if (fwrite(data.constData(), 1, size_t(data.size()), stdout) != size_t(data.size()) || fflush(stdout) != 0)
+            throw Failure{QStringLiteral("standard output: write failed")};
+        return;
+    }
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        throw Failure{QStringLiteral("%1: cannot write: %2").arg(path, f.errorString())};
+    f.write(data);
+    if (!f.commit())
+        throw Failure{QStringLiteral("%1: cannot write: %2").arg(path, f.errorString())};
+}
+
+// ---------------------------------------------------------------------------------------------
+// Form streams in any of their three shapes
+
+enum class Shape { Text, Binary, Resource };
+
+Shape ShapeOf(const QByteArray& data)
+{
+    if (data.startsWith("TPF0"))
+        return Shape::Binary;
+    if (!data.isEmpty() && uchar(data[0]) == 0xFF)
+        return Shape::Resource;
+    // Anything else is read as text, so that a wrong file gets a parser message with a position.
+    return Shape::Text;
+}
+
+// Where the TPF0 stream starts in a resource, so binary errors can be reported as file offsets.
+qsizetype ResourceDataOffset(const QByteArray& data)
+{
+    KvFormBinary::TBinaryReader r(data);
+    return r.ReadResourceHeader().DataOffset;
+}
+
+QString ErrorLine(const QString& file, const Exception& e, qsizetype offsetBase = 0)
+{
+    if (const auto* p = dynamic_cast<const EParserError*>(&e))
+        return QStringLiteral("%1:%2:%3: %4").arg(file).arg(p->Line).arg(p->Column).arg(p->Reason);
+    if (const auto* r = dynamic_cast<const EReadError*>(&e); r && r->Offset >= 0)
+        return QStringLiteral("%1:offset %2: %3").arg(file).arg(r->Offset + offsetBase).arg(r->Reason);
+    return QStringLiteral("%1: %2").arg(file, e.Message);
+}
+
+// Runs a conversion and turns a form error into a Failure that names the file.
+template <class F>
+auto Converting(const QString& file, qsizetype offsetBase, F&& convert)
+{
+    try {
+        return convert();
+    } catch (const Exception& e) {
+        throw Failure{ErrorLine(file, e, offsetBase)};
+    }
+}
+
+QByteArray ToText(const QString& file, const QByteArray& data, TLineBreak lineBreak)
+{
+    switch (ShapeOf(data)) {
+    case Shape::Binary:
+        return Converting(file, 0, [&] { return ObjectBinaryToText(data, lineBreak); });
+    case Shape::Resource: {
+        const qsizetype base = Converting(file, 0, [&] { return ResourceDataOffset(data); });
+        return Converting(file, base, [&] { return ObjectResourceToText(data, lineBreak); });
+    }
+    case Shape::Text:
+        break;
+    }
+    // Text is rewritten the way the designer writes it, which also applies the line break asked for.
+    const QByteArray binary = Converting(file, 0, [&] { return ObjectTextToBinary(data); });
+    return Converting(file, 0, [&] { return ObjectBinaryToText(binary, lineBreak); });
+}
+
+QByteArray ToBinary(const QString& file, const QByteArray& data, bool resource)
+{
+    QByteArray binary;
+    qsizetype base = 0;
+    switch (ShapeOf(data)) {
+    case Shape::Text:
+        return Converting(file, 0, [&] { return resource ? ObjectTextToResource(data) : ObjectTextToBinary(data); });
+    case Shape::Binary:
+        binary = data;
+        break;
+    case Shape::Resource:
+        base = Converting(file, 0, [&] { return ResourceDataOffset(data); });
+        binary = ObjectResourceToBinary(data);
+        break;
+    }
+    // Binary input keeps its bytes; it is only read through to make sure it is a whole form.
+    Converting(file, base, [&] { return ObjectBinaryToText(binary); });
+    if (!resource)
+        return binary;
+    KvFormBinary::TBinaryReader r(binary);
+    r.ReadSignature();
+    const QByteArray className = r.ReadHeader().ClassName;
+    return KvFormBinary::TBinaryWriter::ResourceHeader(className.toUpper(), quint32(binary.size())) + binary;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Subcommands
+
+struct Command
+{
+    const char* Group;
+    const char* Name;
+    const char* Arguments; // shown in the usage line
+    const char* Summary;
+    void (*Setup)(QCommandLineParser&);
+    int (*Run)(const QCommandLineParser&);
+    int MinArgs;
+    int MaxArgs; // -1: no limit
+};
+
+const QCommandLineOption LfOption(QStringLiteral("lf"), QStringLiteral("End lines with LF instead of CR LF."));
+const QCommandLineOption ResourceOption(QStringLiteral("resource"),
+                                        QStringLiteral("Write the resource-wrapped form (FF 0A 00 header)."));
+
+void SetupToText(QCommandLineParser& p)
+{
+    p.addOption(LfOption);
+    p.addPositionalArgument(QStringLiteral("file"), QStringLiteral("Form file: text, binary (TPF0) or resource; - for standard input."));
+    p.addPositionalArgument(QStringLiteral("out"), QStringLiteral("Output file; standard output when omitted."), QStringLiteral("[out]"));
+}
+
+int RunToText(const QCommandLineParser& p)
+{
+    const QStringList args = p.positionalArguments();
+    const QByteArray text = ToText(args[0], ReadInput(args[0]), p.isSet(LfOption) ? TLineBreak::LF : TLineBreak::CRLF);
+    WriteOutput(args.value(1), text);
+    return ExitOk;
+}
+
+void SetupToBinary(QCommandLineParser& p)
+{
+    p.addOption(ResourceOption);
+    p.addPositionalArgument(QStringLiteral("file"), QStringLiteral("Form file: text, binary (TPF0) or resource; - for standard input."));
+    p.addPositionalArgument(QStringLiteral("out"), QStringLiteral("Output file; standard output when omitted (not a terminal)."), QStringLiteral("[out]"));
+}
+
+int RunToBinary(const QCommandLineParser& p)
+{
+    const QStringList args = p.positionalArguments();
+    const QString out = args.value(1);
+    if ((out.isEmpty() || out == QLatin1String("-")) && isatty(STDOUT_FILENO)) {
+        PrintErr(QStringLiteral("kvtool: binary output not written to a terminal; name an output file or redirect "
+                                "standard output\n"));
+        return ExitFailure;
+    }
+    WriteOutput(out, ToBinary(args[0], ReadInput(args[0]), p.isSet(ResourceOption)));
+    return ExitOk;
+}
+
+void SetupCheck(QCommandLineParser& p)
+{
+    p.addPositionalArgument(QStringLiteral("files"), QStringLiteral("Form files to check (text, binary or resource)."),
+                            QStringLiteral("file..."));
+}
+
+// Silent on success, like a compiler; each failing file gets one line in the usual FILE:LINE:COL form.
+int RunCheck(const QCommandLineParser& p)
+{
+    int status = ExitOk;
+    for (const QString& file : p.positionalArguments()) {
+        try {
+            const QByteArray data = ReadInput(file);
+            if (ShapeOf(data) == Shape::Text)
+                Converting(file, 0, [&] { return ObjectTextToBinary(data); });
+            else
+                ToText(file, data, TLineBreak::CRLF);
+        } catch (const Failure& f) {
+            PrintErr(f.Message + QLatin1Char('\n'));
+            status = ExitFailure;
+        }
+    }
+    return status;
+}
+
+// The design package's registration as the host sees it after loading the package.
+void SetupRegistry(QCommandLineParser&) {}
+
+QString ClassName(const QMetaObject* Class)
+{
+    return Class ? QString::fromLatin1(Class->className()) : QString();
+}
+
+int RunRegistry(const QCommandLineParser&)
+{
+    KvCtrlsRegInitialization();
+    Register();
+    QString out;
+    out += QStringLiteral("Palette pages\n");
+    for (const QString& page : PalettePages()) {
+        const QList<const QMetaObject*> classes = PaletteClasses(page);
+        out += QStringLiteral("  %1 (%2)\n").arg(page).arg(classes.size());
+        for (const QMetaObject* c : classes)
+            out += QStringLiteral("    %1\n").arg(ClassName(c));
+    }
+    out += QStringLiteral("\nClasses registered apart\n");
+    for (const TKvApartRow& r : KvRegisteredApart())
+        out += (r.Group ? QStringLiteral("  %1 %2 %3").arg(r.How, -21).arg(ClassName(r.Class), -18).arg(ClassName(r.Group))
+                        : QStringLiteral("  %1 %2").arg(r.How, -21).arg(ClassName(r.Class)))
+            + QLatin1Char('\n');
+    out += QStringLiteral("\nComponent editors\n");
+    for (const TKvComponentEditorRow& r : KvComponentEditorRows())
+        out += QStringLiteral("  %1 %2\n").arg(ClassName(r.ComponentClass), -18).arg(r.EditorName);
+    out += QStringLiteral("\nProperty editors\n");
+    int n = 0;
+    for (const TKvPropertyEditorRow& r : KvPropertyEditorRows())
+        out += QStringLiteral("  %1 %2 %3 %4 %5\n")
+                   .arg(++n, 2)
+                   .arg(r.TypeName, -19)
+                   .arg(r.ComponentClass ? ClassName(r.ComponentClass) : QStringLiteral("any"), -19)
+                   .arg(r.PropertyName.isEmpty() ? QStringLiteral("(any)") : r.PropertyName, -14)
+                   .arg(r.EditorName);
+    WriteOutput(QString(), out.toUtf8());
+    KvCtrlsRegFinalization();
+    return ExitOk;
+}
+
+const Command Commands[] = {
+    {"form", "totext", "file [out]", "Convert a form file to text.", SetupToText, RunToText, 1, 2},
+    {"form", "tobinary", "file [out]", "Convert a form file to a binary (TPF0) stream.", SetupToBinary, RunToBinary, 1, 2},
+    {"form", "check", "file...", "Check that form files load; report errors as FILE:LINE:COL.", SetupCheck, RunCheck, 1, -1},
+    // A command without a name is the whole group: "kvtool registry".
+    {"registry", "", "", "Print the palette pages and the editor tables in registration order.", SetupRegistry, RunRegistry, 0, 0},
+};
+
+// ---------------------------------------------------------------------------------------------
+// Help
+
+QString CommandList(const char* group = nullptr)
+{
+    QString text = QStringLiteral("Commands:\n");
+    for (const Command& c : Commands) {
+        if (group && qstrcmp(c.Group, group) != 0)
+            continue;
+        const QString usage = QStringLiteral("%1 %2 %3").arg(QLatin1String(c.Group), QLatin1String(c.Name), QLatin1String(c.Arguments));
+        text += QStringLiteral("  %1  %2\n").arg(usage, -28).arg(QLatin1String(c.Summary));
+    }
+    return text;
+}
+
+// QCommandLineParser puts the executable's path in the usage line; show the command instead.
+QString HelpText(const QCommandLineParser& p, const QString& program)
+{
+    QString text = p.helpText();
+    const QString prefix = QStringLiteral("Usage: ") + QCoreApplication::arguments().constFirst();
+    if (text.startsWith(prefix))
+        text.replace(0, prefix.size(), QStringLiteral("Usage: ") + program);
+    return text;
+}
+
+int UsageError(const QString& message, const QString& help)
+{
+    if (!message.isEmpty())
+        PrintErr(QStringLiteral("kvtool: %1\n\n").arg(message));
+    PrintErr(help);
+    return ExitUsage;
+}
+
+int Main(const QStringList& arguments)
+{
+    QCommandLineParser top;
+    top.setApplicationDescription(QStringLiteral("Converts and checks the form files of the design package.\n\n")
+                                  + CommandList().chopped(1));
+    const QCommandLineOption help = top.addHelpOption();
+    const QCommandLineOption version = top.addVersionOption();
+    top.addPositionalArgument(QStringLiteral("command"), QStringLiteral("A command from the list above."),
+                              QStringLiteral("command [args...]"));
+    // Everything after the command word belongs to the command's own parser.
+    top.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    const QString topHelp = HelpText(top, QStringLiteral("kvtool"));
+    if (!top.parse(arguments))
+        return UsageError(top.errorText(), topHelp);
+    if (top.isSet(version)) {
+        printf("kvtool %s\n", qPrintable(QCoreApplication::applicationVersion()));
+        return ExitOk;
+    }
+    QStringList words = top.positionalArguments();
+    if (top.isSet(help) && words.isEmpty()) {
+        printf("%s", qPrintable(topHelp));
+        return ExitOk;
+    }
+    if (words.isEmpty())
+        return UsageError(QStringLiteral("no command given"), topHelp);
+
+    const QByteArray group = words.takeFirst().toUtf8();
+    if (std::none_of(std::begin(Commands), std::end(Commands), [&](const Command& c) { return group == c.Group; }))
+        return UsageError(QStringLiteral("unknown command '%1'").arg(QString::fromUtf8(group)), topHelp);
+    const QString groupHelp = QStringLiteral("Usage: kvtool %1 command [args...]\n\n").arg(QString::fromUtf8(group))
+        + CommandList(group.constData());
+    const bool whole = std::any_of(std::begin(Commands), std::end(Commands),
+                                   [&](const Command& c) { return group == c.Group && !*c.Name; });
+    if (!whole && (words.isEmpty() || words.first() == QLatin1String("--help") || words.first() == QLatin1String("-h"))) {
+        if (words.isEmpty())
+            return UsageError(QStringLiteral("'%1' needs a command").arg(QString::fromUtf8(group)), groupHelp);
+        printf("%s", qPrintable(groupHelp));
+        return ExitOk;
+    }
+    const QByteArray name = whole ? QByteArray() : words.takeFirst().toUtf8();
+    const auto* command = std::find_if(std::begin(Commands), std::end(Commands),
+                                       [&](const Command& c) { return group == c.Group && name == c.Name; });
+    if (command == std::end(Commands))
+        return UsageError(QStringLiteral("unknown command '%1 %2'").arg(QString::fromUtf8(group), QString::fromUtf8(name)), groupHelp);
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QString::fromLatin1(command->Summary));
+    const QCommandLineOption commandHelp = parser.addHelpOption();
+    command->Setup(parser);
+    const QString program = QStringLiteral("kvtool %1 %2").arg(QLatin1String(command->Group), QLatin1String(command->Name)).trimmed();
+    const QString commandHelpText = HelpText(parser, program);
+    words.prepend(program); // the parser skips the first word as the program name
+    if (!parser.parse(words))
+        return UsageError(parser.errorText(), commandHelpText);
+    if (parser.isSet(commandHelp)) {
+        printf("%s", qPrintable(commandHelpText));
+        return ExitOk;
+    }
+    const qsizetype count = parser.positionalArguments().size();
+    if (count < command->MinArgs)
+        return UsageError(QStringLiteral("missing arguments"), commandHelpText);
+    if (command->MaxArgs >= 0 && count > command->MaxArgs)
+        return UsageError(QStringLiteral("too many arguments"), commandHelpText);
+    return command->Run(parser);
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("kvtool"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(KV_VERSION));
+    try {
+        return Main(QCoreApplication::arguments());
+    } catch (const Failure& f) {
+        PrintErr(QStringLiteral("kvtool: %1\n").arg(f.Message));
+        return ExitFailure;
+    } catch (const Exception& e) {
+        PrintErr(QStringLiteral("kvtool: %1\n").arg(e.Message));
+        return ExitFailure;
+    }
+}

@@ -1,0 +1,149 @@
+#include "KvCompEditors.h"
+
+#include "KvRegClasses.h"
+#include "KvMessages.h"
+
+#include <QStringList>
+
+namespace {
+
+const QString AppNotFound = QStringLiteral("Component TKvCApplication not found");
+
+// The sample popup menu of the application editor's last verb.
+TComponent* SamplePopupMenu = nullptr;
+
+// Lines of Word repeated Times, joined by ", "; the lines joined by line breaks.
+QString SampleText(const QString& Word, int Times, int Lines)
+{
+    QStringList Line;
+    for (int I = 0; I < Times; ++I)
+        Line << Word;
+    QStringList All;
+    for (int I = 0; I < Lines; ++I)
+        All << Line.join(QStringLiteral(", "));
+    return All.join(QStringLiteral("\r\n"));
+}
+
+} // namespace
+
+void KvFreeSamplePopupMenu()
+{
+    delete SamplePopupMenu;
+    SamplePopupMenu = nullptr;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+int TKvCApplicationComponentEditor::GetVerbCount() const
+{
+    return 12;
+}
+
+QString TKvCApplicationComponentEditor::GetVerb(int Index) const
+{
+    static const char* const Verbs[] = {"About KvControls ...",     "Update System Packages",
+                                        "View CA&pplication List",  "View Standard Calculator",
+                                        "View Standard Calendar",   "View Standard Message",
+                                        "View Standard Help",       "View Standard Memo Editor",
+                                        "View Standard Image Editor", "View Standard Rich Editor",
+                                        "View Standard ScrollBars", "View Standard PopupMenus"};
+    return Index >= 0 && Index < GetVerbCount() ? QString::fromLatin1(Verbs[Index]) : QString();
+}
+
+// The About box, the runtime's sample dialogs and the active applications window open from
+// here once they are part of the package.
+void TKvCApplicationComponentEditor::ExecuteVerb(int Index)
+{
+    auto* App = qobject_cast<TKvCApplication*>(Component());
+    switch (Index) {
+    case 1:
+        if (App)
+            App->UpdateSystemPkgs(false);
+        break;
+    case 5:
+        KvMessage(KvMsgQuestion, SampleText(QStringLiteral("Example Message"), 3, 3), {KvBtnAccept, KvBtnCancel},
+                  KvBtnCancel);
+        break;
+    case 6:
+        KvHelp(QStringLiteral("System"), 4, SampleText(QStringLiteral("Help Example"), 7, 5));
+        break;
+    default:
+        break;
+    }
+}
+
+// The setup editor opens from here once it is part of the package.
+void TKvCApplicationComponentEditor::Edit() {}
+
+// The menu editor opens from here once it is part of the package.
+void TKvMenuComponentEditor::Edit() {}
+
+int TKvPopupMenuComponentEditor::GetVerbCount() const
+{
+    return 2;
+}
+
+QString TKvPopupMenuComponentEditor::GetVerb(int Index) const
+{
+    switch (Index) {
+    case 0: return QStringLiteral("View &PopupMenu");
+    case 1: return QStringLiteral("Build SystemMenu");
+    default: return QString();
+    }
+}
+
+void TKvPopupMenuComponentEditor::ExecuteVerb(int) {}
+
+int TKvPkgComponentEditor::GetVerbCount() const
+{
+    return 1;
+}
+
+QString TKvPkgComponentEditor::GetVerb(int Index) const
+{
+    return Index == 0 ? QStringLiteral("View &Package List") : QString();
+}
+
+// The package editors open from here once they are part of the package; the check comes first.
+void TKvPkgComponentEditor::Edit()
+{
+    if (!KvCApp())
+        KvExcept(AppNotFound);
+}
+
+// The active packages windows open from here once they are part of the package.
+void TKvPkgImagesComponentEditor::ExecuteVerb(int) {}
+void TKvPkgStringsComponentEditor::ExecuteVerb(int) {}
+void TKvPkgVarsComponentEditor::ExecuteVerb(int) {}
+
+// The page-control collection editor opens from here once it is part of the package.
+void TKvPageControlComponentEditor::Edit() {}
+
+int TKvOutLookBarComponentEditor::GetVerbCount() const
+{
+    return 3;
+}
+
+QString TKvOutLookBarComponentEditor::GetVerb(int Index) const
+{
+    switch (Index) {
+    case 0: return QStringLiteral("New Page");
+    case 1: return QStringLiteral("Next Page");
+    case 2: return QStringLiteral("Previous Page");
+    default: return QString();
+    }
+}
+
+void TKvOutLookBarComponentEditor::ExecuteVerb(int) {}
+
+void TKvOutLookBarComponentEditor::Edit()
+{
+    FDblClick = true;
+    try {
+        TComponentEditor::Edit();
+    } catch (...) {
+        FDblClick = false;
+        throw;
+    }
+    FDblClick = false;
+}

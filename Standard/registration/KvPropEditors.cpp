@@ -1,0 +1,571 @@
+#include "KvPropEditors.h"
+
+#include "KvCtrlsReg.h"
+#include "KvRegClasses.h"
+#include "KvCollections.h"
+#include "KvDialogs.h"
+#include "KvMessages.h"
+#include "KvPackages.h"
+#include "KvPkgImages.h"
+#include "KvPkgStrings.h"
+#include "KvReferences.h"
+#include "KvUtils.h"
+#include "Variants.h"
+
+#include <memory>
+
+namespace {
+
+const QString AppNotFound = QStringLiteral("Component TKvCApplication not found");
+
+TKvCApplication* RequireApp()
+{
+    TKvCApplication* App = KvCApp();
+    if (!App)
+        KvExcept(AppNotFound);
+    return App;
+}
+
+std::unique_ptr<QStringList> ModalResultNames;
+
+} // namespace
+
+QString KvPackageDisplayText(const TKvPkgInfo* Package)
+{
+    if (!Package)
+        return QString();
+    QString Text = Package->FileName();
+    if (!Text.isEmpty())
+        Text += QLatin1Char(' ');
+    return Text + (Package->InitMode() == TKvPkgInfo::imFILE ? QStringLiteral("(FILE)") : QStringLiteral("(DFM)"));
+}
+
+const QStringList& KvModalResultNames()
+{
+    if (!ModalResultNames)
+        ModalResultNames = std::make_unique<QStringList>(QStringList{
+            QStringLiteral("mrNone"), QStringLiteral("mrOk"), QStringLiteral("mrCancel"), QStringLiteral("mrAbort"),
+            QStringLiteral("mrRetry"), QStringLiteral("mrIgnore"), QStringLiteral("mrYes"), QStringLiteral("mrNo"),
+            QStringLiteral("mrClose"), QStringLiteral("mrHelp"), QStringLiteral("mrTryAgain"),
+            QStringLiteral("mrContinue"), QStringLiteral("mrAll"), QStringLiteral("mrNoToAll"),
+            QStringLiteral("mrYesToAll"), QStringLiteral("mrCommit"), QStringLiteral("mrRollBack"),
+            QStringLiteral("mrHelp"), QStringLiteral("mrDetail"), QStringLiteral("mrClose")});
+    return *ModalResultNames;
+}
+
+void KvReleaseModalResultNames()
+{
+    ModalResultNames.reset();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Package properties
+
+TPropertyAttributes TKvCApplicationPackageProperty::GetAttributes() const
+{
+    return paDialog | paReadOnly | paRevertable;
+}
+
+QString TKvCApplicationPackageProperty::GetValueAt(int Index) const
+{
+    return KvPackageDisplayText(qobject_cast<TKvPkgInfo*>(GetObjectValueAt(Index)));
+}
+
+// The package editors of the display, language, setup and variables folders open from here once
+// those windows are part of the package.
+void TKvCApplicationPkgDisplayProperty::Edit() {}
+void TKvCApplicationPkgLanguageProperty::Edit() {}
+void TKvCApplicationPkgSetupProperty::Edit() {}
+void TKvCApplicationPkgVarsProperty::Edit() {}
+
+QString TKvCApplicationPrivilegesProperty::GetValueAt(int Index) const
+{
+    const QObject* Value = GetObjectValueAt(Index);
+    return Value ? QStringLiteral("(%1)").arg(QString::fromLatin1(Value->metaObject()->className())) : QString();
+}
+
+void TKvCApplicationPrivilegesProperty::Edit()
+{
+    if (ShowPrivileges)
+        ShowPrivileges(qobject_cast<TKvPkgPrivileges*>(GetObjectValue()));
+}
+
+TPropertyAttributes TKvPkgFileNameProperty::GetAttributes() const
+{
+    return paDialog | paReadOnly | paRevertable;
+}
+
+QString TKvPkgFileNameProperty::GetValueAt(int Index) const
+{
+    return KvPackageDisplayText(qobject_cast<TKvPkgInfo*>(GetComponent(Index)));
+}
+
+void TKvPkgImagesFileNameProperty::Edit() {}
+void TKvPkgStringsFileNameProperty::Edit() {}
+void TKvPkgVarsFileNameProperty::Edit() {}
+
+TPropertyAttributes TKvDirectoryPropertyEditor::GetAttributes() const
+{
+    return paDialog | paRevertable;
+}
+
+void TKvDirectoryPropertyEditor::Edit()
+{
+    QString Path = GetValue();
+    if (KvFolderDialog(Path, QStringLiteral("Select an Alternative Path for Packages Search:"), true))
+        SetValue(Path);
+}
+
+TPropertyAttributes TKvPkgInitModeProperty::GetAttributes() const
+{
+    return paValueList | paReadOnly;
+}
+
+void TKvPkgInitModeProperty::SetValue(const QString&) {}
+
+TPropertyAttributes TKvPkgVarsPkgVarsProperty::GetAttributes() const
+{
+    return paValueList | paMultiSelect | paSortList;
+}
+
+void TKvPkgVarsPkgVarsProperty::GetValues(const TGetStrProc& Proc) const
+{
+    const QStringList Names = KvPkgVarsActives();
+    for (const QString& Name : Names)
+        Proc(Name);
+}
+
+TPropertyAttributes TKvImagePkgNameProperty::GetAttributes() const
+{
+    return paValueList | paMultiSelect | paRevertable;
+}
+
+void TKvImagePkgNameProperty::GetValues(const TGetStrProc& Proc) const
+{
+    const QStringList Names = KvPkgImagesActives();
+    for (const QString& Name : Names)
+        Proc(Name);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Reference properties
+
+TPropertyAttributes TKvMemoryReferencePropertyEditor::GetAttributes() const
+{
+    return TPropertyEditor::GetAttributes() | paDialog | paReadOnly;
+}
+
+QString TKvMemoryReferencePropertyEditor::GetValueAt(int Index) const
+{
+    const auto* Reference = qobject_cast<TKvMemoryReference*>(GetObjectValueAt(Index));
+    if (!Reference)
+        return QString();
+    if (Reference->Id() == TKvMemoryReference::IdDefault)
+        return QStringLiteral("(Default)");
+    if (Reference->Id() < 0)
+        return QStringLiteral("(None)");
+    const QString Head = QStringLiteral("(%1, %2)").arg(Reference->Id()).arg(Reference->PkgName());
+    // Images show no text after the id.
+    if (qobject_cast<TKvMemoryImage*>(GetObjectValueAt(Index)))
+        return Head;
+    return Head + QLatin1Char(' ') + ItemText(GetObjectValueAt(Index));
+}
+
+// The pickers of the strings and images folders open from here once they are part of the package.
+void TKvMemoryReferencePropertyEditor::Edit()
+{
+    RequireApp();
+}
+
+QString TKvMemoryImagePropertyEditor::ItemText(QObject*) const
+{
+    return QString();
+}
+
+QString TKvMemoryLabelPropertyEditor::ItemText(QObject* Reference) const
+{
+    const auto* Label = qobject_cast<TKvMemoryLabel*>(Reference);
+    if (!Label)
+        return QString();
+    const QString Hint = Label->Hint();
+    return Hint.isEmpty() ? Label->Text() : Label->Text() + QStringLiteral(" - ") + Hint;
+}
+
+QString TKvMemoryMessagePropertyEditor::ItemText(QObject* Reference) const
+{
+    const auto* Message = qobject_cast<TKvMemoryMessage*>(Reference);
+    return Message ? Message->Text() : QString();
+}
+
+QString TKvMemoryTextPropertyEditor::ItemText(QObject* Reference) const
+{
+    const auto* Text = qobject_cast<TKvMemoryText*>(Reference);
+    return Text ? Text->Text() : QString();
+}
+
+TPropertyAttributes TKvSetReferenceProperty::GetAttributes() const
+{
+    return TPropertyEditor::GetAttributes() | paDialog | paMultiSelect;
+}
+
+bool TKvSetReferenceProperty::AllEqual() const
+{
+    for (int I = 1; I < PropCount(); ++I)
+        if (GetValueAt(I).compare(GetValueAt(0), Qt::CaseInsensitive) != 0)
+            return false;
+    return true;
+}
+
+QString TKvSetReferenceProperty::GetValueAt(int Index) const
+{
+    const auto* Set = qobject_cast<TKvSetReference*>(GetObjectValueAt(Index));
+    return Set ? Set->Name() : QString();
+}
+
+void TKvSetReferenceProperty::SetValue(const QString& Value)
+{
+    for (int I = 0; I < PropCount(); ++I)
+        if (auto* Set = qobject_cast<TKvSetReference*>(GetObjectValueAt(I)))
+            Set->SetName(Value);
+    if (Designer())
+        Designer()->Modified();
+}
+
+// The set pickers of the display folder open from here once they are part of the package.
+void TKvSetReferenceProperty::Edit()
+{
+    RequireApp();
+}
+
+TPropertyAttributes TKvPrivilegeProperty::GetAttributes() const
+{
+    return TPropertyEditor::GetAttributes() | paDialog | paMultiSelect | paReadOnly;
+}
+
+bool TKvPrivilegeProperty::AllEqual() const
+{
+    const auto* First = qobject_cast<TKvPrivilege*>(GetObjectValueAt(0));
+    for (int I = 1; I < PropCount(); ++I) {
+        const auto* Other = qobject_cast<TKvPrivilege*>(GetObjectValueAt(I));
+        if (!First || !Other || Other->Id() != First->Id())
+            return false;
+    }
+    return true;
+}
+
+QString TKvPrivilegeProperty::GetValueAt(int Index) const
+{
+    const auto* Privilege = qobject_cast<TKvPrivilege*>(GetObjectValueAt(Index));
+    if (!Privilege)
+        return QString();
+    if (Privilege->Id() < 0)
+        return QStringLiteral("(None)");
+    static const char* const Access[] = {"N", "R", "R/W"};
+    const int A = Privilege->Access();
+    QString Text = QStringLiteral("(%1, %2)")
+                       .arg(Privilege->Id())
+                       .arg(A >= 0 && A <= 2 ? QString::fromLatin1(Access[A]) : QString());
+    const std::optional<TKvPrivilegeInfo> Info = Privilege->Info();
+    if (Info && !Info->Description.isEmpty())
+        Text += QStringLiteral(" - ") + Info->Description;
+    return Text;
+}
+
+void TKvPrivilegeProperty::Edit()
+{
+    TKvCApplication* App = RequireApp();
+    auto* First = qobject_cast<TKvPrivilege*>(GetObjectValue());
+    if (!First || !ShowPrivilege || !ShowPrivilege(App->Privileges(), First))
+        return;
+    for (int I = 0; I < PropCount(); ++I)
+        if (auto* Privilege = qobject_cast<TKvPrivilege*>(GetObjectValueAt(I)))
+            Privilege->SetId(First->Id());
+    if (Designer())
+        Designer()->Modified();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Variant properties
+
+QString VariantToString(int DataType, const Variant& Value)
+{
+    if (Value.IsNull())
+        return QStringLiteral("{NULL}");
+    switch (DataType) {
+    case 0:
+    case 1:
+    case 2: return KvANumericToStr(Value.AsFloat(), QStringLiteral(">"), 0, 8);
+    case 3: return Value.AsString();
+    case 4: return KvADateTimeToStr(Value.AsDate(), QStringLiteral("dmyhns"), KvDateYearLong);
+    default: return QString();
+    }
+}
+
+Variant StringToVariant(int DataType, const QString& Text)
+{
+    if (Text.compare(QStringLiteral("{NULL}"), Qt::CaseInsensitive) == 0)
+        return Variant::Null();
+    switch (DataType) {
+    case 0:
+    case 1:
+    case 2: return Variant(KvAStrToNumeric(Text, 8));
+    case 3: return Variant(Text);
+    case 4: return Variant::FromDate(KvAStrToDate(Text));
+    default: return Variant();
+    }
+}
+
+TPropertyAttributes TKvVariantPropertyEditor::GetAttributes() const
+{
+    return paRevertable;
+}
+
+QObject* TKvVariantPropertyEditor::ValueObject(int Index) const
+{
+    return GetComponent(Index);
+}
+
+int TKvVariantPropertyEditor::DataTypeAt(int Index) const
+{
+    const QObject* Object = ValueObject(Index);
+    const TPropInfo* Info = Object ? GetPropInfo(Object->metaObject(), u"DataType") : nullptr;
+    return Info ? int(GetOrdProp(Object, *Info)) : -1;
+}
+
+Variant TKvVariantPropertyEditor::ValueAt(int Index) const
+{
+    return GetVarValueAt(Index);
+}
+
+QString TKvVariantPropertyEditor::GetValueAt(int Index) const
+{
+    return VariantToString(DataTypeAt(Index), ValueAt(Index));
+}
+
+void TKvVariantPropertyEditor::SetValue(const QString& Value)
+{
+    SetVarValue(StringToVariant(DataTypeAt(0), Value));
+}
+
+QObject* TKvStatusBarVariantPropertyEditor::ValueObject(int) const
+{
+    if (!Designer())
+        return nullptr;
+    const TDesignerSelectionList Selection = Designer()->GetSelections();
+    return Selection.size() == 1 ? Selection.first() : nullptr;
+}
+
+Variant TKvStatusBarVariantPropertyEditor::ValueAt(int Index) const
+{
+    const QObject* Panel = ValueObject(Index);
+    const TPropInfo* Info = Panel ? GetPropInfo(Panel->metaObject(), u"Value") : nullptr;
+    return Info ? Info->Prop.read(Panel).value<Variant>() : Variant();
+}
+
+QString TKvStatusBarVariantPropertyEditor::GetValueAt(int Index) const
+{
+    return ValueObject(Index) ? TKvVariantPropertyEditor::GetValueAt(Index) : QString();
+}
+
+void TKvStatusBarVariantPropertyEditor::SetValue(const QString& Value)
+{
+    if (ValueObject(0))
+        TKvVariantPropertyEditor::SetValue(Value);
+}
+
+TPropertyAttributes TKvPageControlVariantPropertyEditor::GetAttributes() const
+{
+    return paValueList | paRevertable;
+}
+
+QString TKvPageControlVariantPropertyEditor::GetValueAt(int Index) const
+{
+    // A stored value the data type cannot show is shown as nothing rather than as an error.
+    try {
+        return TKvVariantPropertyEditor::GetValueAt(Index);
+    } catch (const Exception&) {
+        return QString();
+    }
+}
+
+void TKvPageControlVariantPropertyEditor::GetValues(const TGetStrProc& Proc) const
+{
+    const QObject* PageControl = GetComponent(0);
+    if (!PageControl)
+        return;
+    for (const TPropInfo& Info : GetPropList(PageControl->metaObject())) {
+        if (Info.Kind != TTypeKind::tkClass)
+            continue;
+        const auto* Tabs = qobject_cast<TKvTabsControl*>(GetObjectProp(PageControl, Info));
+        if (!Tabs)
+            continue;
+        for (int I = 0; I < Tabs->Count(); ++I) {
+            const TKvTabControl* Tab = Tabs->Items(I);
+            QString Entry = VariantToString(DataTypeAt(0), Tab->GetValue());
+            if (!Tab->GetDescription().isEmpty())
+                Entry += QStringLiteral(" - ") + Tab->GetDescription();
+            Proc(Entry);
+        }
+        return;
+    }
+}
+
+void TKvPageControlVariantPropertyEditor::SetValue(const QString& Value)
+{
+    const qsizetype Dash = Value.indexOf(QLatin1Char('-'));
+    TKvVariantPropertyEditor::SetValue((Dash < 0 ? Value : Value.left(Dash)).trimmed());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Small editors
+
+TPropertyAttributes TKvModalResultProperty::GetAttributes() const
+{
+    return paValueList | paMultiSelect | paSortList | paRevertable;
+}
+
+QString TKvModalResultProperty::GetValueAt(int Index) const
+{
+    const qint64 Value = GetOrdValueAt(Index);
+    const QStringList& Names = KvModalResultNames();
+    return Value >= 0 && Value < Names.size() ? Names.at(Value) : QString::number(Value);
+}
+
+void TKvModalResultProperty::GetValues(const TGetStrProc& Proc) const
+{
+    for (const QString& Name : KvModalResultNames())
+        Proc(Name);
+}
+
+void TKvModalResultProperty::SetValue(const QString& Value)
+{
+    if (Value.isEmpty()) {
+        SetOrdValue(0);
+        return;
+    }
+    const QStringList& Names = KvModalResultNames();
+    for (int I = 0; I < Names.size(); ++I)
+        if (Names.at(I).compare(Value, Qt::CaseInsensitive) == 0) {
+            SetOrdValue(I);
+            return;
+        }
+    TIntegerProperty::SetValue(Value);
+}
+
+TPropertyAttributes TKvWideProperty::GetAttributes() const
+{
+    return paValueList | paMultiSelect | paRevertable;
+}
+
+void TKvWideProperty::GetValues(const TGetStrProc& Proc) const
+{
+    for (int I = 1; I <= 20; ++I)
+        Proc(QString::number(I));
+}
+
+void TKvClassesComponentProperty::GetValues(const TGetStrProc& Proc) const
+{
+    if (!Designer())
+        return;
+    for (const QString& ClassName : OfferedClasses())
+        if (const QMetaObject* Class = FindClass(ClassName))
+            for (const QString& Name : Designer()->GetComponentNames(Class))
+                Proc(Name);
+}
+
+QStringList TKvMainBtnPropertyEditor::OfferedClasses() const
+{
+    return {QStringLiteral("TKvBitBtn"), QStringLiteral("TKvSpeedButton")};
+}
+
+QStringList TKvImageBarImagePropertyEditor::OfferedClasses() const
+{
+    return {QStringLiteral("TKvCustomImage"), QStringLiteral("TKvCustomFocusImage")};
+}
+
+QStringList TKvUpDownAssociatePropertyEditor::OfferedClasses() const
+{
+    return {QStringLiteral("TKvCustomEdit")};
+}
+
+TPropertyAttributes TKvImageGraphicClassProperty::GetAttributes() const
+{
+    return paValueList | paMultiSelect | paSortList | paRevertable;
+}
+
+TPropertyAttributes TKvDBStringProperty::GetAttributes() const
+{
+    return paValueList | paMultiSelect | paSortList;
+}
+
+void TKvDBStringProperty::GetValues(const TGetStrProc& Proc) const
+{
+    QStringList List;
+    GetValueList(List);
+    for (const QString& Name : std::as_const(List))
+        Proc(Name);
+}
+
+void TKvDBStringProperty::GetValueList(QStringList&) const {}
+
+QString TKvDataFieldAggProperty::GetDataSourcePropName() const
+{
+    return QStringLiteral("DataSource");
+}
+
+TPropertyAttributes TKvMultiLinePropertyEditor::GetAttributes() const
+{
+    return TStringProperty::GetAttributes() | paDialog | paAutoUpdate;
+}
+
+TPropertyAttributes TKvMaskPropertyEditor::GetAttributes() const
+{
+    return paSubProperties | paDialog | paMultiSelect;
+}
+
+TPropertyAttributes TKvRichEditPropertyEditor::GetAttributes() const
+{
+    return paDialog | paReadOnly;
+}
+
+TPropertyAttributes TKvMenuPropertyEditor::GetAttributes() const
+{
+    return TPropertyEditor::GetAttributes() | paDialog | paReadOnly;
+}
+
+QString TKvMenuPropertyEditor::GetValueAt(int) const
+{
+    return QStringLiteral("(Menu)");
+}
+
+TPropertyAttributes TKvWindowsListEditor::GetAttributes() const
+{
+    return paValueList | paSortList | paRevertable;
+}
+
+QString TKvWindowsListEditor::GetValueAt(int Index) const
+{
+    const auto* Item = qobject_cast<TComponent*>(GetObjectValueAt(Index));
+    return Item ? Item->GetName() : QString();
+}
+
+void TKvWindowsListEditor::SetValue(const QString& Value)
+{
+    SetObjectValue(Designer() ? Designer()->GetComponent(Value) : nullptr);
+}
+
+TPropertyAttributes TKvCollectionPropertyEditor::GetAttributes() const
+{
+    return TPropertyEditor::GetAttributes() | paDialog | paReadOnly;
+}
+
+QString TKvCollectionPropertyEditor::GetValueAt(int Index) const
+{
+    const QObject* Value = GetObjectValueAt(Index);
+    if (!Value)
+        return TPropertyEditor::GetValueAt(Index);
+    const auto* Collection = qobject_cast<const TKvCollection*>(Value);
+    if (Collection && Collection->GetOwner())
+        return QStringLiteral("(%1)").arg(Collection->DisplayText());
+    return QStringLiteral("(%1)").arg(QString::fromLatin1(Value->metaObject()->className()));
+}

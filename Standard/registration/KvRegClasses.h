@@ -1,0 +1,20 @@
+#pragma once
+
+// The runtime library's classes the registration names.
+#include "KvApplication.h"
+#include "KvCollections.h"
+#include "KvDbCtrls.h"
+#include "KvEdCtrls.h"
+#include "KvExtCtrls.h"
+#include "KvMenus.h"
+#include "KvPackages.h"
+#include "KvPkgDisplay.h"
+#include "KvPkgImages.h"
+#include "KvPkgLanguage.h"
+#include "KvPkgPrivileges.h"
+#include "KvPkgSetup.h"
+#include "KvPkgStrings.h"
+#include "KvPkgVars.h"
+#include "KvReferences.h"
+#include "KvStdCtrls.h"
+#include "KvTypes.h"
