@@ -27,6 +27,12 @@ QString PathOf(const TPersistent* Instance)
 
 } // namespace
 
+bool IsSubComponent(const QObject* Instance, const TPropInfo& Info, const QObject* Value)
+{
+    const auto* sub = qobject_cast<const TComponent*>(Value);
+    return sub && Info.IsComponentRef() && !Info.Prop.isWritable() && sub->Owner() == Instance;
+}
+
 void SetFindGlobalComponent(std::function<TComponent*(const QString&)> Finder)
 {
     GlobalFinder() = std::move(Finder);
@@ -272,9 +278,11 @@ void TReader::ReadProperty(TPersistent* Instance)
         const QStringList parts = name.split(QLatin1Char('.'));
         for (qsizetype i = 0; i + 1 < parts.size(); ++i) {
             const TPropInfo* info = GetPropInfo(target->metaObject(), parts.at(i));
-            if (!info || info->Kind != TTypeKind::tkClass || info->IsComponentRef())
+            QObject* next = info && info->Kind == TTypeKind::tkClass ? GetObjectProp(target, *info) : nullptr;
+            if (!info || info->Kind != TTypeKind::tkClass
+                || (info->IsComponentRef() && !IsSubComponent(target, *info, next)))
                 throw EReadError(QStringLiteral("Property %1 does not exist").arg(parts.mid(0, i + 1).join('.')));
-            target = GetObjectProp(target, *info);
+            target = next;
             if (!target)
                 throw EReadError(QStringLiteral("Property %1 is not assigned").arg(parts.mid(0, i + 1).join('.')));
         }
@@ -645,8 +653,13 @@ void TWriter::WriteProperties(TPersistent* Instance, const QObject* Default, con
         const QString name = Prefix + info.Name;
         if (info.Kind == TTypeKind::tkClass) {
             if (info.IsComponentRef()) {
-                if (!prop.isWritable())
+                if (!prop.isWritable()) {
+                    auto* sub = qobject_cast<TComponent*>(GetObjectProp(Instance, info));
+                    if (IsSubComponent(Instance, info, sub))
+                        WriteProperties(sub, Default ? GetObjectProp(Default, info) : nullptr,
+                                        name + QLatin1Char('.'));
                     continue;
+                }
                 const auto* ref = static_cast<TComponent*>(GetObjectProp(Instance, info));
                 const QObject* defRef = Default ? GetObjectProp(Default, info) : nullptr;
                 if (ref == defRef)

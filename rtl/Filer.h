@@ -164,6 +164,10 @@ private:
     QString ReferenceName(const TComponent* Ref) const;
 };
 
+// A read-only component property whose value the instance owns is part of the instance, not a
+// reference: its properties stream under the property's name ("PkgDisplay.FileName").
+bool IsSubComponent(const QObject* Instance, const TPropInfo& Info, const QObject* Value);
+
 // Lets a reference such as Form2.Button1 find another form's root by name.
 void SetFindGlobalComponent(std::function<TComponent*(const QString&)> Finder);
 

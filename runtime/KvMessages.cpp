@@ -1,8 +1,10 @@
 #include "KvMessages.h"
 
+#include "KvApplication.h"
 #include "KvPkgStrings.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <QHash>
 #include <QMessageBox>
 #include <QPushButton>
@@ -45,6 +47,21 @@ const QHash<int, QString>& SystemMessages()
 }
 
 bool IsSystem(const QString& PkgName) { return PkgName.compare(QLatin1String("System"), Qt::CaseInsensitive) == 0; }
+
+// The strings packages that answer for PkgName, in the order they are asked.
+QList<const TKvPkgStrings*> StringsFor(const QString& PkgName)
+{
+    QList<const TKvPkgStrings*> result;
+    if (const TKvCApplication* App = KvCApp()) {
+        if (IsSystem(PkgName))
+            result << App->PkgLanguage()->PkgSystem();
+        else if (PkgName.compare(QLatin1String("User"), Qt::CaseInsensitive) == 0)
+            result << App->PkgLanguage()->PkgUser();
+    }
+    if (const TKvPkgStrings* Found = KvFindPkgStrings(PkgName); Found && !result.contains(Found))
+        result << Found;
+    return result;
+}
 
 QString TypeTitle(int MsgType)
 {
@@ -156,19 +173,29 @@ void KvHelp(const QString& PkgName, int Id, const QString& Text)
 {
     QString Help = Text;
     if (Help.isEmpty()) {
-        const TKvPkgStrings* Pkg = KvFindPkgStrings(PkgName);
-        const TKvPkgStringsText* Item = Pkg ? Pkg->Texts()->FindId(Id) : nullptr;
-        Help = Item ? Item->Text()
-                    : QStringLiteral("There is no help %1 in the strings package \"%2\".").arg(Id).arg(PkgName);
+        for (const TKvPkgStrings* Pkg : StringsFor(PkgName))
+            if (const TKvPkgStringsText* Item = Pkg->Texts()->FindId(Id)) {
+                Help = Item->Text();
+                break;
+            }
+        if (Help.isEmpty())
+            Help = QStringLiteral("There is no help %1 in the strings package \"%2\".").arg(Id).arg(PkgName);
     }
     KvMessage(KvMsgNotice, Help, {KvBtnAccept}, KvBtnAccept, QStringLiteral("Help"));
 }
 
 QString KvSystemMessageText(int Id) { return SystemMessages().value(Id); }
 
+QList<int> KvSystemMessageIds()
+{
+    QList<int> Ids = SystemMessages().keys();
+    std::sort(Ids.begin(), Ids.end());
+    return Ids;
+}
+
 QString KvPkgMessageText(const QString& PkgName, int Id)
 {
-    if (const TKvPkgStrings* Pkg = KvFindPkgStrings(PkgName))
+    for (const TKvPkgStrings* Pkg : StringsFor(PkgName))
         if (const TKvPkgStringsMessage* Item = Pkg->Messages()->FindId(Id))
             return Item->Text();
     if (IsSystem(PkgName)) {

@@ -67,12 +67,15 @@ int KvMsgPkgArgs(int MsgType, const QString& PkgName, int Id, const QStringList&
 // of that id.
 void KvHelp(const QString& PkgName, int Id, const QString& Text = QString());
 
-// Message Id of package PkgName: from the live strings package of that name; for "System"
-// without such a package or message, the library's own English text; otherwise a text naming
-// the missing message.
+// Message Id of package PkgName: from the active application's language package when the name
+// is "System" or "User", else from the live strings package of that name; for "System" without
+// such a message, the library's own English text; otherwise a text naming the missing message.
 QString KvPkgMessageText(const QString& PkgName, int Id);
-// The library's own text of a "System" message, or an empty text.
+// The library's own text of a "System" message, or an empty text. The base language file's
+// "System" messages are these.
 QString KvSystemMessageText(int Id);
+// The ids that have such a text, ascending.
+QList<int> KvSystemMessageIds();
 
 // The "%s" formatting of KvMsgArgs. Raises EConvertError when there are fewer Args than
 // placeholders.

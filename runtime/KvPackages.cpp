@@ -392,6 +392,8 @@ void TKvPkgInfo::Stamp(const QString& Path)
 
 bool TKvPkgInfo::FileModified() const
 {
+    if (FContainer)
+        return FContainer->FileModified();
     if (!IsFileBacked())
         return false;
     const QString path = GetFileName(FFileName);
@@ -425,7 +427,27 @@ QByteArray TKvPkgInfo::SaveToBytes() const
     return std::move(data);
 }
 
+void TKvPkgInfo::SetModified(bool Value)
+{
+    FModified = Value;
+    if (Value && FContainer)
+        FContainer->SetModified(true);
+}
+
 void TKvPkgInfo::LoadFromBytes(const QByteArray& Data, const QString& Source)
+{
+    TParsed parsed = ParseBytes(Data, Source);
+    CommitParsed(parsed);
+}
+
+void TKvPkgInfo::CommitParsed(TParsed& Parsed)
+{
+    FDescription = std::move(Parsed.Description);
+    FEditorBounds = Parsed.Bounds;
+    CommitContent(*Parsed.Content);
+}
+
+TKvPkgInfo::TParsed TKvPkgInfo::ParseBytes(const QByteArray& Data, const QString& Source) const
 {
     TKvPkgReader r(Data, Source);
     if (r.ReadRaw(4) != Magic)
@@ -455,13 +477,10 @@ void TKvPkgInfo::LoadFromBytes(const QByteArray& Data, const QString& Source)
     bounds.Width = r.ReadI32();
     bounds.Height = r.ReadI32();
     bounds.WindowState = r.ReadI32();
-    const std::unique_ptr<TContent> content = ReadContent(r, version);
+    std::unique_ptr<TContent> content = ReadContent(r, version);
     if (r.Position() != bodyEnd)
         r.Fail(QStringLiteral("unexpected data after the package content"));
-    // Nothing below raises: the package takes the new content whole.
-    FDescription = QString::fromUtf8(description);
-    FEditorBounds = bounds;
-    CommitContent(*content);
+    return {QString::fromUtf8(description), bounds, std::move(content)};
 }
 
 void TKvPkgInfo::ReadPath(const QString& Path) { LoadFromBytes(ReadWholeFile(Path), Path); }
@@ -476,6 +495,10 @@ void TKvPkgInfo::WritePath(const QString& Path) const
 
 void TKvPkgInfo::LoadFile()
 {
+    if (FContainer) {
+        FContainer->LoadFile();
+        return;
+    }
     if (!IsFileBacked())
         return;
     const QString path = GetFileName(FFileName);
@@ -486,6 +509,10 @@ void TKvPkgInfo::LoadFile()
 
 void TKvPkgInfo::SaveFile()
 {
+    if (FContainer) {
+        FContainer->SaveFile();
+        return;
+    }
     if (!IsFileBacked())
         return;
     const QString path = GetFileName(FFileName);
@@ -549,13 +576,13 @@ void TKvPkgInfo::DefineProperties(TFiler* Filer)
         [this](const QByteArray& Data) {
             LoadFromBytes(Data, GetNamePath() + QStringLiteral(".Data"));
         },
-        [this] { return SaveToBytes(); }, !IsFileBacked());
+        [this] { return SaveToBytes(); }, !IsFileBacked() && !FContainer);
 }
 
 void TKvPkgInfo::Loaded()
 {
     TComponent::Loaded();
-    if (!IsFileBacked() || !QFileInfo::exists(GetFileName(FFileName)))
+    if (FContainer || !IsFileBacked() || !QFileInfo::exists(GetFileName(FFileName)))
         return;
     try {
         LoadFile();
@@ -641,5 +668,3 @@ QStringList KvPackagesActives(const QMetaObject* Kind)
             names << pkg->PkgName();
     return names;
 }
-
-QStringList KvPkgVarsActives() { return {}; }

@@ -163,16 +163,24 @@ public:
     explicit TKvPkgInfo(TComponent* AOwner = nullptr);
     ~TKvPkgInfo() override;
 
-    TKvRegisterInitMode InitMode() const { return FInitMode; }
+    // A package held inside another (the strings of a language package, the images of a display
+    // package) answers with its container's init mode and file name.
+    TKvRegisterInitMode InitMode() const { return FContainer ? FContainer->InitMode() : FInitMode; }
     void SetInitMode(TKvRegisterInitMode Value) { FInitMode = Value; }
-    QString FileName() const { return FFileName; }
+    QString FileName() const { return FContainer ? FContainer->FileName() : FFileName; }
     void SetFileName(const QString& Value);
     // Init mode FILE with a file name.
-    bool IsFileBacked() const { return FInitMode == imFILE && !FFileName.isEmpty(); }
+    bool IsFileBacked() const { return InitMode() == imFILE && !FileName().isEmpty(); }
 
-    // Changed since last read from or written to its own file.
+    // The package whose file or form data stores this one, or none. A contained package is
+    // loaded, saved and marked modified through its container and has no form data of its own.
+    TKvPkgInfo* Container() const { return FContainer; }
+    void SetContainer(TKvPkgInfo* Value) { FContainer = Value; }
+
+    // Changed since last read from or written to its own file. A change of a contained package
+    // changes its container too.
     bool Modified() const { return FModified; }
-    virtual void SetModified(bool Value) { FModified = Value; }
+    virtual void SetModified(bool Value);
 
     QString Description() const { return FDescription; }
     void SetDescription(const QString& Value);
@@ -227,6 +235,16 @@ public:
     {
         virtual ~TContent() = default;
     };
+    // A package's bytes read but not taken yet: LoadFromBytes is ParseBytes, which may raise,
+    // then CommitParsed, which does not. A container parses its contained packages this way.
+    struct TParsed
+    {
+        QString Description;
+        TKvEditorBounds Bounds;
+        std::unique_ptr<TContent> Content;
+    };
+    TParsed ParseBytes(const QByteArray& Data, const QString& Source) const;
+    void CommitParsed(TParsed& Parsed);
 
 signals:
     void AfterLoad(bool Modified);
@@ -246,6 +264,7 @@ private:
     QString StoredName(const QString& Name) const;
     void Stamp(const QString& Path);
 
+    TKvPkgInfo* FContainer = nullptr;
     TKvRegisterInitMode FInitMode = imDFM;
     QString FFileName;
     QString FPkgName;
@@ -271,7 +290,7 @@ TKvPkgInfo* KvFindPackage(const QMetaObject* Kind, const QString& PkgName);
 // One entry per name, spelt as its active package spells it, in creation order.
 QStringList KvPackagesActives(const QMetaObject* Kind);
 
-// Variables packages do not exist yet: no names.
+// The names of the live variables packages, one per name (defined with TKvPkgVars).
 QStringList KvPkgVarsActives();
 
 // Little-endian readers and writers of the package formats. Reader errors name the source and

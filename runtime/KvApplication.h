@@ -1,0 +1,108 @@
+#pragma once
+
+#include "KvPkgDisplay.h"
+#include "KvPkgLanguage.h"
+#include "KvPkgPrivileges.h"
+#include "KvPkgSetup.h"
+#include "KvPkgVars.h"
+
+#include <QList>
+
+// The application component: one per project, holding the application's packages (display,
+// language, setup, variables, privileges) as parts of itself that stream with the form.
+
+class TKvCApplication : public TComponent
+{
+    Q_OBJECT
+    Q_PROPERTY(TKvPkgDisplay* PkgDisplay READ PkgDisplay)
+    Q_PROPERTY(TKvPkgLanguage* PkgLanguage READ PkgLanguage)
+    Q_PROPERTY(TKvPkgSetup* PkgSetup READ PkgSetup)
+    Q_PROPERTY(TKvPkgVars* PkgVars READ PkgVars)
+    Q_PROPERTY(TKvPkgPrivileges* Privileges READ Privileges)
+    // Opens the "System" strings and images packages to editing.
+    Q_PROPERTY(bool EditSystem READ EditSystem WRITE SetEditSystem)
+    // Folders the running program takes its package files, variables files and access files from.
+    Q_PROPERTY(QString Path READ Path WRITE SetPath)
+    Q_PROPERTY(QString PathPkgVars READ PathPkgVars WRITE SetPathPkgVars)
+    Q_PROPERTY(QString PathPrivileges READ PathPrivileges WRITE SetPathPrivileges)
+
+public:
+    Q_INVOKABLE explicit TKvCApplication(TComponent* AOwner = nullptr);
+    ~TKvCApplication() override;
+
+    TKvPkgDisplay* PkgDisplay() const { return FPkgDisplay; }
+    TKvPkgLanguage* PkgLanguage() const { return FPkgLanguage; }
+    TKvPkgSetup* PkgSetup() const { return FPkgSetup; }
+    TKvPkgVars* PkgVars() const { return FPkgVars; }
+    TKvPkgPrivileges* Privileges() const { return FPrivileges; }
+
+    bool EditSystem() const { return FEditSystem; }
+    void SetEditSystem(bool Value) { FEditSystem = Value; }
+    QString Path() const { return FPath; }
+    void SetPath(const QString& Value) { FPath = Value; }
+    QString PathPkgVars() const { return FPathPkgVars; }
+    void SetPathPkgVars(const QString& Value) { FPathPkgVars = Value; }
+    QString PathPrivileges() const { return FPathPrivileges; }
+    void SetPathPrivileges(const QString& Value) { FPathPrivileges = Value; }
+
+    // Makes this the application KvCApp gives, and its named packages (the "System" and
+    // "User" strings and images, the variables) the ones that answer for their names.
+    void SetActive();
+
+    // Merges the base files of the install-packages folder: the "System" strings of
+    // "Standard.lan" and the "System" images and sets of "Standard.dis". Quiet skips a missing
+    // base file; otherwise it raises.
+    void UpdateSystemPkgs(bool Quiet);
+    // From one base file (a bare name is taken from the install-packages folder): its "System"
+    // items replace the items of the same id, missing ones are added, the others stay; the
+    // "User" package is not touched. The package records the file and the time. A file-backed
+    // package is saved, otherwise the designer is told. Gives false when Quiet skipped a missing
+    // file. A base file that cannot be read raises and changes nothing.
+    bool UpdateSystemPkgLanguage(const QString& FileName, bool Quiet);
+    // The same for the "System" images; sets of the base file that the package lacks are added.
+    bool UpdateSystemPkgDisplay(const QString& FileName, bool Quiet);
+
+    // The packages are parts of the application, not children to write.
+    void GetChildren(const TGetChildProc& Proc, TComponent* Root) const override;
+    void Loaded() override;
+
+private:
+    TKvPkgDisplay* FPkgDisplay;
+    TKvPkgLanguage* FPkgLanguage;
+    TKvPkgSetup* FPkgSetup;
+    TKvPkgVars* FPkgVars;
+    TKvPkgPrivileges* FPrivileges;
+    bool FEditSystem = false;
+    QString FPath;
+    QString FPathPkgVars;
+    QString FPathPrivileges;
+};
+
+// The active application: the one last made active while it lives; else the first live one
+// (in creation order) whose owner is being designed, that is, one of the open project's forms;
+// else the first live one. None when there is no application.
+TKvCApplication* KvCApp();
+
+struct TKvCApplicationEntry
+{
+    TKvCApplication* Application;
+    TComponent* Owner;
+};
+// Every live application with its owner, in creation order.
+QList<TKvCApplicationEntry> KvCApplicationsAll();
+
+// The folder of the base package files: $KV_INSTALL_PACKAGES when set; else "install" beside
+// the program, or above it; else the folder shipped with the sources. Exists gives it only when
+// it exists, else the empty text.
+QString KvGetInstallPackages();
+QString KvGetInstallPackagesExists();
+constexpr const char* KvBaseLanguageFile = "Standard.lan";
+constexpr const char* KvBaseDisplayFile = "Standard.dis";
+
+// The content of the base files, built from the library's own texts and pictures (the shipped
+// files are written from these).
+void KvBuildBaseLanguage(TKvPkgLanguage* Pkg);
+void KvBuildBaseDisplay(TKvPkgDisplay* Pkg);
+
+// Registers the application and the package classes for streaming. Repeated calls do nothing.
+void KvRegisterPackageClasses();

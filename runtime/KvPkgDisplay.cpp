@@ -1,0 +1,439 @@
+#include "KvPkgDisplay.h"
+
+#include "KvPkgFormat.h"
+
+// Content of the display format (version 1): three set lists (colour, font, background), each
+// a u32 count of sets; a set is its name, description, label package name and i32 label id,
+// then its own values (colours as u32 ARGB; a font as its description text and a colour; a
+// background's three colours, i32 style, u8 transparency, image package name and i32 id).
+// Then the user colours (u32 count, u32 ARGB each), the last update file and time, and the
+// "System" and "User" images packages, each as its whole file image (u32 length, bytes).
+
+namespace {
+
+constexpr int MinSetSize = 4 + 4 + 4 + 4;
+
+struct TDisplayContent : TKvPkgInfo::TContent
+{
+    TKvSetColorList Colors{nullptr};
+    TKvSetFontList Fonts{nullptr};
+    TKvSetBackGroundList BackGrounds{nullptr};
+    QList<QRgb> UserColors;
+    QString LastUpdateFile;
+    QDateTime UpdateDateTime;
+    TKvPkgInfo::TParsed System;
+    TKvPkgInfo::TParsed User;
+};
+
+const QString DefaultSetName = QStringLiteral("<Default>");
+
+void CheckColor(const QColor& Value)
+{
+    if (!Value.isValid())
+        throw EKvPkgError(QStringLiteral("The colour is not valid"));
+}
+
+void WriteColor(TKvPkgWriter& W, const QColor& C) { W.WriteU32(C.rgba()); }
+QColor ReadColor(TKvPkgReader& R) { return QColor::fromRgba(R.ReadU32()); }
+
+template <class TList>
+auto* ReadSetHead(TKvPkgReader& R, TList& List)
+{
+    const qint64 at = R.Position();
+    const QString name = R.ReadString();
+    try {
+        List.CheckName(name, nullptr);
+    } catch (const EKvPkgError& e) {
+        R.FailAt(e.Message, at);
+    }
+    auto* set = List.Add(name);
+    set->SetDescription(R.ReadString());
+    const QString labelPkg = R.ReadString();
+    set->SetDescriptionId(labelPkg, KvReadRange(R, -1, INT_MAX, "Label id"));
+    return set;
+}
+
+void WriteSetHead(TKvPkgWriter& W, const TKvDisplaySet& Set)
+{
+    W.WriteString(Set.Name());
+    W.WriteString(Set.Description());
+    W.WriteString(Set.DescriptionPkgName());
+    W.WriteI32(Set.DescriptionId());
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Sets
+
+TKvDisplaySet::~TKvDisplaySet()
+{
+    if (FList) {
+        FList->FItems.removeOne(this);
+        FList->Changed();
+    }
+}
+
+void TKvDisplaySet::Changed()
+{
+    if (FList)
+        FList->Changed();
+}
+
+void TKvDisplaySet::SetName(const QString& Value)
+{
+    if (Value == FName)
+        return;
+    if (FList)
+        FList->CheckName(Value, this);
+    FName = Value;
+    Changed();
+}
+
+void TKvDisplaySet::SetDescription(const QString& Value)
+{
+    if (Value == FDescription)
+        return;
+    FDescription = Value;
+    Changed();
+}
+
+void TKvDisplaySet::SetDescriptionId(const QString& PkgName, int Id)
+{
+    if (Id < -1)
+        throw EKvPkgError(QStringLiteral("Label id %1 is not valid: -1 (none) or 0 and greater").arg(Id));
+    if (PkgName == FDescriptionPkgName && Id == FDescriptionId)
+        return;
+    FDescriptionPkgName = PkgName;
+    FDescriptionId = Id;
+    Changed();
+}
+
+void TKvSetColorItem::SetColor(const QColor& Value)
+{
+    CheckColor(Value);
+    if (Value == FColor)
+        return;
+    FColor = Value;
+    Changed();
+}
+
+void TKvSetFontItem::SetFont(const QFont& Value)
+{
+    if (Value == FFont)
+        return;
+    FFont = Value;
+    Changed();
+}
+
+void TKvSetFontItem::SetFontColor(const QColor& Value)
+{
+    CheckColor(Value);
+    if (Value == FFontColor)
+        return;
+    FFontColor = Value;
+    Changed();
+}
+
+void TKvSetBackGroundItem::SetStartGraColor(const QColor& Value)
+{
+    CheckColor(Value);
+    if (Value != FStartGraColor) {
+        FStartGraColor = Value;
+        Changed();
+    }
+}
+
+void TKvSetBackGroundItem::SetEndGraColor(const QColor& Value)
+{
+    CheckColor(Value);
+    if (Value != FEndGraColor) {
+        FEndGraColor = Value;
+        Changed();
+    }
+}
+
+void TKvSetBackGroundItem::SetSolidColor(const QColor& Value)
+{
+    CheckColor(Value);
+    if (Value != FSolidColor) {
+        FSolidColor = Value;
+        Changed();
+    }
+}
+
+void TKvSetBackGroundItem::SetStyle(int Value)
+{
+    if (Value < 0 || Value >= KvBackGroundStyleCount)
+        throw EKvPkgError(QStringLiteral("Background style %1 is not valid (0 to %2)").arg(Value).arg(KvBackGroundStyleCount - 1));
+    if (Value != FStyle) {
+        FStyle = Value;
+        Changed();
+    }
+}
+
+void TKvSetBackGroundItem::SetTransparent(bool Value)
+{
+    if (Value != FTransparent) {
+        FTransparent = Value;
+        Changed();
+    }
+}
+
+void TKvSetBackGroundItem::SetImage(const QString& PkgName, int Id)
+{
+    if (Id < -1)
+        throw EKvPkgError(QStringLiteral("Image id %1 is not valid: -1 (none) or 0 and greater").arg(Id));
+    if (PkgName == FImagePkgName && Id == FImageId)
+        return;
+    FImagePkgName = PkgName;
+    FImageId = Id;
+    Changed();
+}
+
+TKvDisplaySets::~TKvDisplaySets()
+{
+    for (TKvDisplaySet* set : std::exchange(FItems, {})) {
+        set->FList = nullptr;
+        delete set;
+    }
+}
+
+void TKvDisplaySets::Delete(int Index) { delete ItemAt(Index); }
+
+void TKvDisplaySets::Clear()
+{
+    if (FItems.isEmpty())
+        return;
+    for (TKvDisplaySet* set : std::exchange(FItems, {})) {
+        set->FList = nullptr;
+        delete set;
+    }
+    Changed();
+}
+
+void TKvDisplaySets::CheckName(const QString& Name, const TKvDisplaySet* Set) const
+{
+    if (Name.trimmed().isEmpty())
+        throw EKvPkgError(QStringLiteral("A %1 needs a name").arg(FNoun.toLower()));
+    if (Name.compare(DefaultSetName, Qt::CaseInsensitive) == 0)
+        throw EKvPkgError(QStringLiteral("'%1' names the default set and cannot name a %2").arg(Name, FNoun.toLower()));
+    const TKvDisplaySet* holder = FindItem(Name);
+    if (holder && holder != Set)
+        throw EKvPkgError(QStringLiteral("%1 '%2' already exists").arg(FNoun, Name));
+}
+
+TKvDisplaySet* TKvDisplaySets::ItemAt(int Index) const
+{
+    if (Index < 0 || Index >= FItems.size())
+        throw EListError(QStringLiteral("List index out of bounds (%1)").arg(Index));
+    return FItems.at(Index);
+}
+
+TKvDisplaySet* TKvDisplaySets::FindItem(const QString& Name) const
+{
+    for (TKvDisplaySet* set : FItems)
+        if (set->FName.compare(Name, Qt::CaseInsensitive) == 0)
+            return set;
+    return nullptr;
+}
+
+void TKvDisplaySets::Append(TKvDisplaySet* Set)
+{
+    FItems.append(Set);
+    Changed();
+}
+
+void TKvDisplaySets::SwapItems(TKvDisplaySets& Other)
+{
+    FItems.swap(Other.FItems);
+    for (TKvDisplaySet* set : std::as_const(FItems))
+        set->FList = this;
+    for (TKvDisplaySet* set : std::as_const(Other.FItems))
+        set->FList = &Other;
+}
+
+void TKvDisplaySets::Changed()
+{
+    if (FPkg)
+        FPkg->SetModified(true);
+}
+
+TKvSetColorItem* TKvSetColorList::Add(const QString& Name)
+{
+    CheckName(Name, nullptr);
+    auto* set = new TKvSetColorItem(this, Name);
+    Append(set);
+    return set;
+}
+
+TKvSetFontItem* TKvSetFontList::Add(const QString& Name)
+{
+    CheckName(Name, nullptr);
+    auto* set = new TKvSetFontItem(this, Name);
+    Append(set);
+    return set;
+}
+
+TKvSetBackGroundItem* TKvSetBackGroundList::Add(const QString& Name)
+{
+    CheckName(Name, nullptr);
+    auto* set = new TKvSetBackGroundItem(this, Name);
+    Append(set);
+    return set;
+}
+
+// ---------------------------------------------------------------------------------------------
+// TKvPkgDisplay
+
+TKvPkgDisplay::TKvPkgDisplay(TComponent* AOwner)
+    : TKvPkgInfo(AOwner), FSetsColor(std::make_unique<TKvSetColorList>(this)),
+      FSetsFont(std::make_unique<TKvSetFontList>(this)),
+      FSetsBackGround(std::make_unique<TKvSetBackGroundList>(this)), FSystem(new TKvPkgImages(this)),
+      FUser(new TKvPkgImages(this))
+{
+    FSystem->SetName(QStringLiteral("PkgSystem"));
+    FSystem->SetPkgName(QStringLiteral("System"));
+    FSystem->SetContainer(this);
+    FUser->SetName(QStringLiteral("PkgUser"));
+    FUser->SetPkgName(QStringLiteral("User"));
+    FUser->SetContainer(this);
+}
+
+TKvPkgDisplay::~TKvPkgDisplay() = default;
+
+void TKvPkgDisplay::SetUserColors(const QList<QRgb>& Value)
+{
+    if (Value == FUserColors)
+        return;
+    FUserColors = Value;
+    SetModified(true);
+}
+
+void TKvPkgDisplay::SetLastUpdateFile(const QString& Value)
+{
+    if (Value == FLastUpdateFile)
+        return;
+    FLastUpdateFile = Value;
+    SetModified(true);
+}
+
+void TKvPkgDisplay::SetUpdateDateTime(const QDateTime& Value)
+{
+    if (Value == FUpdateDateTime)
+        return;
+    FUpdateDateTime = Value;
+    SetModified(true);
+}
+
+void TKvPkgDisplay::Clear()
+{
+    FSetsColor->Clear();
+    FSetsFont->Clear();
+    FSetsBackGround->Clear();
+    FSystem->Clear();
+    FUser->Clear();
+}
+
+void TKvPkgDisplay::SetModified(bool Value)
+{
+    TKvPkgInfo::SetModified(Value);
+    if (!Value) {
+        FSystem->SetModified(false);
+        FUser->SetModified(false);
+    }
+}
+
+void TKvPkgDisplay::DoAfterLoad(bool AModified)
+{
+    TKvPkgInfo::DoAfterLoad(AModified);
+    FSystem->DoAfterLoad(AModified);
+    FUser->DoAfterLoad(AModified);
+}
+
+std::unique_ptr<TKvPkgInfo::TContent> TKvPkgDisplay::ReadContent(TKvPkgReader& R, quint16) const
+{
+    auto c = std::make_unique<TDisplayContent>();
+    for (int i = 0, n = R.ReadCount(MinSetSize + 4); i < n; ++i)
+        ReadSetHead(R, c->Colors)->SetColor(ReadColor(R));
+    for (int i = 0, n = R.ReadCount(MinSetSize + 8); i < n; ++i) {
+        TKvSetFontItem* set = ReadSetHead(R, c->Fonts);
+        const qint64 at = R.Position();
+        QFont font;
+        if (!font.fromString(R.ReadString()))
+            R.FailAt(QStringLiteral("the font of set '%1' cannot be read").arg(set->Name()), at);
+        set->SetFont(font);
+        set->SetFontColor(ReadColor(R));
+    }
+    for (int i = 0, n = R.ReadCount(MinSetSize + 25); i < n; ++i) {
+        TKvSetBackGroundItem* set = ReadSetHead(R, c->BackGrounds);
+        set->SetStartGraColor(ReadColor(R));
+        set->SetEndGraColor(ReadColor(R));
+        set->SetSolidColor(ReadColor(R));
+        set->SetStyle(KvReadRange(R, 0, KvBackGroundStyleCount - 1, "Background style"));
+        set->SetTransparent(KvReadBool(R));
+        const QString imagePkg = R.ReadString();
+        set->SetImage(imagePkg, KvReadRange(R, -1, INT_MAX, "Image id"));
+    }
+    for (int i = 0, n = R.ReadCount(4); i < n; ++i)
+        c->UserColors << R.ReadU32();
+    c->LastUpdateFile = R.ReadString();
+    c->UpdateDateTime = KvReadDateTime(R);
+    c->System = KvReadContained(R, *FSystem, QStringLiteral("%1 (System images)").arg(GetNamePath()));
+    c->User = KvReadContained(R, *FUser, QStringLiteral("%1 (User images)").arg(GetNamePath()));
+    return c;
+}
+
+void TKvPkgDisplay::CommitContent(TContent& Content)
+{
+    auto& c = static_cast<TDisplayContent&>(Content);
+    FSetsColor->Swap(c.Colors);
+    FSetsFont->Swap(c.Fonts);
+    FSetsBackGround->Swap(c.BackGrounds);
+    FUserColors = c.UserColors;
+    FLastUpdateFile = c.LastUpdateFile;
+    FUpdateDateTime = c.UpdateDateTime;
+    FSystem->CommitParsed(c.System);
+    FUser->CommitParsed(c.User);
+}
+
+void TKvPkgDisplay::WriteContent(TKvPkgWriter& W) const
+{
+    W.WriteU32(quint32(FSetsColor->Count()));
+    for (int i = 0; i < FSetsColor->Count(); ++i) {
+        const TKvSetColorItem* set = FSetsColor->GetItems(i);
+        WriteSetHead(W, *set);
+        WriteColor(W, set->Color());
+    }
+    W.WriteU32(quint32(FSetsFont->Count()));
+    for (int i = 0; i < FSetsFont->Count(); ++i) {
+        const TKvSetFontItem* set = FSetsFont->GetItems(i);
+        WriteSetHead(W, *set);
+        W.WriteString(set->Font().toString());
+        WriteColor(W, set->FontColor());
+    }
+    W.WriteU32(quint32(FSetsBackGround->Count()));
+    for (int i = 0; i < FSetsBackGround->Count(); ++i) {
+        const TKvSetBackGroundItem* set = FSetsBackGround->GetItems(i);
+        WriteSetHead(W, *set);
+        WriteColor(W, set->StartGraColor());
+        WriteColor(W, set->EndGraColor());
+        WriteColor(W, set->SolidColor());
+        W.WriteI32(set->Style());
+        KvWriteBool(W, set->Transparent());
+        W.WriteString(set->ImagePkgName());
+        W.WriteI32(set->ImageId());
+    }
+    W.WriteU32(quint32(FUserColors.size()));
+    for (QRgb c : FUserColors)
+        W.WriteU32(c);
+    W.WriteString(FLastUpdateFile);
+    KvWriteDateTime(W, FUpdateDateTime);
+    W.WriteBytes(FSystem->SaveToBytes());
+    W.WriteBytes(FUser->SaveToBytes());
+}
+
+QString KvReadPkgDisplayDescription(const QString& FileName)
+{
+    return KvReadPkgDescription(FileName, QByteArrayLiteral("DISP"));
+}

@@ -1,0 +1,220 @@
+#pragma once
+
+#include "KvPkgImages.h"
+
+#include <QColor>
+#include <QDateTime>
+#include <QFont>
+#include <QList>
+
+// Display packages: named colour, font and background sets, the user's custom colours and two
+// images packages, "System" (the library's own images) and "User", which live inside the
+// display package and are stored, loaded and saved with it.
+
+class TKvDisplaySets;
+
+// What every set has: a name unique in its list (case-insensitive), a description and the
+// label that describes it. Destroying a set takes it out of its list.
+class TKvDisplaySet
+{
+public:
+    virtual ~TKvDisplaySet();
+    TKvDisplaySet(const TKvDisplaySet&) = delete;
+    TKvDisplaySet& operator=(const TKvDisplaySet&) = delete;
+
+    const QString& Name() const { return FName; }
+    // Raises for an empty name, "<Default>" and a name another set of the list has.
+    void SetName(const QString& Value);
+    const QString& Description() const { return FDescription; }
+    void SetDescription(const QString& Value);
+    // The describing label of a strings package; id -1 when none.
+    const QString& DescriptionPkgName() const { return FDescriptionPkgName; }
+    int DescriptionId() const { return FDescriptionId; }
+    // Raises for an id below -1.
+    void SetDescriptionId(const QString& PkgName, int Id);
+    TKvDisplaySets* List() const { return FList; }
+
+protected:
+    explicit TKvDisplaySet(TKvDisplaySets* List, const QString& Name) : FList(List), FName(Name) {}
+    void Changed();
+
+private:
+    friend class TKvDisplaySets;
+    TKvDisplaySets* FList;
+    QString FName;
+    QString FDescription;
+    QString FDescriptionPkgName;
+    int FDescriptionId = -1;
+};
+
+class TKvSetColorItem : public TKvDisplaySet
+{
+public:
+    QColor Color() const { return FColor; }
+    // Raises for an invalid colour.
+    void SetColor(const QColor& Value);
+
+private:
+    friend class TKvSetColorList;
+    using TKvDisplaySet::TKvDisplaySet;
+    QColor FColor = Qt::black;
+};
+
+class TKvSetFontItem : public TKvDisplaySet
+{
+public:
+    QFont Font() const { return FFont; }
+    void SetFont(const QFont& Value);
+    QColor FontColor() const { return FFontColor; }
+    void SetFontColor(const QColor& Value);
+
+private:
+    friend class TKvSetFontList;
+    using TKvDisplaySet::TKvDisplaySet;
+    QFont FFont;
+    QColor FFontColor = Qt::black;
+};
+
+constexpr int KvBackGroundStyleCount = 21;
+
+class TKvSetBackGroundItem : public TKvDisplaySet
+{
+public:
+    QColor StartGraColor() const { return FStartGraColor; }
+    void SetStartGraColor(const QColor& Value);
+    QColor EndGraColor() const { return FEndGraColor; }
+    void SetEndGraColor(const QColor& Value);
+    QColor SolidColor() const { return FSolidColor; }
+    void SetSolidColor(const QColor& Value);
+    // 0 to 20 (TKvBackGroundStyle).
+    int Style() const { return FStyle; }
+    void SetStyle(int Value);
+    bool Transparent() const { return FTransparent; }
+    void SetTransparent(bool Value);
+    // An image of an images package; id -1 when none.
+    const QString& ImagePkgName() const { return FImagePkgName; }
+    int ImageId() const { return FImageId; }
+    void SetImage(const QString& PkgName, int Id);
+
+private:
+    friend class TKvSetBackGroundList;
+    using TKvDisplaySet::TKvDisplaySet;
+    QColor FStartGraColor = Qt::white;
+    QColor FEndGraColor = Qt::lightGray;
+    QColor FSolidColor = Qt::white;
+    int FStyle = 0;
+    bool FTransparent = false;
+    QString FImagePkgName;
+    int FImageId = -1;
+};
+
+// The common part of the three set lists.
+class TKvDisplaySets
+{
+public:
+    TKvDisplaySets(TKvPkgInfo* Pkg, QString Noun) : FPkg(Pkg), FNoun(std::move(Noun)) {}
+    virtual ~TKvDisplaySets();
+    TKvDisplaySets(const TKvDisplaySets&) = delete;
+    TKvDisplaySets& operator=(const TKvDisplaySets&) = delete;
+
+    int Count() const { return int(FItems.size()); }
+    int IndexOf(const TKvDisplaySet* Set) const { return int(FItems.indexOf(const_cast<TKvDisplaySet*>(Set))); }
+    void Delete(int Index);
+    void Clear();
+    // Raises unless Name may be given to Set (null for a new set).
+    void CheckName(const QString& Name, const TKvDisplaySet* Set) const;
+    TKvPkgInfo* Pkg() const { return FPkg; }
+
+protected:
+    TKvDisplaySet* ItemAt(int Index) const;
+    TKvDisplaySet* FindItem(const QString& Name) const;
+    void Append(TKvDisplaySet* Set);
+    void SwapItems(TKvDisplaySets& Other);
+    void Changed();
+
+private:
+    friend class TKvDisplaySet;
+    TKvPkgInfo* FPkg;
+    QString FNoun;
+    QList<TKvDisplaySet*> FItems;
+};
+
+template <class TSet>
+class TKvDisplaySetList : public TKvDisplaySets
+{
+public:
+    using TKvDisplaySets::TKvDisplaySets;
+    TSet* GetItems(int Index) const { return static_cast<TSet*>(ItemAt(Index)); }
+    // Case-insensitive; none when missing.
+    TSet* Find(const QString& Name) const { return static_cast<TSet*>(FindItem(Name)); }
+    void Swap(TKvDisplaySetList& Other) { SwapItems(Other); }
+};
+
+class TKvSetColorList : public TKvDisplaySetList<TKvSetColorItem>
+{
+public:
+    explicit TKvSetColorList(TKvPkgInfo* Pkg) : TKvDisplaySetList(Pkg, QStringLiteral("Colour set")) {}
+    TKvSetColorItem* Add(const QString& Name);
+};
+
+class TKvSetFontList : public TKvDisplaySetList<TKvSetFontItem>
+{
+public:
+    explicit TKvSetFontList(TKvPkgInfo* Pkg) : TKvDisplaySetList(Pkg, QStringLiteral("Font set")) {}
+    TKvSetFontItem* Add(const QString& Name);
+};
+
+class TKvSetBackGroundList : public TKvDisplaySetList<TKvSetBackGroundItem>
+{
+public:
+    explicit TKvSetBackGroundList(TKvPkgInfo* Pkg) : TKvDisplaySetList(Pkg, QStringLiteral("Background set")) {}
+    TKvSetBackGroundItem* Add(const QString& Name);
+};
+
+class TKvPkgDisplay : public TKvPkgInfo
+{
+    Q_OBJECT
+
+public:
+    Q_INVOKABLE explicit TKvPkgDisplay(TComponent* AOwner = nullptr);
+    ~TKvPkgDisplay() override;
+
+    TKvSetColorList* SetsColor() const { return FSetsColor.get(); }
+    TKvSetFontList* SetsFont() const { return FSetsFont.get(); }
+    TKvSetBackGroundList* SetsBackGround() const { return FSetsBackGround.get(); }
+    TKvPkgImages* PkgSystem() const { return FSystem; }
+    TKvPkgImages* PkgUser() const { return FUser; }
+
+    QList<QRgb> UserColors() const { return FUserColors; }
+    void SetUserColors(const QList<QRgb>& Value);
+
+    // The base display file the "System" images were last updated from, and when.
+    QString LastUpdateFile() const { return FLastUpdateFile; }
+    void SetLastUpdateFile(const QString& Value);
+    QDateTime UpdateDateTime() const { return FUpdateDateTime; }
+    void SetUpdateDateTime(const QDateTime& Value);
+
+    QString DefaultExt() const override { return QStringLiteral("dis"); }
+    // Empties the three set lists and both images packages; the user colours stay.
+    void Clear() override;
+    void DoAfterLoad(bool AModified) override;
+    void SetModified(bool Value) override;
+
+protected:
+    QByteArray FileTag() const override { return QByteArrayLiteral("DISP"); }
+    std::unique_ptr<TContent> ReadContent(TKvPkgReader& Reader, quint16 Version) const override;
+    void CommitContent(TContent& Content) override;
+    void WriteContent(TKvPkgWriter& Writer) const override;
+
+private:
+    std::unique_ptr<TKvSetColorList> FSetsColor;
+    std::unique_ptr<TKvSetFontList> FSetsFont;
+    std::unique_ptr<TKvSetBackGroundList> FSetsBackGround;
+    TKvPkgImages* FSystem;
+    TKvPkgImages* FUser;
+    QList<QRgb> FUserColors;
+    QString FLastUpdateFile;
+    QDateTime FUpdateDateTime;
+};
+
+QString KvReadPkgDisplayDescription(const QString& FileName);

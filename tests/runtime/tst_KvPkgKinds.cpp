@@ -1,0 +1,239 @@
+#include "KvApplication.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+void FillPrivileges(TKvPkgPrivileges& P)
+{
+    P.SetKey(QStringLiteral("k-123"));
+    P.SetReadStateDisableControl(true);
+    TKvPkgPrivilegesItem* a = P.Add(7);
+    a->SetAccess(1);
+    a->SetDescription(QStringLiteral("Invoices"));
+    a->SetDescriptionId(QStringLiteral("Main"), 12);
+    a->SetVisible(false);
+    P.Add(3)->SetProtected(true);
+}
+
+void FillVars(TKvPkgVars& V)
+{
+    V.Add(QStringLiteral("Colors\\Dark\\Back"), vtInteger)->SetVInteger(-42);
+    V.Add(QStringLiteral("Colors\\Ratio"), vtFloat)->SetVFloat(0.125);
+    V.Add(QStringLiteral("Title"), vtString)->SetVString(QStringLiteral("Tüx \"q\""));
+    V.Add(QStringLiteral("Flags\\On"), vtBoolean)->SetVBoolean(true);
+    V.Add(QStringLiteral("Empty"), vtFolder);
+}
+
+void FillSetup(TKvPkgSetup& S)
+{
+    TKvPkgSetupKeys k = S.Keys();
+    k.DeleteType = 3;
+    k.InsertMode = false;
+    S.SetKeys(k);
+    S.SetShortCut(skBtnCustom2, 0x4041);
+    TKvPkgSetupDataBase d;
+    d.DataBaseEngine = 2;
+    d.DateSeparator = u'-';
+    d.SyntaxText = QStringLiteral("LIMIT 100");
+    S.SetDataBase(d);
+}
+
+void FillLanguage(TKvPkgLanguage& L)
+{
+    TKvPkgLanguageLocale l = L.Locale();
+    l.DateFormat = 2;
+    l.NumericDecimalSeparator = u',';
+    l.NumericThousandSeparator = u'.';
+    l.MonthShortNames[0] = QStringLiteral("Ene");
+    L.SetLocale(l);
+    L.PkgSystem()->Messages()->Add(2, QStringLiteral("No more"));
+    L.PkgUser()->Labels()->Add(5, QStringLiteral("Name"), QStringLiteral("Your name"));
+    L.PkgUser()->SetDescription(QStringLiteral("user strings"));
+    L.SetLastUpdateFile(QStringLiteral("Standard.lan"));
+    L.SetUpdateDateTime(QDateTime(QDate(2024, 5, 6), QTime(7, 8, 9), Qt::UTC));
+}
+
+void FillDisplay(TKvPkgDisplay& D)
+{
+    D.SetsColor()->Add(QStringLiteral("Paper"))->SetColor(QColor(10, 20, 30, 40));
+    QFont f(QStringLiteral("Serif"), 14);
+    f.setItalic(true);
+    D.SetsFont()->Add(QStringLiteral("Body"))->SetFont(f);
+    TKvSetBackGroundItem* b = D.SetsBackGround()->Add(QStringLiteral("Sky"));
+    b->SetStyle(20);
+    b->SetImage(QStringLiteral("User"), 4);
+    b->SetDescriptionId(QStringLiteral("Main"), 9);
+    D.SetUserColors({0xFF112233, 0xFF445566});
+    QImage img(3, 2, QImage::Format_ARGB32);
+    img.fill(Qt::red);
+    D.PkgUser()->Images()->Add(4)->SetGraphic(img);
+}
+
+// One kind of package: how to make one, fill it and tell two apart.
+struct TKind
+{
+    const char* Name;
+    std::function<std::unique_ptr<TKvPkgInfo>()> Make;
+    std::function<void(TKvPkgInfo&)> Fill;
+};
+
+template <class T>
+TKind Kind(const char* Name, void (*Fill)(T&))
+{
+    return {Name, [] { return std::unique_ptr<TKvPkgInfo>(new T); },
+            [Fill](TKvPkgInfo& P) { Fill(static_cast<T&>(P)); }};
+}
+
+const QList<TKind>& Kinds()
+{
+    static const QList<TKind> kinds{Kind<TKvPkgPrivileges>("privileges", FillPrivileges),
+                                    Kind<TKvPkgVars>("variables", FillVars), Kind<TKvPkgSetup>("setup", FillSetup),
+                                    Kind<TKvPkgLanguage>("language", FillLanguage),
+                                    Kind<TKvPkgDisplay>("display", FillDisplay)};
+    return kinds;
+}
+
+} // namespace
+
+TEST(PkgKinds, EveryKindSurvivesItsOwnFileAndRefusesDamagedOnes)
+{
+    QTemporaryDir dir;
+    for (qsizetype k = 0; k < Kinds().size(); ++k) {
+        const TKind& kind = Kinds().at(k);
+        SCOPED_TRACE(kind.Name);
+        const QString path = QDir(dir.path()).filePath(QString::fromLatin1(kind.Name));
+        auto source = kind.Make();
+        kind.Fill(*source);
+        source->SetDescription(QStringLiteral("described"));
+        source->SaveToFile(path);
+        EXPECT_EQ(KvReadPkgDescription(path, source->SaveToBytes().mid(4, 4)), QStringLiteral("described"));
+
+        auto copy = kind.Make();
+        copy->LoadFromFile(path);
+        EXPECT_EQ(copy->SaveToBytes(), source->SaveToBytes());
+
+        // A package that holds something else keeps it when a damaged file is refused.
+        auto other = kind.Make();
+        other->SetDescription(QStringLiteral("untouched"));
+        const QByteArray before = other->SaveToBytes();
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray good = file.readAll();
+        file.close();
+        QByteArray flipped = good;
+        flipped[good.size() - 12] = char(flipped.at(good.size() - 12) ^ 0x55);
+        const QList<QByteArray> damaged{good.left(good.size() - 9), good.left(good.size() / 2), flipped};
+        for (const QByteArray& bad : damaged) {
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(bad);
+            file.close();
+            try {
+                other->LoadFromFile(path);
+                ADD_FAILURE() << "a damaged file was read";
+            } catch (const EKvPkgFileError& e) {
+                EXPECT_TRUE(e.Message.contains(path)) << e.Message.toStdString();
+            }
+            EXPECT_EQ(other->SaveToBytes(), before);
+        }
+        // Another kind's file is refused as well.
+        auto foreign = Kinds().at((k + 1) % Kinds().size()).Make();
+        foreign->SaveToFile(path);
+        EXPECT_THROW(other->LoadFromFile(path), EKvPkgFileError);
+    }
+}
+
+TEST(PkgKinds, SettersRefuseBadValuesAndChangeNothing)
+{
+    TKvPkgPrivileges priv;
+    TKvPkgPrivilegesItem* item = priv.Add(1);
+    EXPECT_THROW(item->SetAccess(3), EKvPkgError);
+    EXPECT_THROW(item->SetDescriptionId(QStringLiteral("Main"), -2), EKvPkgError);
+    EXPECT_THROW(priv.Add(1), EKvPkgError);
+    EXPECT_EQ(item->Access(), 2);
+    EXPECT_EQ(priv.UniqueId(), 2);
+    delete item;
+    EXPECT_EQ(priv.Count(), 0);
+
+    TKvPkgDisplay display;
+    display.SetsColor()->Add(QStringLiteral("Paper"));
+    EXPECT_THROW(display.SetsColor()->Add(QStringLiteral("PAPER")), EKvPkgError);
+    EXPECT_THROW(display.SetsColor()->Add(QStringLiteral("<Default>")), EKvPkgError);
+    TKvSetColorItem* ink = display.SetsColor()->Add(QStringLiteral("Ink"));
+    EXPECT_THROW(ink->SetName(QStringLiteral("paper")), EKvPkgError);
+    EXPECT_THROW(display.SetsBackGround()->Add(QStringLiteral("B"))->SetStyle(21), EKvPkgError);
+    EXPECT_EQ(ink->Name(), QStringLiteral("Ink"));
+    delete ink;
+    EXPECT_EQ(display.SetsColor()->Find(QStringLiteral("ink")), nullptr);
+
+    TKvPkgLanguage language;
+    TKvPkgLanguageLocale l = language.Locale();
+    l.NumericThousandSeparator = l.NumericDecimalSeparator;
+    EXPECT_THROW(language.SetLocale(l), EKvPkgError);
+    l = language.Locale();
+    l.DayLongNames.removeLast();
+    EXPECT_THROW(language.SetLocale(l), EKvPkgError);
+    EXPECT_EQ(language.Locale(), TKvPkgLanguageLocale::Default());
+
+    TKvPkgSetup setup;
+    TKvPkgSetupDataBase d;
+    d.DateFormat = 3;
+    EXPECT_THROW(setup.SetDataBase(d), EKvPkgError);
+    EXPECT_EQ(setup.DataBase(), TKvPkgSetupDataBase());
+}
+
+TEST(PkgKinds, VariablesAreATreeFoundByPath)
+{
+    TKvPkgVars vars;
+    FillVars(vars);
+    TKvPkgVarsItem* back = vars.Find(QStringLiteral("colors\\DARK\\back"));
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->Path(), QStringLiteral("Colors\\Dark\\Back"));
+    EXPECT_EQ(back->GetVInteger(), -42);
+    EXPECT_THROW(back->GetVString(), EKvPkgError);
+    EXPECT_THROW(vars.Add(QStringLiteral("Colors\\Dark\\Back\\Deeper"), vtString), EKvPkgError);
+    EXPECT_THROW(vars.Add(QStringLiteral("Colors\\Ratio"), vtString), EKvPkgError);
+    EXPECT_THROW(vars.Add(QStringLiteral("Colors\\\\X"), vtString), EKvPkgError);
+    EXPECT_EQ(vars.Find(QStringLiteral("Colors"))->Count(), 2); // nothing half-made
+
+    TKvPkgVarsItem* colors = vars.Find(QStringLiteral("Colors"));
+    EXPECT_THROW(colors->SetItemType(vtString), EKvPkgError);
+    EXPECT_THROW(vars.Find(QStringLiteral("Colors\\Ratio"))->SetIdent(QStringLiteral("dark")), EKvPkgError);
+    EXPECT_EQ(vars.FirstItem(), colors);
+    EXPECT_EQ(colors->Next(), vars.Find(QStringLiteral("Title")));
+
+    vars.SetModified(false);
+    delete vars.Find(QStringLiteral("Colors\\Dark"));
+    EXPECT_TRUE(vars.Modified());
+    EXPECT_EQ(vars.Find(QStringLiteral("Colors\\Dark\\Back")), nullptr);
+    EXPECT_EQ(colors->Count(), 1);
+}
+
+TEST(PkgKinds, ContainedPackagesAreStoredWithTheirContainer)
+{
+    QTemporaryDir dir;
+    KvSetAppPath(dir.path());
+    TKvPkgLanguage language;
+    TKvPkgStrings* user = language.PkgUser();
+    EXPECT_FALSE(user->IsFileBacked());
+    language.SaveFileEx(QStringLiteral("Es"), TKvPkgInfo::imFILE);
+    EXPECT_TRUE(user->IsFileBacked());
+    EXPECT_EQ(user->FileName(), QStringLiteral("Es.lan"));
+
+    user->Texts()->Add(1, QStringLiteral("Hola"));
+    EXPECT_TRUE(language.Modified());
+    user->SaveFile(); // writes the language file
+    EXPECT_FALSE(language.Modified());
+    EXPECT_FALSE(user->Modified());
+    TKvPkgLanguage check;
+    check.LoadFromFile(QDir(dir.path()).filePath(QStringLiteral("Es.lan")));
+    ASSERT_TRUE(check.PkgUser()->Texts()->FindId(1));
+    EXPECT_EQ(check.PkgUser()->Texts()->FindId(1)->Text(), QStringLiteral("Hola"));
+    KvSetAppPath(QString());
+}
