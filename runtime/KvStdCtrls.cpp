@@ -110,7 +110,8 @@ TKvCustomItemListBox::~TKvCustomItemListBox()
 
 TKvListBox::TKvListBox(TComponent* AOwner) : TKvCustomItemListBox(AOwner) {}
 
-TKvCustomMemo::TKvCustomMemo(TComponent* AOwner) : TKvWinControl(AOwner), FLines(new TStrings(this))
+TKvCustomMemo::TKvCustomMemo(TComponent* AOwner)
+    : TKvWinControl(AOwner), FLines(new TStrings(this)), FMemoryText(new TKvMemoryText(this))
 {
     SetBounds(0, 0, 185, 89);
 }
@@ -307,7 +308,8 @@ TKvPageControl::TKvPageControl(TComponent* AOwner) : TKvCustomPageControl(AOwner
 // ---------------------------------------------------------------------------------------------
 // Buttons and images
 
-TKvCustomButton::TKvCustomButton(TComponent* AOwner) : TKvWinControl(AOwner), FMemoryImage(new TKvMemoryImage(this))
+TKvCustomButton::TKvCustomButton(TComponent* AOwner)
+    : TKvWinControl(AOwner), FMemoryImage(new TKvMemoryImage(this)), FMemoryMessage(new TKvMemoryMessage(this))
 {
     SetBounds(0, 0, 75, 25);
 }

@@ -239,6 +239,8 @@ class TKvCustomMemo : public TKvWinControl
 {
     Q_OBJECT
     Q_PROPERTY(TStrings* Lines READ Lines)
+    // A text of a strings package that fills the lines when the form runs.
+    Q_PROPERTY(TKvMemoryText* MemoryText READ MemoryText)
     Q_PROPERTY(bool ReadOnly READ ReadOnly WRITE SetReadOnly)
     Q_PROPERTY(bool WordWrap READ WordWrap WRITE SetWordWrap)
     Q_PROPERTY(int MaxLength READ MaxLength WRITE SetMaxLength)
@@ -247,6 +249,7 @@ public:
     Q_INVOKABLE explicit TKvCustomMemo(TComponent* AOwner = nullptr);
 
     TStrings* Lines() const { return FLines; }
+    TKvMemoryText* MemoryText() const { return FMemoryText; }
     bool ReadOnly() const { return FReadOnly; }
     void SetReadOnly(bool Value) { FReadOnly = Value; }
     bool WordWrap() const { return FWordWrap; }
@@ -256,6 +259,7 @@ public:
 
 private:
     TStrings* FLines;
+    TKvMemoryText* FMemoryText;
     bool FReadOnly = false;
     bool FWordWrap = true;
     int FMaxLength = 0;
@@ -597,6 +601,8 @@ class TKvCustomButton : public TKvWinControl
     Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
     Q_PROPERTY(int ModalResult READ ModalResult WRITE SetModalResult)
     Q_PROPERTY(TKvMemoryImage* MemoryImage READ MemoryImage)
+    // A message of a strings package asked for confirmation before the button acts.
+    Q_PROPERTY(TKvMemoryMessage* MemoryMessage READ MemoryMessage)
     Q_PROPERTY(bool Default READ Default WRITE SetDefault)
     Q_PROPERTY(bool Cancel READ Cancel WRITE SetCancel)
 
@@ -608,6 +614,7 @@ public:
     TModalResult ModalResult() const { return FModalResult; }
     void SetModalResult(TModalResult Value) { FModalResult = Value; }
     TKvMemoryImage* MemoryImage() const { return FMemoryImage; }
+    TKvMemoryMessage* MemoryMessage() const { return FMemoryMessage; }
     bool Default() const { return FDefault; }
     void SetDefault(bool Value) { FDefault = Value; }
     bool Cancel() const { return FCancel; }
@@ -617,6 +624,7 @@ private:
     QString FCaption;
     TModalResult FModalResult = mrNone;
     TKvMemoryImage* FMemoryImage;
+    TKvMemoryMessage* FMemoryMessage;
     bool FDefault = false;
     bool FCancel = false;
 };
