@@ -5,6 +5,7 @@
 #include "Filer.h"
 #include "FormBinary.h"
 #include "KvFormDesigner.h"
+#include "KvRuntimeClasses.h"
 #include "SysUtils.h"
 #include "TypInfo.h"
 
@@ -435,7 +436,9 @@ IOTAProject* TKvProjectGroup::ActiveProject() const
 
 TKvHostServices::TKvHostServices()
 {
+    // The host loads the runtime library before any design package: its classes stream from here on.
     RegisterControlClasses();
+    KvRegisterRuntimeClasses();
     BorlandIDEServices = this;
     InstalledHost = this;
     SetFindGlobalComponent([](const QString& Name) -> TComponent* {

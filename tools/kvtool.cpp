@@ -5,6 +5,7 @@
 #include "SysUtils.h"
 #include "registration/KvCtrlsReg.h"
 #include "registration/KvReg.h"
+#include "KvRuntimeClasses.h"
 
 #include "DesignRegistry.h"
 
@@ -243,6 +244,7 @@ QString ClassName(const QMetaObject* Class)
 
 int RunRegistry(const QCommandLineParser&)
 {
+    KvRegisterRuntimeClasses(); // the runtime library loads before the package
     KvCtrlsRegInitialization();
     Register();
     QString out;
