@@ -41,7 +41,7 @@ case "$cmd" in
   run)
     ensure_packages $BASE_PKGS $RUN_PKGS
     build release
-    project=${1:-demo/KvDemo.kvproj}
+    project=${1:-demo/KvDemo.dpr}
     if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
       echo "kv.sh: no display found; starting kvdesigner on a virtual X server (xvfb-run)" >&2
       exec xvfb-run -a -s '-screen 0 1280x800x24' build/release/app/kvdesigner "$project"
@@ -65,7 +65,7 @@ case "$cmd" in
     build fuzz
     mkdir -p "build/fuzz/corpus-$target"
     exec "build/fuzz/fuzz/kv_fuzz_$target" -max_total_time="$seconds" -max_len=65536 \
-      "build/fuzz/corpus-$target" tests/data/forms
+      -timeout=10 -rss_limit_mb=2048 "build/fuzz/corpus-$target" "tests/data/$([ "$target" = binary ] && echo fuzz-binary || echo forms)"
     ;;
   bench)
     ensure_packages $BASE_PKGS

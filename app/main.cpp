@@ -1,29 +1,57 @@
-#include "registration/KvCtrlsReg.h"
+#include "KvDesignerMain.h"
+#include "KvFormDesigner.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QFileInfo>
-#include <QLabel>
-#include <QMainWindow>
-#include <QStatusBar>
+#include <QScreen>
+#include <QTimer>
+
+#ifndef KV_DEMO_PROJECT
+#define KV_DEMO_PROJECT "demo/KvDemo.dpr"
+#endif
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
+    QApplication App(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kvdesigner"));
+    QApplication::setOrganizationName(QStringLiteral("kvdesigner"));
 
-    const QStringList args = QApplication::arguments();
-    const QString project = args.size() > 1 ? QFileInfo(args.at(1)).absoluteFilePath() : QString();
+    QCommandLineParser Parser;
+    Parser.setApplicationDescription(QStringLiteral("Form designer for the KvControls design package"));
+    Parser.addHelpOption();
+    Parser.addPositionalArgument(QStringLiteral("project"), QStringLiteral("Project file (.dpr); the demo project when none"));
+    QCommandLineOption Shot(QStringLiteral("screenshot"),
+                            QStringLiteral("Save a picture of the window to FILE once it shows, then quit."),
+                            QStringLiteral("FILE"));
+    Parser.addOption(Shot);
+    QCommandLineOption Select(QStringLiteral("select"), QStringLiteral("Select component NAME of the form shown."),
+                              QStringLiteral("NAME"));
+    Parser.addOption(Select);
+    Parser.process(App);
 
-    QMainWindow window;
-    window.setWindowTitle(project.isEmpty() ? QStringLiteral("kvdesigner")
-                                            : QStringLiteral("kvdesigner - %1").arg(QFileInfo(project).fileName()));
-    auto* label = new QLabel(QStringLiteral("%1\n\n%2")
-                                 .arg(QString::fromLatin1(KvCtrlsReg::PackageDescription()),
-                                      project.isEmpty() ? QStringLiteral("No project open") : project));
-    label->setAlignment(Qt::AlignCenter);
-    window.setCentralWidget(label);
-    window.statusBar()->showMessage(QStringLiteral("Ready"));
-    window.resize(1024, 700);
-    window.show();
-    return app.exec();
+    QString Project = Parser.positionalArguments().value(0);
+    if (Project.isEmpty()) {
+        // Beside the program when installed, else the source tree's demo.
+        const QString Beside = QCoreApplication::applicationDirPath() + QStringLiteral("/demo/KvDemo.dpr");
+        Project = QFileInfo::exists(Beside) ? Beside : QStringLiteral(KV_DEMO_PROJECT);
+    }
+
+    TFrKvDesigner Window;
+    Window.show();
+    Window.OpenProject(QFileInfo(Project).absoluteFilePath());
+
+    if (Parser.isSet(Select))
+        if (TKvFormDesigner* Designer = Window.CurrentDesigner())
+            if (TComponent* Component = Designer->GetComponent(Parser.value(Select)))
+                Designer->SelectComponent(Component);
+
+    if (Parser.isSet(Shot)) {
+        const QString File = Parser.value(Shot);
+        QTimer::singleShot(500, &Window, [&Window, File] {
+            const bool Ok = Window.grab().save(File);
+            QCoreApplication::exit(Ok ? 0 : 1);
+        });
+    }
+    return App.exec();
 }

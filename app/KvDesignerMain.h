@@ -1,0 +1,104 @@
+#pragma once
+
+#include "KvAppPrompts.h"
+
+#include <QMainWindow>
+
+#include <memory>
+
+namespace Ui {
+class TFrKvDesigner;
+}
+
+class QButtonGroup;
+class QMenu;
+class TComponent;
+class TKvComponentTreeModel;
+class TKvDesignEvents;
+class TKvFormDesigner;
+class TKvFormEditor;
+class TKvFormView;
+class TKvHostServices;
+class TKvInspectorModel;
+class TKvUnitModule;
+class TPersistent;
+class IDesigner;
+
+// kvdesigner's main window: the palette of the registered components, the project's forms, the
+// form being designed, its component tree and the object inspector.
+class TFrKvDesigner : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit TFrKvDesigner(QWidget* parent = nullptr);
+    ~TFrKvDesigner() override;
+
+    // Closes the open project (asking to save what is modified), opens FileName and its first
+    // form; false, with the error shown, when it cannot.
+    bool OpenProject(const QString& FileName);
+    // Opens a form of the project (by its unit or form file) in the designer and shows it.
+    TKvFormEditor* OpenForm(const QString& FileName);
+    // Saves the form shown (its unit too); false when writing failed.
+    bool Save();
+    bool SaveAll();
+    // Closes the form shown, asking first when it is modified; false when the user cancelled.
+    bool CloseForm();
+    // Asks whether to save modified forms; false when the user cancelled or saving failed.
+    bool QuerySaveAll();
+
+    TKvHostServices& Host() const { return *FHost; }
+    TKvFormEditor* CurrentForm() const;
+    TKvFormDesigner* CurrentDesigner() const;
+    TKvInspectorModel* Inspector() const { return FInspector; }
+    TKvComponentTreeModel* ComponentTree() const { return FTree; }
+    TKvFormView* FormView() const;
+
+    // The component's context menu: its editor's verbs, then Cut, Copy, Paste and Delete. The
+    // caller owns it.
+    QMenu* CreateComponentMenu(TComponent* Component);
+    // What a double click on the component does: its editor's Edit.
+    void EditComponent(TComponent* Component);
+
+    // What the window asks and tells the user; tests answer through it.
+    TKvAppPrompts Prompts;
+
+    // Recent projects, newest first.
+    QStringList RecentProjects() const;
+
+protected:
+    void closeEvent(QCloseEvent* Event) override;
+    bool eventFilter(QObject* Object, QEvent* Event) override;
+
+private:
+    std::unique_ptr<Ui::TFrKvDesigner> ui;
+    std::unique_ptr<TKvHostServices> FHost;
+    TKvDesignEvents* FEvents;
+    TKvInspectorModel* FInspector;
+    TKvComponentTreeModel* FTree;
+    QButtonGroup* FPaletteGroup;
+    bool FSyncingTree = false;
+
+    void BuildPalette();
+    void ConnectActions();
+    void FillFormsList();
+    void UpdateMarkers();
+    void UpdateTitle();
+    void ShowForm(TKvFormEditor* Form);
+    void SyncTreeSelection();
+    void TreeSelectionChanged();
+    void OnSelectionChanged(IDesigner* Designer);
+    void OnItemsModified(IDesigner* Designer);
+    void OnItemDeleted(IDesigner* Designer, TPersistent* Item);
+    void OnDesignerClosed(IDesigner* Designer);
+    void CopySelection();
+    void CutSelection();
+    void PasteIntoSelection();
+    void DeleteSelection();
+    void AddRecentProject(const QString& FileName);
+    void FillRecentMenu();
+    // Runs Work, showing what it raises; false when it raised.
+    bool Guarded(const std::function<void()>& Work);
+    QString FormFileOfTab(int Index) const;
+    TKvUnitModule* CurrentUnit() const;
+};

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QStyledItemDelegate>
+
+class TKvInspectorModel;
+
+// The inspector's value editors, chosen by the editor's attributes: a drop-down for a value
+// list, a line edit otherwise (read-only when the editor says so), an ellipsis button for a
+// dialog. Auto-update editors take every keystroke; the others take the value on Enter or when
+// the row is left. A double click in a value runs the editor's Edit.
+class TKvInspectorDelegate : public QStyledItemDelegate
+{
+    Q_OBJECT
+
+public:
+    explicit TKvInspectorDelegate(TKvInspectorModel* Model, QObject* parent = nullptr);
+
+    QWidget* createEditor(QWidget* Parent, const QStyleOptionViewItem& Option, const QModelIndex& Index) const override;
+    void setEditorData(QWidget* Editor, const QModelIndex& Index) const override;
+    void setModelData(QWidget* Editor, QAbstractItemModel* Model, const QModelIndex& Index) const override;
+    QSize sizeHint(const QStyleOptionViewItem& Option, const QModelIndex& Index) const override;
+
+protected:
+    bool eventFilter(QObject* Object, QEvent* Event) override;
+
+private:
+    TKvInspectorModel* FModel;
+    // An error box shown while a value is taken moves the focus away, which would take the
+    // value again.
+    mutable bool FCommitting = false;
+
+    void RunEdit(const QPersistentModelIndex& Index, QWidget* Editor) const;
+};

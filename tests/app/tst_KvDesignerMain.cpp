@@ -1,0 +1,325 @@
+#include "Controls.h"
+#include "DesignEditors.h"
+#include "DesignRegistry.h"
+#include "KvComponentTreeModel.h"
+#include "KvDesignerMain.h"
+#include "KvFormDesigner.h"
+#include "KvFormView.h"
+#include "KvHostServices.h"
+#include "KvInspectorModel.h"
+#include "KvMessages.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QStandardPaths>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QTreeView>
+#include <QtTest/QTest>
+
+#include <gtest/gtest.h>
+
+#ifndef KV_DEMO_DIR
+#error KV_DEMO_DIR must name the folder of the demo project
+#endif
+
+namespace {
+
+QString FileText(const QString& Path)
+{
+    QFile F(Path);
+    return F.open(QIODevice::ReadOnly) ? QString::fromUtf8(F.readAll()) : QString();
+}
+
+// The text of `object Name: ...` up to its own end, with its children.
+QString ObjectBlock(const QString& FormText, const QString& Name)
+{
+    const qsizetype Start = FormText.indexOf(QStringLiteral("object %1:").arg(Name));
+    if (Start < 0)
+        return {};
+    const QString Indent = FormText.mid(FormText.lastIndexOf(u'\n', Start) + 1, Start - FormText.lastIndexOf(u'\n', Start) - 1);
+    const qsizetype End = FormText.indexOf(QStringLiteral("\n%1end").arg(Indent), Start);
+    return FormText.mid(Start, End - Start);
+}
+
+// The main window on a copy of the demo project; questions are answered by the test.
+class KvDesignerMainTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        QDir Source(QStringLiteral(KV_DEMO_DIR));
+        for (const QString& File : Source.entryList(QDir::Files))
+            ASSERT_TRUE(QFile::copy(Source.filePath(File), Dir.filePath(File)));
+        Window = std::make_unique<TFrKvDesigner>();
+        Window->Prompts.ShowError = [this](QWidget*, const QString& Text) { Errors << Text; };
+        Window->Prompts.AskSave = [this](QWidget*, const QStringList& Files) {
+            Asked << Files;
+            return Answer;
+        };
+        Window->Prompts.ChooseProject = [](QWidget*, const QString&) { return QString(); };
+        Window->show();
+        ASSERT_TRUE(Window->OpenProject(Dir.filePath(QStringLiteral("KvDemo.dpr"))));
+        ASSERT_TRUE(Errors.isEmpty()) << Errors.join(u'\n').toStdString();
+    }
+
+    void TearDown() override
+    {
+        Answer = TKvAppPrompts::Discard;
+        Window.reset();
+    }
+
+    TKvFormDesigner* Designer() const { return Window->CurrentDesigner(); }
+    TComponent* Find(const char* Name) const { return Designer()->GetComponent(QString::fromLatin1(Name)); }
+    QTreeView* Tree() const { return Window->findChild<QTreeView*>(QStringLiteral("TvComponents")); }
+    QTreeView* InspectorView() const { return Window->findChild<QTreeView*>(QStringLiteral("TvInspector")); }
+    TKvFormView* View() const { return Window->FormView(); }
+
+    void ClickInTree(const TComponent* Component, Qt::KeyboardModifiers Modifiers = {})
+    {
+        const QModelIndex Index = Window->ComponentTree()->IndexOf(Component);
+        ASSERT_TRUE(Index.isValid());
+        Tree()->scrollTo(Index);
+        QTest::mouseClick(Tree()->viewport(), Qt::LeftButton, Modifiers, Tree()->visualRect(Index).center());
+    }
+
+    // Types Text into the inspector's value of Property and presses Enter.
+    void TypeIntoInspector(const char* Property, const QString& Text)
+    {
+        const QModelIndex Index = Window->Inspector()->FindProperty(QString::fromLatin1(Property));
+        ASSERT_TRUE(Index.isValid()) << Property;
+        InspectorView()->setCurrentIndex(Index);
+        auto* Editor = qobject_cast<QLineEdit*>(InspectorView()->indexWidget(Index));
+        ASSERT_TRUE(Editor) << Property;
+        Editor->selectAll();
+        QTest::keyClicks(Editor, Text);
+        QTest::keyClick(Editor, Qt::Key_Return);
+        QCoreApplication::processEvents(); // the view takes the value once the key is handled
+    }
+
+    QTemporaryDir Dir;
+    std::unique_ptr<TFrKvDesigner> Window;
+    QStringList Errors;
+    QList<QStringList> Asked;
+    TKvAppPrompts::TSaveAnswer Answer = TKvAppPrompts::Cancel;
+};
+
+TEST_F(KvDesignerMainTest, EveryDemoFormOpens)
+{
+    TKvProject* Project = Window->Host().ActiveProject();
+    ASSERT_EQ(Project->GetModuleCount(), 3);
+    for (int I = 0; I < Project->GetModuleCount(); ++I) {
+        TKvFormEditor* Form = Window->OpenForm(Project->GetModule(I)->FileName());
+        ASSERT_TRUE(Form) << Errors.join(u'\n').toStdString();
+        EXPECT_EQ(Window->CurrentForm(), Form);
+        EXPECT_EQ(Window->ComponentTree()->Root(), Form->GetRootComponent());
+        EXPECT_GT(Form->GetRootComponent()->ComponentCount(), 3);
+    }
+    EXPECT_TRUE(Errors.isEmpty()) << Errors.join(u'\n').toStdString();
+}
+
+TEST_F(KvDesignerMainTest, PaletteShowsTheRegisteredPagesInOrder)
+{
+    auto* Palette = Window->findChild<QTabWidget*>(QStringLiteral("TcPalette"));
+    const QStringList Pages = PalettePages();
+    ASSERT_EQ(Palette->count(), Pages.size());
+    for (int I = 0; I < Pages.size(); ++I) {
+        EXPECT_EQ(Palette->tabText(I), Pages.at(I));
+        const QList<QToolButton*> Buttons = Palette->widget(I)->findChildren<QToolButton*>();
+        ASSERT_EQ(Buttons.size(), PaletteClasses(Pages.at(I)).size());
+        EXPECT_EQ(Buttons.first()->toolTip(), QString::fromLatin1(PaletteClasses(Pages.at(I)).first()->className()));
+        EXPECT_EQ(Buttons.first()->icon().actualSize({24, 24}), QSize(24, 24));
+    }
+}
+
+TEST_F(KvDesignerMainTest, TreeInspectorAndSaveWorkTogether)
+{
+    auto* Edit = qobject_cast<TControl*>(Find("EdName"));
+    ASSERT_TRUE(Edit);
+    ClickInTree(Edit);
+    EXPECT_EQ(Designer()->GetSelections(), TDesignerSelectionList({Edit}));
+
+    // Reading and changing an integer property through its editor.
+    EXPECT_EQ(Window->Inspector()->FindProperty(QStringLiteral("Left")).data().toString(), QStringLiteral("104"));
+    TypeIntoInspector("Left", QStringLiteral("123"));
+    EXPECT_EQ(Edit->GetLeft(), 123);
+    EXPECT_TRUE(Window->CurrentForm()->IsModified());
+    EXPECT_TRUE(Window->findChild<QTabBar*>(QStringLiteral("TbForms"))->tabText(0).endsWith(u'*'));
+
+    // A value the editor refuses is reported and the old one comes back.
+    TypeIntoInspector("Top", QStringLiteral("high"));
+    EXPECT_EQ(Errors.size(), 1);
+    EXPECT_EQ(Edit->GetTop(), 64);
+    EXPECT_EQ(Window->Inspector()->FindProperty(QStringLiteral("Top")).data().toString(), QStringLiteral("64"));
+
+    ASSERT_TRUE(Window->Save());
+    EXPECT_FALSE(Window->CurrentForm()->IsModified());
+    // The written form is the demo's (which the designer wrote) with only that value changed.
+    QString Expected = FileText(QStringLiteral(KV_DEMO_DIR "/KvDemoMain.dfm"));
+    const qsizetype At = Expected.indexOf(QStringLiteral("object EdName:"));
+    ASSERT_GE(At, 0);
+    Expected.replace(Expected.indexOf(QStringLiteral("Left = 104"), At), 10, QStringLiteral("Left = 123"));
+    EXPECT_EQ(FileText(Dir.filePath(QStringLiteral("KvDemoMain.dfm"))), Expected);
+}
+
+TEST_F(KvDesignerMainTest, FormViewSelectsMovesAndDeletes)
+{
+    auto* Name = qobject_cast<TControl*>(Find("EdName"));
+    auto* City = qobject_cast<TControl*>(Find("EdCity"));
+    ASSERT_TRUE(Name && City);
+    const QPoint NameAt = View()->BoundsOf(Name).center();
+    QTest::mouseClick(View(), Qt::LeftButton, {}, NameAt);
+    EXPECT_EQ(Designer()->GetSelections(), TDesignerSelectionList({Name}));
+    EXPECT_EQ(Window->ComponentTree()->ComponentAt(Tree()->currentIndex()), Name);
+
+    QTest::mouseClick(View(), Qt::LeftButton, Qt::ControlModifier, View()->BoundsOf(City).center());
+    EXPECT_EQ(Designer()->GetSelections(), TDesignerSelectionList({Name, City}));
+    // Two selected: the name is not one of the rows, Left is and both agree.
+    EXPECT_FALSE(Window->Inspector()->FindProperty(QStringLiteral("Name")).isValid());
+    EXPECT_EQ(Window->Inspector()->FindProperty(QStringLiteral("Left")).data().toString(), QStringLiteral("104"));
+
+    // Dragging one moves both.
+    QTest::mousePress(View(), Qt::LeftButton, {}, NameAt);
+    QTest::mouseMove(View(), NameAt + QPoint(10, 5));
+    QTest::mouseMove(View(), NameAt + QPoint(20, 8));
+    QTest::mouseRelease(View(), Qt::LeftButton, {}, NameAt + QPoint(20, 8));
+    EXPECT_EQ(Name->GetLeft(), 124);
+    EXPECT_EQ(City->GetLeft(), 124);
+    EXPECT_EQ(City->GetTop(), 104);
+    EXPECT_TRUE(Window->CurrentForm()->IsModified());
+
+    View()->setFocus();
+    QTest::keyClick(View(), Qt::Key_Delete);
+    EXPECT_FALSE(Find("EdName"));
+    EXPECT_FALSE(Find("EdCity"));
+    EXPECT_FALSE(Window->ComponentTree()->IndexOf(Name).isValid());
+    EXPECT_EQ(Designer()->GetSelections(), TDesignerSelectionList({Designer()->GetRoot()}));
+}
+
+TEST_F(KvDesignerMainTest, PaletteClickCreatesInTheContainerClicked)
+{
+    TComponent* Panel = Find("PnTop");
+    ASSERT_TRUE(Panel);
+    const QMetaObject* Class = PaletteClasses(PalettePages().first()).last();
+    auto* Button = Window->findChild<QToolButton*>(QStringLiteral("Bt") + QString::fromLatin1(Class->className()));
+    ASSERT_TRUE(Button);
+    Button->click();
+    const QRect PanelRect = View()->BoundsOf(Panel);
+    QTest::mouseClick(View(), Qt::LeftButton, {}, PanelRect.topLeft() + QPoint(400, 10));
+
+    ASSERT_EQ(Designer()->GetSelections().size(), 1);
+    auto* Created = qobject_cast<TComponent*>(Designer()->GetSelections().first());
+    ASSERT_TRUE(Created);
+    EXPECT_EQ(Created->metaObject(), Class);
+    if (auto* Control = qobject_cast<TControl*>(Created)) {
+        EXPECT_EQ(Control->Parent(), Panel);
+        EXPECT_EQ(Control->GetLeft(), 400);
+        EXPECT_EQ(Control->GetTop(), 10);
+    }
+    EXPECT_TRUE(Window->ComponentTree()->IndexOf(Created).isValid());
+    EXPECT_TRUE(Window->findChild<QToolButton*>(QStringLiteral("BtPointer"))->isChecked());
+    EXPECT_FALSE(View()->CreateClass());
+}
+
+TEST_F(KvDesignerMainTest, ContextMenuOffersTheEditorsVerbsThenTheHostsEntries)
+{
+    // The first component of the demo whose editor has verbs.
+    TComponent* WithVerbs = nullptr;
+    TComponent* Root = Designer()->GetRoot();
+    for (int I = 0; I < Root->ComponentCount() && !WithVerbs; ++I)
+        if (GetComponentEditor(Root->Components(I), Designer())->GetVerbCount() > 0)
+            WithVerbs = Root->Components(I);
+    ASSERT_TRUE(WithVerbs) << "the demo has a component with verbs";
+    auto Editor = GetComponentEditor(WithVerbs, Designer());
+    std::unique_ptr<QMenu> Menu(Window->CreateComponentMenu(WithVerbs));
+    const QList<QAction*> Actions = Menu->actions();
+    ASSERT_GT(Actions.size(), Editor->GetVerbCount());
+    for (int I = 0; I < Editor->GetVerbCount(); ++I)
+        EXPECT_EQ(Actions.at(I)->text(), Editor->GetVerb(I));
+    QStringList Rest;
+    for (qsizetype I = Editor->GetVerbCount(); I < Actions.size(); ++I)
+        if (!Actions.at(I)->isSeparator())
+            Rest << Actions.at(I)->text().remove(u'&');
+    EXPECT_EQ(Rest, QStringList({"Cut", "Copy", "Paste", "Delete"}));
+}
+
+TEST_F(KvDesignerMainTest, AVerbRunsInTheComponentsEditor)
+{
+    // The application component's sample message verb asks through the library's messages.
+    QStringList Shown;
+    const TKvMessageHandler Previous = KvSetMessageHandler([&Shown](const TKvMessageRequest& Request) {
+        Shown << Request.Text;
+        return Request.Default;
+    });
+    std::unique_ptr<QMenu> Menu(Window->CreateComponentMenu(Find("KvApp")));
+    QAction* Verb = nullptr;
+    for (QAction* A : Menu->actions())
+        if (A->text().contains(QStringLiteral("Message")))
+            Verb = A;
+    ASSERT_TRUE(Verb);
+    Verb->trigger();
+    KvSetMessageHandler(Previous);
+    ASSERT_EQ(Shown.size(), 1);
+    EXPECT_TRUE(Shown.first().contains(QStringLiteral("Example Message")));
+    EXPECT_TRUE(Errors.isEmpty());
+}
+
+TEST_F(KvDesignerMainTest, DoubleClickRunsTheDefaultEditorOnAButton)
+{
+    TComponent* Cancel = Find("BtCancel");
+    QTest::mouseDClick(View(), Qt::LeftButton, {}, View()->BoundsOf(Cancel).center());
+    EXPECT_EQ(Cancel->property("OnClick").value<TMethod>().Name, QStringLiteral("BtCancelClick"));
+    EXPECT_EQ(Designer()->ShownMethod(), QStringLiteral("BtCancelClick"));
+    EXPECT_TRUE(Window->CurrentForm()->UnitModule()->SourceEditor()->Text().contains(
+        QStringLiteral("procedure TFrDemoMain.BtCancelClick(Sender: TObject);")));
+    EXPECT_TRUE(Window->CurrentForm()->IsModified());
+}
+
+TEST_F(KvDesignerMainTest, CopyAndPasteMakeARenamedCopy)
+{
+    ClickInTree(Find("BtOk"));
+    std::unique_ptr<QMenu> Menu(Window->CreateComponentMenu(Find("BtOk")));
+    Menu->actions().at(Menu->actions().size() - 3)->trigger(); // Copy
+    ClickInTree(Designer()->GetRoot());
+    Menu.reset(Window->CreateComponentMenu(Designer()->GetRoot()));
+    Menu->actions().at(Menu->actions().size() - 2)->trigger(); // Paste
+    ASSERT_TRUE(Errors.isEmpty()) << Errors.join(u'\n').toStdString();
+    ASSERT_EQ(Designer()->GetSelections().size(), 1);
+    auto* Copy = qobject_cast<TComponent*>(Designer()->GetSelections().first());
+    EXPECT_NE(Copy, Find("BtOk"));
+    EXPECT_EQ(Copy->ClassName(), Find("BtOk")->ClassName());
+    EXPECT_TRUE(Window->ComponentTree()->IndexOf(Copy).isValid());
+}
+
+TEST_F(KvDesignerMainTest, ClosingAsksAboutUnsavedForms)
+{
+    ClickInTree(Find("LaName"));
+    TypeIntoInspector("Width", QStringLiteral("90"));
+    ASSERT_TRUE(Window->CurrentForm()->IsModified());
+
+    Answer = TKvAppPrompts::Cancel;
+    EXPECT_FALSE(Window->close());
+    ASSERT_EQ(Asked.size(), 1);
+    EXPECT_TRUE(Asked.first().first().endsWith(QStringLiteral("KvDemoMain.dfm")));
+
+    Answer = TKvAppPrompts::Save;
+    EXPECT_TRUE(Window->close());
+    EXPECT_TRUE(ObjectBlock(FileText(Dir.filePath(QStringLiteral("KvDemoMain.dfm"))), QStringLiteral("LaName"))
+                    .contains(QStringLiteral("Width = 90")));
+}
+
+TEST_F(KvDesignerMainTest, OpeningAProjectIsRemembered)
+{
+    EXPECT_EQ(Window->RecentProjects().value(0), QDir(Dir.path()).filePath(QStringLiteral("KvDemo.dpr")));
+    // A project that does not read keeps the open one.
+    EXPECT_FALSE(Window->OpenProject(Dir.filePath(QStringLiteral("Missing.dpr"))));
+    EXPECT_EQ(Errors.size(), 1);
+    EXPECT_TRUE(Window->CurrentForm());
+}
+
+} // namespace
