@@ -12,6 +12,7 @@
 #include "KvHostServices.h"
 #include "KvInspectorDelegate.h"
 #include "KvInspectorModel.h"
+#include "KvPackages.h"
 #include "SysUtils.h"
 
 #include <QApplication>
@@ -251,6 +252,9 @@ bool TFrKvDesigner::OpenProject(const QString& FileName)
         ui->TbForms->blockSignals(false);
         Host().CloseProject(true);
         Project = Host().OpenProject(FileName);
+        // Package files named relative to the project (FileName = 'KvDemoCustomer.kvstr') sit
+        // beside it: its forms read them from there, whatever the working directory.
+        KvSetAppPath(Project->ProjectDir());
     });
     FillFormsList();
     UpdateTitle();

@@ -230,7 +230,7 @@ void TKvFormView::paintEvent(QPaintEvent*)
         int X = Bar.left() + 8;
         Menu->GetChildren(
             [&](TComponent* Item) {
-                const QString Text = TextProperty(Item, "Caption").remove(u'&');
+                const QString Text = KvDisplayText(Item).remove(u'&');
                 P.drawText(QRect(X, Bar.top(), Bar.right() - X, Bar.height()), Qt::AlignVCenter | Qt::AlignLeft, Text);
                 X += P.fontMetrics().horizontalAdvance(Text) + 16;
             },

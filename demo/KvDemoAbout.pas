@@ -8,11 +8,14 @@ uses
 type
   TFrDemoAbout = class(TForm)
     TmBlink: TKvTimer;
+    KvCForm: TKvCForm;
+    ShFrame: TKvShape;
     PiLogo: TKvPkgImage;
     LaProduct: TKvLabel;
     LaVersion: TKvLabel;
-    ShFrame: TKvShape;
+    MeAbout: TKvMemo;
     BtClose: TKvBitBtn;
+    procedure TmBlinkTimer(Sender: TObject);
   private
     { Private declarations }
   public
@@ -25,5 +28,10 @@ var
 implementation
 
 {$R *.dfm}
+
+procedure TFrDemoAbout.TmBlinkTimer(Sender: TObject);
+begin
+  LaVersion.Visible := not LaVersion.Visible;
+end;
 
 end.

@@ -4,9 +4,24 @@ object FrDemoCustomer: TFrDemoCustomer
   Width = 520
   Height = 400
   Caption = 'Customer'
+  ActiveControl = DbEdCode
+  object PsCustomer: TKvPkgStrings
+    InitMode = imFILE
+    FileName = 'KvDemoCustomer.kvstr'
+    PkgName = 'Customer'
+  end
+  object KvCForm: TKvCForm
+    MemoryLabel.PkgName = 'Customer'
+    MemoryLabel.Id = 1
+    BtnOk = BtSave
+  end
   object PmCustomer: TKvPopupMenu
     object MiCopy: TKvMenuItem
-      Caption = '&Copy'
+      MemoryLabel.PkgName = 'Customer'
+      MemoryLabel.Id = 13
+      MemoryImage.PkgName = 'Demo'
+      MemoryImage.Id = 8
+      OnClick = MiCopyClick
     end
   end
   object GbCustomer: TKvGroupBox
@@ -15,12 +30,14 @@ object FrDemoCustomer: TFrDemoCustomer
     Width = 488
     Height = 168
     TabOrder = 0
-    Caption = 'Customer'
+    MemoryLabel.PkgName = 'Customer'
+    MemoryLabel.Id = 1
     object LaCode: TKvLabel
       Left = 16
       Top = 28
       Width = 64
-      Caption = 'Code'
+      MemoryLabel.PkgName = 'Customer'
+      MemoryLabel.Id = 2
     end
     object DbEdCode: TKvDbEdit
       Left = 96
@@ -28,45 +45,88 @@ object FrDemoCustomer: TFrDemoCustomer
       Width = 120
       Height = 24
       TabOrder = 0
+      MemoryLabel.PkgName = 'Customer'
+      MemoryLabel.Id = 15
       DataField = 'Code'
     end
     object DbLaBalance: TKvDbLabel
       Left = 240
       Top = 28
       Width = 160
+      MemoryLabel.PkgName = 'Customer'
+      MemoryLabel.Id = 3
       DataField = 'Balance'
     end
-    object CbActive: TKvCheckBox
+    object DbCbActive: TKvDbCheckBox
       Left = 96
       Top = 60
       Width = 120
       Height = 20
       TabOrder = 1
-      Caption = 'Active'
+      MemoryLabel.PkgName = 'Customer'
+      MemoryLabel.Id = 4
+      DataField = 'Active'
     end
-    object RgKind: TKvRadioGroup
+    object DbRgKind: TKvDbRadioGroup
       Left = 96
       Top = 88
       Width = 200
       Height = 64
       TabOrder = 2
-      Caption = 'Kind'
+      MemoryLabel.PkgName = 'Customer'
+      MemoryLabel.Id = 5
+      Items = <
+        item
+          MemoryLabel.PkgName = 'Customer'
+          MemoryLabel.Id = 6
+          Value = 'P'
+        end
+        item
+          MemoryLabel.PkgName = 'Customer'
+          MemoryLabel.Id = 7
+          Value = 'C'
+        end>
       Columns = 2
+      DataField = 'Kind'
     end
-    object CbCountry: TKvComboBox
+    object DbCbCountry: TKvDbComboBox
       Left = 312
       Top = 88
       Width = 160
       Height = 24
       TabOrder = 3
+      MemoryLabel.PkgName = 'Customer'
+      MemoryLabel.Id = 8
+      Items = <
+        item
+          MemoryLabel.PkgName = 'Customer'
+          MemoryLabel.Id = 9
+          Value = 'FR'
+        end
+        item
+          MemoryLabel.PkgName = 'Customer'
+          MemoryLabel.Id = 10
+          Value = 'DE'
+        end
+        item
+          MemoryLabel.PkgName = 'Customer'
+          MemoryLabel.Id = 11
+          Value = 'ES'
+        end>
+      DataField = 'Country'
     end
   end
-  object MeNotes: TKvMemo
+  object DbMeNotes: TKvDbMemo
     Left = 12
     Top = 192
     Width = 488
     Height = 120
     TabOrder = 1
+    MemoryLabel.PkgName = 'Customer'
+    MemoryLabel.Id = 14
+    MemoryText.PkgName = 'Customer'
+    MemoryText.Id = 1
+    DataField = 'Notes'
   end
   object BtSave: TKvBitBtn
     Left = 420
@@ -75,6 +135,11 @@ object FrDemoCustomer: TFrDemoCustomer
     Height = 28
     OnClick = BtSaveClick
     TabOrder = 2
-    Caption = 'Save'
+    MemoryLabel.PkgName = 'Customer'
+    MemoryLabel.Id = 12
+    MemoryImage.PkgName = 'Demo'
+    MemoryImage.Id = 7
+    MemoryMessage.PkgName = 'Customer'
+    MemoryMessage.Id = 1
   end
 end

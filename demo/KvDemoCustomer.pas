@@ -3,21 +3,24 @@ unit KvDemoCustomer;
 interface
 
 uses
-  SysUtils, Classes, Controls, Forms, KvControls, KvStdCtrls, KvMenus, KvDbCtrls;
+  SysUtils, Classes, Controls, Forms, KvControls, KvStdCtrls, KvMenus, KvDbCtrls, KvPkgStrings;
 
 type
   TFrDemoCustomer = class(TForm)
+    PsCustomer: TKvPkgStrings;
+    KvCForm: TKvCForm;
     PmCustomer: TKvPopupMenu;
     MiCopy: TKvMenuItem;
     GbCustomer: TKvGroupBox;
     LaCode: TKvLabel;
     DbEdCode: TKvDbEdit;
     DbLaBalance: TKvDbLabel;
-    CbActive: TKvCheckBox;
-    RgKind: TKvRadioGroup;
-    CbCountry: TKvComboBox;
-    MeNotes: TKvMemo;
+    DbCbActive: TKvDbCheckBox;
+    DbRgKind: TKvDbRadioGroup;
+    DbCbCountry: TKvDbComboBox;
+    DbMeNotes: TKvDbMemo;
     BtSave: TKvBitBtn;
+    procedure MiCopyClick(Sender: TObject);
     procedure BtSaveClick(Sender: TObject);
   private
     { Private declarations }
@@ -30,7 +33,15 @@ var
 
 implementation
 
+uses
+  Clipbrd;
+
 {$R *.dfm}
+
+procedure TFrDemoCustomer.MiCopyClick(Sender: TObject);
+begin
+  Clipboard.AsText := DbEdCode.Text;
+end;
 
 procedure TFrDemoCustomer.BtSaveClick(Sender: TObject);
 begin

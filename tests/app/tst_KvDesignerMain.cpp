@@ -8,12 +8,16 @@
 #include "KvHostServices.h"
 #include "KvInspectorModel.h"
 #include "KvMessages.h"
+#include "KvPkgStrings.h"
+#include "KvReferences.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMetaProperty>
 #include <QStandardPaths>
 #include <QTabBar>
 #include <QTemporaryDir>
@@ -22,6 +26,8 @@
 #include <QtTest/QTest>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 #ifndef KV_DEMO_DIR
 #error KV_DEMO_DIR must name the folder of the demo project
@@ -120,6 +126,99 @@ TEST_F(KvDesignerMainTest, EveryDemoFormOpens)
         EXPECT_EQ(Window->ComponentTree()->Root(), Form->GetRootComponent());
         EXPECT_GT(Form->GetRootComponent()->ComponentCount(), 3);
     }
+    EXPECT_TRUE(Errors.isEmpty()) << Errors.join(u'\n').toStdString();
+}
+
+TEST_F(KvDesignerMainTest, DemoFormsSaveAsTheyAre)
+{
+    // The demo's forms are written as the designer writes them: saving one unchanged keeps
+    // every byte.
+    TKvProject* Project = Window->Host().ActiveProject();
+    for (int I = 0; I < Project->GetModuleCount(); ++I) {
+        TKvFormEditor* Form = Window->OpenForm(Project->GetModule(I)->FileName());
+        ASSERT_TRUE(Form) << Errors.join(u'\n').toStdString();
+        const QString File = QFileInfo(Form->UnitModule()->FormFileName()).fileName();
+        Form->SetModified(true);
+        ASSERT_TRUE(Window->Save()) << File.toStdString();
+        EXPECT_EQ(FileText(Dir.filePath(File)), FileText(QStringLiteral(KV_DEMO_DIR "/") + File)) << File.toStdString();
+    }
+}
+
+TEST_F(KvDesignerMainTest, EveryPackageReferenceOfTheDemoIsFound)
+{
+    // With the project's forms open, each caption, hint, message, text and image the demo
+    // refers to is an item of one of its packages (the main form's or the package file's).
+    TKvProject* Project = Window->Host().ActiveProject();
+    QList<TComponent*> Roots;
+    for (int I = 0; I < Project->GetModuleCount(); ++I) {
+        TKvFormEditor* Form = Window->OpenForm(Project->GetModule(I)->FileName());
+        ASSERT_TRUE(Form) << Errors.join(u'\n').toStdString();
+        Roots << Form->GetRootComponent();
+    }
+    // References are published sub-objects of the components and of their collections' items.
+    int Found = 0;
+    QStringList Missing;
+    std::function<void(const QObject*)> Visit = [&](const QObject* Object) {
+        const QMetaObject* Meta = Object->metaObject();
+        for (int I = 0; I < Meta->propertyCount(); ++I) {
+            const QMetaProperty Property = Meta->property(I);
+            if (!(Property.metaType().flags() & QMetaType::PointerToQObject))
+                continue;
+            const QObject* Value = Property.read(Object).value<QObject*>();
+            if (const auto* Collection = qobject_cast<const TCollection*>(Value))
+                for (int J = 0; J < Collection->Count(); ++J)
+                    Visit(Collection->Items(J));
+            const auto* Ref = qobject_cast<const TKvMemoryReference*>(Value);
+            if (!Ref || Ref->TargetId() < 0)
+                continue;
+            bool Ok = false;
+            if (const auto* R = qobject_cast<const TKvMemoryLabel*>(Ref))
+                Ok = R->Label();
+            else if (const auto* R = qobject_cast<const TKvMemoryMessage*>(Ref))
+                Ok = R->Message();
+            else if (const auto* R = qobject_cast<const TKvMemoryText*>(Ref))
+                Ok = R->Item();
+            else if (const auto* R = qobject_cast<const TKvMemoryImage*>(Ref))
+                Ok = !R->Graphic().isNull();
+            if (Ok)
+                ++Found;
+            else
+                Missing << QStringLiteral("%1.%2 -> %3/%4")
+                               .arg(Object->objectName(), QString::fromLatin1(Property.name()), Ref->TargetPkgName())
+                               .arg(Ref->TargetId());
+        }
+    };
+    for (const TComponent* Root : std::as_const(Roots)) {
+        Visit(Root);
+        for (int I = 0; I < Root->ComponentCount(); ++I)
+            Visit(Root->Components(I));
+    }
+    EXPECT_TRUE(Missing.isEmpty()) << Missing.join(u'\n').toStdString();
+    EXPECT_GT(Found, 50);
+}
+
+TEST_F(KvDesignerMainTest, PackageFilesAreReadFromBesideTheProject)
+{
+    // The customer form's strings are in a package file named relative to the project; the
+    // test runs elsewhere, so only the project's folder can provide it.
+    TKvFormEditor* Form = Window->OpenForm(Dir.filePath(QStringLiteral("KvDemoCustomer.pas")));
+    ASSERT_TRUE(Form) << Errors.join(u'\n').toStdString();
+    auto LabelOf = [this](const char* Name) {
+        TComponent* C = Find(Name);
+        return C ? qobject_cast<TKvMemoryLabel*>(C->property("MemoryLabel").value<QObject*>()) : nullptr;
+    };
+    // A caption (what the form view shows) and a hint from the file.
+    const TKvMemoryLabel* Caption = LabelOf("LaCode");
+    ASSERT_TRUE(Caption && Caption->Label()) << "the label of LaCode is not found";
+    EXPECT_FALSE(Caption->Text().isEmpty());
+    EXPECT_EQ(KvDisplayText(Find("LaCode")), Caption->Text());
+    const TKvMemoryLabel* Hint = LabelOf("DbEdCode");
+    ASSERT_TRUE(Hint && Hint->Label()) << "the label of DbEdCode is not found";
+    EXPECT_FALSE(Hint->Hint().isEmpty());
+    TKvPkgStrings* Pkg = KvFindPkgStrings(Caption->PkgName());
+    ASSERT_TRUE(Pkg);
+    EXPECT_TRUE(Pkg->IsFileBacked());
+    EXPECT_EQ(QFileInfo(Pkg->GetFileName(Pkg->FileName())), QFileInfo(Dir.filePath(QStringLiteral("KvDemoCustomer.kvstr"))));
     EXPECT_TRUE(Errors.isEmpty()) << Errors.join(u'\n').toStdString();
 }
 
