@@ -3,9 +3,12 @@
 #include "FormBinary.h"
 #include "SysUtils.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <locale.h>
 #include <string>
 
 using namespace KvFormBinary;
@@ -16,7 +19,61 @@ namespace {
 constexpr int MaxNesting = 200;
 
 // ---------------------------------------------------------------------------------------------
+// Identifiers as the text reader scans them; the binary reader checks names against the same rules
+// so that every text it writes loads again.
+
+bool IsIdentStart(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || (unsigned char)c >= 0x80;
+}
+
+bool IsIdentChar(char c) { return IsIdentStart(c) || (c >= '0' && c <= '9'); }
+
+// One identifier, or with `dotted` several joined by dots (Font.Style, Form2.Button1).
+bool IsIdent(QByteArrayView s, bool dotted)
+{
+    qsizetype i = 0;
+    for (;;) {
+        if (i >= s.size() || !IsIdentStart(s[i]))
+            return false;
+        while (++i < s.size() && IsIdentChar(s[i])) {
+        }
+        if (i == s.size())
+            return true;
+        if (!dotted || s[i] != '.')
+            return false;
+        ++i;
+    }
+}
+
+// Case-insensitive comparison with an upper-case ASCII word.
+bool SameWord(QByteArrayView s, const char* upper)
+{
+    qsizetype i = 0;
+    for (; i < s.size() && upper[i]; ++i) {
+        char c = s[i];
+        if (c >= 'a' && c <= 'z')
+            c = char(c - 32);
+        if (c != upper[i])
+            return false;
+    }
+    return i == s.size() && upper[i] == 0;
+}
+
+bool IsSetElementText(QByteArrayView element);
+
+// ---------------------------------------------------------------------------------------------
 // Number formatting shared by the text writer
+
+// The largest values whose rounding to the digits written still reads back as a finite value;
+// anything above is written as these.
+constexpr long double LargestExtendedText = 1.189731495357231e4932L; // 16 digits
+constexpr double LargestDateText = 1.79769313486231e308;            // 15 digits
+
+long double ClampForText(long double value, long double largest)
+{
+    return std::fabs(value) > largest ? std::copysign(largest, value) : value;
+}
 
 // Decimal digits and exponent of a value rounded to `significant` digits ("12345", exponent 0 for
 // 1.2345). Trailing zeros are kept.
@@ -93,6 +150,7 @@ void AppendExtended(QByteArray& out, long double value)
 {
     constexpr int Precision = 16;
     constexpr int Decimals = 18;
+    value = ClampForText(value, LargestExtendedText);
     if (value == 0) {
         out.append("0.000000000000000000");
         return;
@@ -108,7 +166,11 @@ void AppendExtended(QByteArray& out, long double value)
         // Rounding to 16 digits would keep more decimals than shown: round at the 18th instead.
         char buf[128];
         auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, Decimals);
-        out.append(buf, int(res.ptr - buf));
+        // A value just under 5E-19 can round to all zeros, which would read back without its sign.
+        if (std::find_if(buf, res.ptr, [](char c) { return c >= '1' && c <= '9'; }) != res.ptr)
+            out.append(buf, int(res.ptr - buf));
+        else
+            AppendGeneral(out, value, Precision);
         return;
     }
     if (d.Negative)
@@ -178,7 +240,14 @@ private:
     void ConvertObject()
     {
         Enter();
+        const qint64 at = R.Position();
         TObjectHeader h = R.ReadHeader();
+        // The text reader takes a name length of F0 and up for flags, so longer class names cannot be
+        // written; names must scan as single identifiers.
+        if (h.ClassName.size() >= 0xF0 || !IsIdent(h.ClassName, false))
+            R.FailAt(QStringLiteral("Invalid class name"), at);
+        if (!h.ObjectName.isEmpty() && !IsIdent(h.ObjectName, false))
+            R.FailAt(QStringLiteral("Invalid object name"), at);
         Indent();
         if (h.Flags & ffInherited)
             Out.append("inherited ");
@@ -199,7 +268,7 @@ private:
         Out.append(FLineBreak);
         ++Nesting;
         while (!R.EndOfList())
-            ConvertProperty();
+            ConvertProperty(false);
         R.ReadListEnd();
         while (!R.EndOfList())
             ConvertObject();
@@ -211,12 +280,22 @@ private:
         --Depth;
     }
 
-    void ConvertProperty()
+    // Names that would read as the end of the object or item are refused along with non-identifiers.
+    void ConvertProperty(bool inItem)
     {
+        const qint64 at = R.Position();
+        const QByteArrayView name = R.ReadStr();
+        if (!IsIdent(name, true))
+            R.FailAt(QStringLiteral("Invalid property name"), at);
+        const qsizetype dot = name.indexOf('.');
+        const QByteArrayView first = dot < 0 ? name : name.first(dot);
+        if (SameWord(first, "END")
+            || (!inItem && (SameWord(first, "OBJECT") || SameWord(first, "INHERITED") || SameWord(first, "INLINE"))))
+            R.FailAt(QStringLiteral("Invalid property name"), at);
         Indent();
-        Out.append(R.ReadStr());
+        Out.append(name);
         Out.append(" = ");
-        ConvertValue();
+        ConvertValue(false);
         Out.append(FLineBreak);
     }
 
@@ -296,7 +375,7 @@ private:
         Out.append('}');
     }
 
-    void ConvertValue()
+    void ConvertValue(bool inList)
     {
         const TValueType type = R.NextValue();
         switch (type) {
@@ -307,7 +386,7 @@ private:
             ++Nesting;
             while (!R.EndOfList()) {
                 NewLine();
-                ConvertValue();
+                ConvertValue(true);
             }
             R.ReadListEnd();
             --Nesting;
@@ -347,7 +426,7 @@ private:
             const double v = R.ReadDate();
             if (!std::isfinite(v))
                 throw EReadError(QStringLiteral("Floating point value cannot be written as text"), at);
-            AppendGeneral(Out, v, 15);
+            AppendGeneral(Out, ClampForText(v, LargestDateText), 15);
             Out.append('d');
             break;
         }
@@ -367,9 +446,27 @@ private:
         case vaFalse:
         case vaTrue:
         case vaNil:
-        case vaNull:
-            Out.append(R.ReadIdent());
+        case vaNull: {
+            const qint64 at = R.Position();
+            QByteArrayView ident = R.ReadIdent();
+            if (type == vaIdent) {
+                if (!IsIdent(ident, true))
+                    R.FailAt(QStringLiteral("Invalid identifier"), at);
+                // The text reader gives these words their own kinds whatever their case.
+                if (SameWord(ident, "FALSE"))
+                    ident = "False";
+                else if (SameWord(ident, "TRUE"))
+                    ident = "True";
+                else if (SameWord(ident, "NIL"))
+                    ident = "nil";
+                else if (SameWord(ident, "NULL"))
+                    ident = "Null";
+            }
+            if (inList && ident == "Null")
+                R.FailAt(QStringLiteral("Null cannot be an element of a list"), at);
+            Out.append(ident);
             break;
+        }
         case vaBinary:
             ConvertBinary();
             break;
@@ -377,9 +474,12 @@ private:
             R.ReadValue();
             Out.append('[');
             for (int i = 0;; ++i) {
+                const qint64 at = R.Position();
                 const QByteArrayView s = R.ReadStr();
                 if (s.isEmpty())
                     break;
+                if (!IsIdent(s, false) && !IsSetElementText(s))
+                    R.FailAt(QStringLiteral("Invalid set element"), at);
                 if (i > 0)
                     Out.append(", ");
                 Out.append(s);
@@ -405,7 +505,7 @@ private:
                 R.CheckValue(vaList);
                 ++Nesting;
                 while (!R.EndOfList())
-                    ConvertProperty();
+                    ConvertProperty(true);
                 R.ReadListEnd();
                 --Nesting;
                 Indent();
@@ -469,6 +569,14 @@ public:
     }
 
     QByteArray TokenText() const { return QByteArray(TokStart, TokEnd - TokStart); }
+
+    // A string in a set stands for its first character, kept as a character code.
+    QByteArray StringSetElement() const
+    {
+        const unsigned code = Wide ? (WideValue.empty() ? 0u : unsigned(WideValue[0]))
+                                   : (Ascii.isEmpty() ? 0u : unsigned((unsigned char)Ascii[0]));
+        return '#' + QByteArray::number(code);
+    }
     QByteArrayView TokenView() const { return QByteArrayView(TokStart, TokEnd - TokStart); }
     const char* EndPtr() const { return End; }
     // Continue scanning at `p` (after a part read by the caller, such as binary data).
@@ -530,12 +638,6 @@ public:
         }
         TokEnd = P = q;
     }
-
-    static bool IsIdentStart(char c)
-    {
-        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || (unsigned char)c >= 0x80;
-    }
-    static bool IsIdentChar(char c) { return IsIdentStart(c) || (c >= '0' && c <= '9'); }
 
     void Next()
     {
@@ -618,6 +720,15 @@ public:
     {
         long double v = 0;
         auto res = std::from_chars(TokStart, TokEnd, v);
+        if (res.ec == std::errc::result_out_of_range && res.ptr == TokEnd) {
+            // from_chars refuses subnormal results, which the binary format holds and writes as text.
+            static const locale_t C = newlocale(LC_ALL_MASK, "C", locale_t(0));
+            const std::string s(TokStart, TokEnd);
+            char* end = nullptr;
+            v = strtold_l(s.c_str(), &end, C);
+            if (end == s.c_str() + s.size() && std::isfinite(v))
+                return v;
+        }
         if (res.ec != std::errc() || res.ptr != TokEnd || !std::isfinite(v))
             Error(QStringLiteral("Invalid floating point value %1").arg(QString::fromLatin1(TokenText())));
         return v;
@@ -747,6 +858,21 @@ private:
         P = q;
     }
 };
+
+// Set elements other than identifiers: what the text reader stores for a number or a character
+// must scan back to the same thing.
+bool IsSetElementText(QByteArrayView element)
+{
+    const QByteArray text = QByteArray::fromRawData(element.data(), element.size());
+    try {
+        const TextParser p(text);
+        if (p.TokStart != text.constData() || p.TokEnd != text.constData() + text.size())
+            return false;
+        return p.Token == toInteger || (p.Token == toString && p.StringSetElement() == element);
+    } catch (const EParserError&) {
+        return false;
+    }
+}
 
 class TextToBinary
 {
@@ -931,16 +1057,22 @@ private:
             switch (Parser.FloatType) {
             case 's':
             case 'S':
+                if (!std::isfinite(float(v)))
+                    Parser.Error(QStringLiteral("Floating point value out of range"));
                 W.WriteSingle(float(v));
                 break;
             case 'c':
-            case 'C':
-                if (!(std::fabs(v) < 9.2233720368547758e18L))
+            case 'C': {
+                const long double r = std::roundl(v);
+                if (!(r >= -0x1p63L && r < 0x1p63L))
                     Parser.Error(QStringLiteral("Currency value out of range"));
-                W.WriteCurrencyRaw(qint64(std::llroundl(v)));
+                W.WriteCurrencyRaw(qint64(r));
                 break;
+            }
             case 'd':
             case 'D':
+                if (!std::isfinite(double(v)))
+                    Parser.Error(QStringLiteral("Floating point value out of range"));
                 W.WriteDate(double(v));
                 break;
             default:
@@ -1008,11 +1140,9 @@ private:
                 QByteArray element;
                 if (Parser.Token == toInteger)
                     element = Parser.TokenText();
-                else if (Parser.Token == toString) {
-                    const unsigned code = Parser.Wide ? (Parser.WideValue.empty() ? 0u : unsigned(Parser.WideValue[0]))
-                                                      : (Parser.Ascii.isEmpty() ? 0u : unsigned((unsigned char)Parser.Ascii[0]));
-                    element = '#' + QByteArray::number(code);
-                } else
+                else if (Parser.Token == toString)
+                    element = Parser.StringSetElement();
+                else
                     element = Symbol("Set element");
                 if (element.isEmpty() || element.size() > 255)
                     Parser.Error(QStringLiteral("Invalid set element"));

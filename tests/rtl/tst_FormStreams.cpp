@@ -6,6 +6,9 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <limits>
+
 namespace {
 
 QByteArray ReadFile(const QString& path)
@@ -156,6 +159,9 @@ TEST(FormStreams, TextErrorsNameLineAndColumn)
         {"object A: TA\nend\nobject B: TB\nend\n", 3, 1, "End of file expected"},
         {"object A: TA\n  object B: TB\n", 3, 1, "'end' expected but end of file found"},
         {"object A: TA\n  P = @\nend\n", 2, 7, "Property value expected but '@' found"},
+        // Values that fit an extended but not the single or date they are meant for.
+        {"object A: TA\n  S = 1e39s\nend\n", 2, 7, "Floating point value out of range"},
+        {"object A: TA\n  D = -1e309d\nend\n", 2, 7, "Floating point value out of range"},
     };
     for (const Case& c : cases) {
         try {
@@ -198,6 +204,80 @@ TEST(FormStreams, CorruptBinaryRaisesWithOffset)
     QByteArray huge = QByteArray("TPF0") + QByteArray::fromHex("02544101410AFFFFFF7F");
     EXPECT_THROW(ObjectBinaryToText(huge), EReadError);
     EXPECT_THROW(ObjectBinaryToText("XXXX"), EReadError);
+}
+
+// A form with one property whose value `value` writes.
+template <class F>
+QByteArray OneProperty(F&& value, QByteArrayView property = "P", QByteArrayView className = "TA",
+                       QByteArrayView objectName = "A")
+{
+    KvFormBinary::TBinaryWriter w;
+    w.WriteSignature();
+    w.WriteStr(className);
+    w.WriteStr(objectName);
+    w.WriteStr(property);
+    value(w);
+    w.WriteListEnd();
+    w.WriteListEnd();
+    return w.Take();
+}
+
+TEST(FormStreams, BinaryValuesAtTheLimitsLoadAgainAsText)
+{
+    using namespace KvFormBinary;
+    const std::function<void(TBinaryWriter&)> values[] = {
+        [](TBinaryWriter& w) { w.WriteExtended(1e-4940L); }, // subnormal
+        [](TBinaryWriter& w) { w.WriteExtended(-std::numeric_limits<long double>::max()); },
+        [](TBinaryWriter& w) { w.WriteExtended(-5e-19L); }, // just under 5E-19: zero at 18 decimals
+        [](TBinaryWriter& w) { w.WriteDate(std::numeric_limits<double>::max()); },
+        [](TBinaryWriter& w) { w.WriteDate(std::numeric_limits<double>::denorm_min()); },
+        [](TBinaryWriter& w) { w.WriteSingle(std::numeric_limits<float>::max()); },
+        [](TBinaryWriter& w) { w.WriteCurrencyRaw(std::numeric_limits<qint64>::min()); },
+        [](TBinaryWriter& w) { w.WriteCurrencyRaw(std::numeric_limits<qint64>::max()); },
+    };
+    for (const auto& value : values) {
+        const QByteArray text = ObjectBinaryToText(OneProperty(value), TLineBreak::LF);
+        try {
+            EXPECT_EQ(Canonical(text), text);
+        } catch (const Exception& e) {
+            ADD_FAILURE() << text.toStdString() << " -> " << e.what();
+        }
+    }
+    EXPECT_EQ(Value("-9223372036854775808c"), "-9223372036854775808c");
+    const QByteArray subnormal = Value("1e-4940");
+    EXPECT_TRUE(subnormal.startsWith("9.99") && subnormal.endsWith("E-4941")) << subnormal.toStdString();
+    EXPECT_EQ(Value(subnormal), subnormal);
+    EXPECT_THROW(ObjectTextToBinary("object A: TA\n  M = 9223372036854775808c\nend\n"), EParserError);
+}
+
+TEST(FormStreams, BinaryTextCannotHoldIsRefused)
+{
+    using namespace KvFormBinary;
+    const auto ident = [](QByteArrayView s) { return [s](TBinaryWriter& w) { w.WriteValue(vaIdent); w.WriteStr(s); }; };
+    const auto set = [](QByteArrayView s) { return [s](TBinaryWriter& w) { w.WriteValue(vaSet); w.WriteStr(s); w.WriteStr({}); }; };
+    const auto inList = [](auto element) { return [element](TBinaryWriter& w) { w.WriteListBegin(); element(w); w.WriteListEnd(); }; };
+    const auto one = [](TBinaryWriter& w) { w.WriteInteger(1); };
+    const QByteArray refused[] = {
+        OneProperty(one, "End"), OneProperty(one, "object.Visible"), OneProperty(one, "a b"), OneProperty(one, ""),
+        OneProperty(one, "Font..Name"), OneProperty(one, "P", "T A"), OneProperty(one, "P", QByteArray(240, 'T')),
+        OneProperty(one, "P", "TA", "A.B"), OneProperty(ident("1x")), OneProperty(ident("Form1.")),
+        OneProperty(set("a b")), OneProperty(set("#0065")), OneProperty(set("'a'")), OneProperty(set("1.5")),
+        OneProperty(inList(ident("nuLL"))), // vaNull itself would end the list
+    };
+    for (const QByteArray& bin : refused) {
+        try {
+            const QByteArray text = ObjectBinaryToText(bin);
+            ADD_FAILURE() << "accepted: " << text.toStdString();
+        } catch (const EReadError& e) {
+            EXPECT_GE(e.Offset, 4) << e.what(); // past the signature
+        }
+    }
+    // Close calls that are fine.
+    EXPECT_EQ(ObjectBinaryToText(OneProperty(ident("faLSE")), TLineBreak::LF), "object A: TA\n  P = False\nend\n");
+    for (const char* element : {"#65", "-5", "$1F", "_x9"})
+        EXPECT_NO_THROW(ObjectBinaryToText(OneProperty(set(element)))) << element;
+    EXPECT_EQ(Canonical("object A: TA\n  C = <\n    item\n      Object = 1\n    end>\nend\n"),
+              "object A: TA\n  C = <\n    item\n      Object = 1\n    end>\nend\n");
 }
 
 TEST(FormStreams, ResourceWrapping)

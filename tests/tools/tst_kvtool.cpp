@@ -1,0 +1,171 @@
+#include "FormStreams.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+namespace {
+
+struct Result
+{
+    int Code = -1;
+    QByteArray Out;
+    QByteArray Err;
+};
+
+Result Tool(const QStringList& args, int stdoutFd = -1)
+{
+    QProcess p;
+    if (stdoutFd >= 0)
+        p.setChildProcessModifier([stdoutFd] { dup2(stdoutFd, STDOUT_FILENO); });
+    p.start(QStringLiteral(KV_TOOL), args);
+    EXPECT_TRUE(p.waitForFinished(30000)) << args.join(' ').toStdString();
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
+            p.readAllStandardError()};
+}
+
+QByteArray Read(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void Write(const QString& path, const QByteArray& data)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(data);
+}
+
+class KvTool : public ::testing::Test
+{
+protected:
+    QTemporaryDir Dir;
+    QString Path(const char* name) const { return Dir.filePath(QString::fromLatin1(name)); }
+};
+
+} // namespace
+
+TEST_F(KvTool, CorpusFormsSurviveEveryConversion)
+{
+    const QDir corpus(QStringLiteral(KV_TEST_DATA "/forms"));
+    const QStringList names = corpus.entryList({QStringLiteral("*.dfm")}, QDir::Files);
+    ASSERT_FALSE(names.isEmpty());
+    for (const QString& name : names) {
+        SCOPED_TRACE(name.toStdString());
+        const QString src = corpus.filePath(name);
+        const QByteArray text = Read(src);
+        ASSERT_EQ(Tool({"form", "tobinary", src, Path("f.bin")}).Code, 0);
+        EXPECT_TRUE(Read(Path("f.bin")).startsWith("TPF0"));
+        ASSERT_EQ(Tool({"form", "totext", Path("f.bin"), Path("f.dfm")}).Code, 0);
+        EXPECT_EQ(Read(Path("f.dfm")), text);
+
+        ASSERT_EQ(Tool({"form", "tobinary", "--resource", src, Path("f.res")}).Code, 0);
+        EXPECT_TRUE(Read(Path("f.res")).startsWith("\xFF\x0A\x00"));
+        EXPECT_EQ(Tool({"form", "totext", Path("f.res")}).Out, text); // to standard output
+        // Binary input is passed on as it is, wrapped or not.
+        ASSERT_EQ(Tool({"form", "tobinary", "--resource", Path("f.bin"), Path("g.res")}).Code, 0);
+        EXPECT_EQ(Read(Path("g.res")), Read(Path("f.res")));
+        EXPECT_EQ(Tool({"form", "tobinary", Path("f.res")}).Out, Read(Path("f.bin")));
+
+        const QByteArray lf = QByteArray(text).replace("\r\n", "\n");
+        EXPECT_EQ(Tool({"form", "totext", "--lf", src}).Out, lf);
+        Write(Path("lf.dfm"), lf);
+        EXPECT_EQ(Tool({"form", "totext", Path("lf.dfm")}).Out, text);
+    }
+}
+
+TEST_F(KvTool, CheckReportsEveryBrokenFileAndGoesOn)
+{
+    const QByteArray good = "object A: TA\r\n  Caption = 'x'\r\nend\r\n";
+    Write(Path("good.dfm"), good);
+    Write(Path("broken.dfm"), "object A: TA\r\n  Caption 'x'\r\nend\r\n");
+    QByteArray bin = ObjectTextToBinary(good);
+    Write(Path("short.bin"), bin.left(bin.size() - 3));
+    // In a resource the offset counts from the start of the file, not of the wrapped stream.
+    QByteArray res = ObjectTextToResource(good);
+    const qsizetype bad = res.indexOf("Caption") + 7;
+    res[bad] = char(99);
+    Write(Path("bad.res"), res);
+
+    const Result all = Tool({"form", "check", Path("good.dfm"), Path("broken.dfm"), Path("missing.dfm"),
+                             Path("short.bin"), Path("bad.res")});
+    EXPECT_EQ(all.Code, 1);
+    EXPECT_TRUE(all.Out.isEmpty());
+    const QList<QByteArray> lines = all.Err.trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 4) << all.Err.toStdString();
+    EXPECT_EQ(lines[0], Path("broken.dfm").toUtf8() + ":2:11: '=' expected but string found");
+    EXPECT_TRUE(lines[1].startsWith(Path("missing.dfm").toUtf8() + ": cannot open: ")) << lines[1].toStdString();
+    EXPECT_EQ(lines[2], Path("short.bin").toUtf8() + ":offset " + QByteArray::number(bin.size() - 3)
+                  + ": Unexpected end of stream");
+    EXPECT_EQ(lines[3], Path("bad.res").toUtf8() + ":offset " + QByteArray::number(bad) + ": Invalid value type 99");
+
+    const Result ok = Tool({"form", "check", Path("good.dfm"), QStringLiteral(KV_TEST_DATA "/forms/Main.dfm")});
+    EXPECT_EQ(ok.Code, 0);
+    EXPECT_TRUE(ok.Err.isEmpty()) << ok.Err.toStdString();
+}
+
+TEST_F(KvTool, FailedConversionLeavesOutputAlone)
+{
+    Write(Path("out.dfm"), "keep");
+    Write(Path("broken.dfm"), "object A: TA\n  Left = 12abc\nend\n");
+    const Result r = Tool({"form", "totext", Path("broken.dfm"), Path("out.dfm")});
+    EXPECT_EQ(r.Code, 1);
+    EXPECT_TRUE(r.Err.contains(Path("broken.dfm").toUtf8() + ":2:10: Invalid number")) << r.Err.toStdString();
+    EXPECT_EQ(Read(Path("out.dfm")), "keep");
+    EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files).size(), 2); // no temporary left behind
+
+    const Result dir = Tool({"form", "tobinary", QStringLiteral(KV_TEST_DATA "/forms/Main.dfm"), Dir.path()});
+    EXPECT_EQ(dir.Code, 1);
+    EXPECT_TRUE(dir.Err.contains(Dir.path().toUtf8() + ": cannot write")) << dir.Err.toStdString();
+}
+
+TEST_F(KvTool, UsageErrorsExitTwoWithHelp)
+{
+    const Result unknown = Tool({"frobnicate"});
+    EXPECT_EQ(unknown.Code, 2);
+    EXPECT_TRUE(unknown.Err.contains("unknown command 'frobnicate'"));
+    EXPECT_TRUE(unknown.Err.contains("Usage: kvtool [options] command")) << unknown.Err.toStdString();
+    EXPECT_TRUE(unknown.Err.contains("form check"));
+
+    EXPECT_EQ(Tool({"form", "frobnicate"}).Code, 2);
+    EXPECT_EQ(Tool({"form"}).Code, 2);
+    EXPECT_EQ(Tool({"--frobnicate"}).Code, 2);
+    const Result missing = Tool({"form", "totext"});
+    EXPECT_EQ(missing.Code, 2);
+    EXPECT_TRUE(missing.Err.contains("Usage: kvtool form totext [options] file [out]")) << missing.Err.toStdString();
+    EXPECT_EQ(Tool({"form", "totext", "a", "b", "c"}).Code, 2);
+    EXPECT_EQ(Tool({"form", "tobinary", "--lf", "a"}).Code, 2); // an option of another command
+
+    const Result help = Tool({"form", "check", "--help"});
+    EXPECT_EQ(help.Code, 0);
+    EXPECT_TRUE(help.Out.startsWith("Usage: kvtool form check [options] file...")) << help.Out.toStdString();
+    const Result version = Tool({"--version"});
+    EXPECT_EQ(version.Code, 0);
+    EXPECT_TRUE(version.Out.startsWith("kvtool ")) << version.Out.toStdString();
+}
+
+TEST_F(KvTool, BinaryIsNotWrittenToATerminal)
+{
+    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(grantpt(master), 0);
+    ASSERT_EQ(unlockpt(master), 0);
+    const int tty = open(ptsname(master), O_RDWR | O_NOCTTY);
+    ASSERT_GE(tty, 0);
+    const QString form = QStringLiteral(KV_TEST_DATA "/forms/Main.dfm");
+    const Result refused = Tool({"form", "tobinary", form}, tty);
+    EXPECT_EQ(refused.Code, 1);
+    EXPECT_TRUE(refused.Err.contains("not written to a terminal")) << refused.Err.toStdString();
+    // Text may go to a terminal, and binary to a named file even from one.
+    EXPECT_EQ(Tool({"form", "totext", form}, tty).Code, 0);
+    EXPECT_EQ(Tool({"form", "tobinary", form, Path("f.bin")}, tty).Code, 0);
+    close(tty);
+    close(master);
+}
