@@ -27,12 +27,18 @@ ensure_packages() {
   fi
 }
 
+# build PRESET [TARGET...]: configures once, then builds the targets (all when none are named).
 build() {
   local preset=$1
+  shift
   if [ ! -f "build/$preset/build.ninja" ]; then
     cmake --preset "$preset" >/dev/null
   fi
-  cmake --build --preset "$preset"
+  if [ $# -gt 0 ]; then
+    cmake --build --preset "$preset" --target "$@"
+  else
+    cmake --build --preset "$preset"
+  fi
 }
 
 cmd=${1:-}
@@ -62,14 +68,14 @@ case "$cmd" in
     ensure_packages $BASE_PKGS $FUZZ_PKGS
     target=${1:-text}
     seconds=${2:-600}
-    build fuzz
+    build fuzz "kv_fuzz_$target"
     mkdir -p "build/fuzz/corpus-$target"
     exec "build/fuzz/fuzz/kv_fuzz_$target" -max_total_time="$seconds" -max_len=65536 \
       -timeout=10 -rss_limit_mb=2048 "build/fuzz/corpus-$target" "tests/data/$([ "$target" = binary ] && echo fuzz-binary || echo forms)"
     ;;
   bench)
     ensure_packages $BASE_PKGS
-    build release
+    build release kv_bench_forms
     exec build/release/bench/kv_bench_forms "$@"
     ;;
   *)
