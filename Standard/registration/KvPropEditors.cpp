@@ -10,6 +10,9 @@
 #include "KvPkgStrings.h"
 #include "KvReferences.h"
 #include "KvUtils.h"
+#include "strings/KvVtMemoryLabel.h"
+#include "strings/KvVtMemoryMessage.h"
+#include "strings/KvVtMemoryText.h"
 #include "Variants.h"
 
 #include <memory>
@@ -171,7 +174,7 @@ QString TKvMemoryReferencePropertyEditor::GetValueAt(int Index) const
     return Head + QLatin1Char(' ') + ItemText(GetObjectValueAt(Index));
 }
 
-// The pickers of the strings and images folders open from here once they are part of the package.
+// The image picker opens from here once it is part of the package.
 void TKvMemoryReferencePropertyEditor::Edit()
 {
     RequireApp();
@@ -180,6 +183,44 @@ void TKvMemoryReferencePropertyEditor::Edit()
 QString TKvMemoryImagePropertyEditor::ItemText(QObject*) const
 {
     return QString();
+}
+
+namespace {
+
+// Runs the picker on the first selected reference; on OK every selected reference takes it over.
+template <class TPicker, class TReference>
+void EditReference(TPropertyEditor& Editor, TReference* TPicker::*Field)
+{
+    RequireApp();
+    auto* First = qobject_cast<TReference*>(Editor.GetObjectValue());
+    if (!First)
+        return;
+    auto Picker = std::make_unique<TPicker>();
+    Picker.get()->*Field = First;
+    if (Picker->Execute() != 1)
+        return;
+    for (int I = 0; I < Editor.PropCount(); ++I)
+        if (auto* Reference = qobject_cast<TReference*>(Editor.GetObjectValueAt(I)))
+            Reference->Assign(First);
+    if (Editor.Designer())
+        Editor.Designer()->Modified();
+}
+
+} // namespace
+
+void TKvMemoryLabelPropertyEditor::Edit()
+{
+    EditReference(*this, &TFrMemoryLabel::FMemoryLabel);
+}
+
+void TKvMemoryMessagePropertyEditor::Edit()
+{
+    EditReference(*this, &TFrMemoryMessage::FMemoryMessage);
+}
+
+void TKvMemoryTextPropertyEditor::Edit()
+{
+    EditReference(*this, &TFrMemoryText::FMemoryText);
 }
 
 QString TKvMemoryLabelPropertyEditor::ItemText(QObject* Reference) const

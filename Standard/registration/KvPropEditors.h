@@ -143,18 +143,27 @@ protected:
 
 class TKvMemoryLabelPropertyEditor : public TKvMemoryReferencePropertyEditor
 {
+public:
+    void Edit() override;
+
 protected:
     QString ItemText(QObject* Reference) const override;
 };
 
 class TKvMemoryMessagePropertyEditor : public TKvMemoryReferencePropertyEditor
 {
+public:
+    void Edit() override;
+
 protected:
     QString ItemText(QObject* Reference) const override;
 };
 
 class TKvMemoryTextPropertyEditor : public TKvMemoryReferencePropertyEditor
 {
+public:
+    void Edit() override;
+
 protected:
     QString ItemText(QObject* Reference) const override;
 };
