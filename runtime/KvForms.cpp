@@ -37,6 +37,8 @@ QRect WorkAreaFor(const QRect& Bounds)
 
 } // namespace
 
+QPointer<QWidget> KvFrPkgActive[KvPkgActiveWindowKinds];
+
 TKvMasterHub* KvMasterHub()
 {
     static TKvMasterHub Hub;

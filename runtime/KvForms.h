@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QRect>
 #include <QString>
 
@@ -35,6 +36,12 @@ TKvMasterHub* KvMasterHub();
 // Tells every live form that Data (a package with code 10, 11 or 12) changed.
 void KvFormsPerform(int Code, QObject* Data);
 void KvMasterMessage(QObject* Target, int Code, QObject* Data);
+
+// The windows listing the live packages of a kind for making one active: one each for strings,
+// images and variables packages and for application components. The design package creates
+// them; they are held here so that every editor finds the one that is open.
+constexpr int KvPkgActiveWindowKinds = 4;
+extern QPointer<QWidget> KvFrPkgActive[KvPkgActiveWindowKinds];
 
 // Dialog bounds for the life of the process, one record per window class (the class name of
 // its meta-object): the restored bounds and whether it was maximised.

@@ -1,0 +1,128 @@
+#include "manager/KvVtPkgActive.h"
+
+#include "Controls.h"
+#include "KvApplication.h"
+#include "KvForms.h"
+#include "KvPkgImages.h"
+
+#include <QListView>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+QStringList Lines(TFrPkgActive& Window)
+{
+    auto* list = Window.findChild<QListView*>(QStringLiteral("ListBox1"));
+    QStringList lines;
+    for (int i = 0; i < list->model()->rowCount(); ++i)
+        lines << list->model()->index(i, 0).data().toString();
+    return lines;
+}
+
+QListView* List(TFrPkgActive& Window) { return Window.findChild<QListView*>(QStringLiteral("ListBox1")); }
+
+TKvPkgStrings* Strings(TComponent* Owner, const char* Name, const char* PkgName)
+{
+    auto* pkg = new TKvPkgStrings(Owner);
+    pkg->SetName(QLatin1String(Name));
+    pkg->SetPkgName(QLatin1String(PkgName));
+    return pkg;
+}
+
+std::unique_ptr<TForm> Form(const char* Name)
+{
+    auto form = std::make_unique<TForm>();
+    form->SetName(QLatin1String(Name));
+    return form;
+}
+
+} // namespace
+
+TEST(PkgActive, SameNamedPackagesOfTwoFormsBothListedInTheirOrderAndSorted)
+{
+    auto first = Form("FormA");
+    auto second = Form("FormB");
+    TKvPkgStrings* zeta = Strings(first.get(), "PkgZ", " Zeta ");
+    TKvPkgStrings* mainA = Strings(first.get(), "Pkg1", "Main");
+    TKvPkgStrings* mainB = Strings(second.get(), "Pkg2", "main");
+    TKvPkgStrings loose; // owned by no form
+    loose.SetName(QStringLiteral("Loose"));
+    loose.SetPkgName(QStringLiteral("Alpha"));
+
+    TFrPkgActive window;
+    window.Execute(mainB);
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("View PkgStrings"));
+    EXPECT_EQ(window.FType, ctPkgStrings);
+    const QStringList lines = Lines(window);
+    const int a = lines.indexOf(QStringLiteral("Main (FormA.Pkg1)"));
+    const int b = lines.indexOf(QStringLiteral("main (FormB.Pkg2)"));
+    const int z = lines.indexOf(QStringLiteral("Zeta (FormA.PkgZ)"));
+    const int l = lines.indexOf(QStringLiteral("Alpha (nil.Loose)"));
+    ASSERT_TRUE(a >= 0 && b >= 0 && z >= 0 && l >= 0) << qPrintable(lines.join(u'|'));
+    EXPECT_LT(l, a);
+    EXPECT_LT(a, b);
+    // Blanks are drawn trimmed but sorted as they are.
+    EXPECT_LT(z, l);
+    EXPECT_EQ(window.Current(), mainB);
+    Q_UNUSED(zeta);
+    Q_UNUSED(mainA);
+}
+
+TEST(PkgActive, ApplicationsKeepTheirOrderAndADoubleClickMakesOneActive)
+{
+    auto formA = Form("Main");
+    auto formB = Form("Other");
+    auto* appZ = new TKvCApplication(formA.get());
+    appZ->SetName(QStringLiteral("ZApp"));
+    auto* appA = new TKvCApplication(formB.get());
+    appA->SetName(QStringLiteral("AApp"));
+
+    TFrPkgActive window;
+    window.Execute(appZ);
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("View Applications"));
+    const QStringList lines = Lines(window);
+    const int z = lines.indexOf(QStringLiteral("ZApp (Main)"));
+    const int a = lines.indexOf(QStringLiteral("AApp (Other)"));
+    ASSERT_TRUE(z >= 0 && a >= 0) << qPrintable(lines.join(u'|'));
+    EXPECT_LT(z, a);
+
+    QListView* list = List(window);
+    const QPoint at = list->visualRect(list->model()->index(a, 0)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+    EXPECT_EQ(KvCApp(), appA);
+    EXPECT_EQ(window.Current(), appA);
+}
+
+TEST(PkgActive, RebuildsOnItsOwnMasterMessageOnlyAndEscapeCloses)
+{
+    auto form = Form("F");
+    auto* vars = new TKvPkgVars(form.get());
+    vars->SetName(QStringLiteral("V1"));
+    vars->SetPkgName(QStringLiteral("Vars"));
+
+    auto* window = KvShowPkgActive(vars);
+    ASSERT_NE(window, nullptr);
+    QPointer<TFrPkgActive> guard(window);
+    EXPECT_EQ(KvShowPkgActive(vars), window) << "one window per kind";
+    EXPECT_TRUE(window->isVisible());
+    const int before = int(Lines(*window).size());
+
+    auto* added = new TKvPkgVars(form.get());
+    added->SetName(QStringLiteral("V2"));
+    added->SetPkgName(QStringLiteral("More"));
+    KvFormsPerform(KvMmPkgStrings, nullptr);
+    EXPECT_EQ(Lines(*window).size(), before);
+    KvFormsPerform(KvMmPkgVars, added);
+    EXPECT_EQ(Lines(*window).size(), before + 1);
+    EXPECT_EQ(window->Current(), vars) << "the current package stays current";
+
+    QTest::keyClick(List(*window), Qt::Key_Escape);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(guard.isNull());
+    EXPECT_TRUE(KvFrPkgActive[ctPkgVars].isNull());
+}
