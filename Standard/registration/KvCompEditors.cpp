@@ -2,6 +2,9 @@
 
 #include "KvRegClasses.h"
 #include "KvMessages.h"
+#include "KvPkgStrings.h"
+#include "manager/KvVtPkgActive.h"
+#include "strings/KvVtPkgStrings.h"
 
 #include <QStringList>
 
@@ -113,8 +116,19 @@ void TKvPkgComponentEditor::Edit()
 
 // The active packages windows open from here once they are part of the package.
 void TKvPkgImagesComponentEditor::ExecuteVerb(int) {}
-void TKvPkgStringsComponentEditor::ExecuteVerb(int) {}
 void TKvPkgVarsComponentEditor::ExecuteVerb(int) {}
+
+void TKvPkgStringsComponentEditor::ExecuteVerb(int Index)
+{
+    if (Index == 0)
+        KvShowPkgActive(Component());
+}
+
+void TKvPkgStringsComponentEditor::Edit()
+{
+    TKvPkgComponentEditor::Edit();
+    KvEditPkgStrings(qobject_cast<TKvPkgStrings*>(Component()));
+}
 
 // The page-control collection editor opens from here once it is part of the package.
 void TKvPageControlComponentEditor::Edit() {}

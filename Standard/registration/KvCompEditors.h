@@ -69,6 +69,7 @@ class TKvPkgStringsComponentEditor : public TKvPkgComponentEditor
 public:
     using TKvPkgComponentEditor::TKvPkgComponentEditor;
     void ExecuteVerb(int Index) override;
+    void Edit() override;
 };
 
 class TKvPkgVarsComponentEditor : public TKvPkgComponentEditor

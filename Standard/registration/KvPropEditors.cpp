@@ -13,6 +13,7 @@
 #include "strings/KvVtMemoryLabel.h"
 #include "strings/KvVtMemoryMessage.h"
 #include "strings/KvVtMemoryText.h"
+#include "strings/KvVtPkgStrings.h"
 #include "Variants.h"
 
 #include <memory>
@@ -104,7 +105,10 @@ QString TKvPkgFileNameProperty::GetValueAt(int Index) const
 }
 
 void TKvPkgImagesFileNameProperty::Edit() {}
-void TKvPkgStringsFileNameProperty::Edit() {}
+void TKvPkgStringsFileNameProperty::Edit()
+{
+    KvEditPkgStrings(qobject_cast<TKvPkgStrings*>(GetComponent(0)));
+}
 void TKvPkgVarsFileNameProperty::Edit() {}
 
 TPropertyAttributes TKvDirectoryPropertyEditor::GetAttributes() const
