@@ -1,6 +1,7 @@
 #include "Controls.h"
 #include "DesignEditors.h"
 #include "DesignRegistry.h"
+#include "DesignWindows.h"
 #include "KvComponentTreeModel.h"
 #include "KvDesignerMain.h"
 #include "KvFormDesigner.h"
@@ -11,6 +12,8 @@
 #include "KvPkgStrings.h"
 #include "KvReferences.h"
 
+#include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -18,9 +21,12 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMetaProperty>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QTabBar>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeView>
 #include <QtTest/QTest>
@@ -51,6 +57,57 @@ QString ObjectBlock(const QString& FormText, const QString& Name)
     const qsizetype End = FormText.indexOf(QStringLiteral("\n%1end").arg(Indent), Start);
     return FormText.mid(Start, End - Start);
 }
+
+// Runs Action on the top modal window once the event loop runs.
+void OnModal(std::function<void(QWidget*)> Action)
+{
+    QTimer::singleShot(0, [Action] {
+        QWidget* Window = QApplication::activeModalWidget();
+        ASSERT_NE(Window, nullptr);
+        Action(Window);
+    });
+}
+
+template <class T>
+T* Ctl(QWidget* Window, const char* Name)
+{
+    T* Control = Window->findChild<T*>(QString::fromLatin1(Name));
+    EXPECT_NE(Control, nullptr) << Name;
+    return Control;
+}
+
+void Retype(QWidget* Box, const QString& Text)
+{
+    Box->setFocus();
+    QTest::keyClick(Box, Qt::Key_End);
+    for (auto* Line = qobject_cast<QLineEdit*>(Box); Line && !Line->text().isEmpty();)
+        QTest::keyClick(Box, Qt::Key_Backspace);
+    QTest::keyClicks(Box, Text);
+}
+
+void Click(QWidget* Window, const char* Button)
+{
+    QTest::mouseClick(Ctl<QPushButton>(Window, Button), Qt::LeftButton);
+}
+
+// Answers the label dialog the next click opens: Text as the label, then OK.
+void AnswerLabelDialog(const QString& Text)
+{
+    OnModal([Text](QWidget* Dialog) {
+        Retype(Ctl<QLineEdit>(Dialog, "EdLabel"), Text);
+        Click(Dialog, "BtOk");
+    });
+}
+
+// Counts the designer's Modified calls, as every design window hears them.
+class TModifiedCounter : public TDesignWindow
+{
+public:
+    explicit TModifiedCounter(IDesigner* Designer) : Target(Designer) {}
+    void ItemsModified(IDesigner* Designer) override { Count += Designer == Target; }
+    IDesigner* Target;
+    int Count = 0;
+};
 
 // The main window on a copy of the demo project; questions are answered by the test.
 class KvDesignerMainTest : public ::testing::Test
@@ -419,6 +476,185 @@ TEST_F(KvDesignerMainTest, OpeningAProjectIsRemembered)
     EXPECT_FALSE(Window->OpenProject(Dir.filePath(QStringLiteral("Missing.dpr"))));
     EXPECT_EQ(Errors.size(), 1);
     EXPECT_TRUE(Window->CurrentForm());
+}
+
+TEST_F(KvDesignerMainTest, StringsPackageOfTheFormIsEditedFromTheFormView)
+{
+    auto* Pkg = qobject_cast<TKvPkgStrings*>(Find("PsDemo"));
+    ASSERT_TRUE(Pkg);
+    ASSERT_FALSE(Window->CurrentForm()->IsModified());
+    const int Count = Pkg->Labels()->Count();
+    const int Deleted = Pkg->Labels()->GetItems(0)->Id();
+    int Added = -1;
+    OnModal([&](QWidget* Editor) {
+        EXPECT_EQ(Editor->windowTitle(), QStringLiteral("Package : Demo"));
+        OnModal([&](QWidget* Dialog) {
+            EXPECT_EQ(Dialog->windowTitle(), QStringLiteral("Add Label"));
+            Added = Ctl<QLineEdit>(Dialog, "EdId")->text().toInt();
+            Retype(Ctl<QLineEdit>(Dialog, "EdLabel"), QStringLiteral("Zebra"));
+            Click(Dialog, "BtOk");
+        });
+        Click(Editor, "BtAdd");
+        EXPECT_TRUE(Window->CurrentForm()->IsModified());
+
+        auto* Search = Ctl<QLineEdit>(Editor, "EdSearchLabels");
+        Retype(Ctl<QLineEdit>(Editor, "EdIdLabels"), QString::number(Deleted));
+        Retype(Search, QStringLiteral("zeb"));
+        EXPECT_EQ(Ctl<QLineEdit>(Editor, "EdIdLabels")->text(), QString::number(Added));
+        AnswerLabelDialog(QStringLiteral("Zebra crossing"));
+        Click(Editor, "BtModify");
+        EXPECT_EQ(Search->text(), QStringLiteral("Zebra crossing"));
+
+        Retype(Ctl<QLineEdit>(Editor, "EdIdLabels"), QString::number(Deleted));
+        TKvMessageRecorder Messages({KvBtnAccept});
+        Click(Editor, "BtDelete");
+        EXPECT_EQ(Messages.Count(), 1);
+        QTest::keyClick(Editor, Qt::Key_Escape);
+    });
+    QTest::mouseDClick(View(), Qt::LeftButton, {}, View()->BoundsOf(Pkg).center());
+
+    EXPECT_TRUE(Errors.isEmpty()) << Errors.join(u'\n').toStdString();
+    ASSERT_GT(Added, 0);
+    ASSERT_TRUE(Pkg->Labels()->FindId(Added));
+    EXPECT_EQ(Pkg->Labels()->FindId(Added)->Text(), QStringLiteral("Zebra crossing"));
+    EXPECT_FALSE(Pkg->Labels()->FindId(Deleted));
+    EXPECT_EQ(Pkg->Labels()->Count(), Count);
+    EXPECT_TRUE(Window->findChild<QTabBar*>(QStringLiteral("TbForms"))->tabText(0).endsWith(u'*'));
+
+    // The change travels with the form.
+    ASSERT_TRUE(Window->Save());
+    TKvProject* Project = Window->Host().ActiveProject();
+    ASSERT_TRUE(Window->OpenProject(Project->FileName()));
+    Pkg = qobject_cast<TKvPkgStrings*>(Find("PsDemo"));
+    ASSERT_TRUE(Pkg && Pkg->Labels()->FindId(Added));
+    EXPECT_EQ(Pkg->Labels()->FindId(Added)->Text(), QStringLiteral("Zebra crossing"));
+    EXPECT_FALSE(Pkg->Labels()->FindId(Deleted));
+}
+
+TEST_F(KvDesignerMainTest, StringsPackageInItsOwnFileIsSavedThereNotInTheForm)
+{
+    ASSERT_TRUE(Window->OpenForm(Dir.filePath(QStringLiteral("KvDemoCustomer.pas"))));
+    auto* Pkg = qobject_cast<TKvPkgStrings*>(Find("PsCustomer"));
+    ASSERT_TRUE(Pkg);
+    const QString File = Dir.filePath(QStringLiteral("KvDemoCustomer.kvstr"));
+    auto OpenFromTheTree = [&] {
+        const QModelIndex Index = Window->ComponentTree()->IndexOf(Pkg);
+        ASSERT_TRUE(Index.isValid());
+        ClickInTree(Pkg);
+        QTest::mouseDClick(Tree()->viewport(), Qt::LeftButton, {}, Tree()->visualRect(Index).center());
+    };
+    // The first close stores the editor's bounds, which the designer always hears of.
+    bool Opened = false;
+    OnModal([&](QWidget* Editor) {
+        Opened = true;
+        QTest::keyClick(Editor, Qt::Key_Escape);
+    });
+    OpenFromTheTree();
+    ASSERT_TRUE(Opened);
+    EXPECT_TRUE(Window->CurrentForm()->IsModified());
+    ASSERT_TRUE(Window->Save());
+    TKvPkgStrings Read;
+    Read.LoadFromFile(File);
+    EXPECT_TRUE(Read.EditorBounds().IsStored());
+
+    // Items of a file-backed package go to its file, not to the form.
+    int Added = -1;
+    OnModal([&](QWidget* Editor) {
+        OnModal([&](QWidget* Dialog) {
+            Added = Ctl<QLineEdit>(Dialog, "EdId")->text().toInt();
+            Retype(Ctl<QLineEdit>(Dialog, "EdLabel"), QStringLiteral("Loyalty"));
+            Click(Dialog, "BtOk");
+        });
+        Click(Editor, "BtAdd");
+        QTest::keyClick(Editor, Qt::Key_Escape);
+    });
+    OpenFromTheTree();
+
+    EXPECT_TRUE(Errors.isEmpty()) << Errors.join(u'\n').toStdString();
+    ASSERT_GT(Added, 0);
+    EXPECT_FALSE(Window->CurrentForm()->IsModified());
+    Read.LoadFromFile(File);
+    ASSERT_TRUE(Read.Labels()->FindId(Added));
+    EXPECT_EQ(Read.Labels()->FindId(Added)->Text(), QStringLiteral("Loyalty"));
+    EXPECT_EQ(Read.Labels()->Count(), Pkg->Labels()->Count());
+}
+
+TEST_F(KvDesignerMainTest, ButtonCaptionIsPickedFromTheInspector)
+{
+    auto* Button = Find("BtOk");
+    auto* Pkg = qobject_cast<TKvPkgStrings*>(Find("PsDemo"));
+    ASSERT_TRUE(Button && Pkg);
+    auto* Reference = qobject_cast<TKvMemoryLabel*>(Button->property("MemoryLabel").value<QObject*>());
+    ASSERT_TRUE(Reference);
+    const TKvPkgStringsLabel* Chosen = nullptr;
+    for (int I = 0; I < Pkg->Labels()->Count() && !Chosen; ++I)
+        if (Pkg->Labels()->GetItems(I)->Id() != Reference->TargetId() && !Pkg->Labels()->GetItems(I)->Hint().isEmpty())
+            Chosen = Pkg->Labels()->GetItems(I);
+    ASSERT_TRUE(Chosen);
+    ClickInTree(Button);
+    const QModelIndex Row = Window->Inspector()->FindProperty(QStringLiteral("MemoryLabel"));
+    ASSERT_TRUE(Row.isValid());
+    InspectorView()->setCurrentIndex(Row.siblingAtColumn(1));
+    QWidget* Value = InspectorView()->indexWidget(Row.siblingAtColumn(1));
+    ASSERT_TRUE(Value);
+    TModifiedCounter Counter(Designer());
+    OnModal([&](QWidget* Picker) {
+        EXPECT_EQ(Ctl<QComboBox>(Picker, "EdPackage")->currentText(), QStringLiteral("Demo"));
+        Retype(Ctl<QLineEdit>(Picker, "EdId"), QString::number(Chosen->Id()));
+        Click(Picker, "BtOk");
+    });
+    QTest::mouseDClick(Value, Qt::LeftButton);
+
+    EXPECT_TRUE(Errors.isEmpty()) << Errors.join(u'\n').toStdString();
+    EXPECT_EQ(Reference->TargetId(), Chosen->Id());
+    EXPECT_EQ(Reference->PkgName(), QStringLiteral("Demo"));
+    EXPECT_EQ(Window->Inspector()->FindProperty(QStringLiteral("MemoryLabel")).siblingAtColumn(1).data().toString(),
+              QStringLiteral("(%1, Demo) %2 - %3").arg(Chosen->Id()).arg(Chosen->Text(), Chosen->Hint()));
+    EXPECT_EQ(KvDisplayText(Button), Chosen->Text());
+    EXPECT_TRUE(Window->CurrentForm()->IsModified());
+    EXPECT_EQ(Counter.Count, 1);
+}
+
+TEST_F(KvDesignerMainTest, StringsPackageIsSavedAndLoadedThroughItsDialog)
+{
+    auto* Pkg = qobject_cast<TKvPkgStrings*>(Find("PsDemo"));
+    ASSERT_TRUE(Pkg);
+    const int Deleted = Pkg->Labels()->GetItems(0)->Id();
+    const QString Text = Pkg->Labels()->GetItems(0)->Text();
+    OnModal([&](QWidget* Editor) {
+        OnModal([&](QWidget* Dialog) {
+            EXPECT_EQ(Dialog->windowTitle(), QStringLiteral("Save PkgStrings"));
+            Retype(Ctl<QLineEdit>(Dialog, "EdFileName"), QStringLiteral("Copy"));
+            Click(Dialog, "BtOk");
+        });
+        Click(Editor, "BtSave");
+        EXPECT_TRUE(QFileInfo::exists(Dir.filePath(QStringLiteral("Copy.kvstr"))));
+
+        Retype(Ctl<QLineEdit>(Editor, "EdIdLabels"), QString::number(Deleted));
+        {
+            TKvMessageRecorder Messages({KvBtnAccept});
+            Click(Editor, "BtDelete");
+        }
+        ASSERT_FALSE(Pkg->Labels()->FindId(Deleted));
+
+        TKvMessageRecorder Messages({KvBtnAccept});
+        OnModal([&](QWidget* Dialog) {
+            EXPECT_EQ(Dialog->windowTitle(), QStringLiteral("Load PkgStrings"));
+            Retype(Ctl<QLineEdit>(Dialog, "EdFileName"), QStringLiteral("Copy"));
+            Click(Dialog, "BtOk");
+        });
+        Click(Editor, "BtLoad");
+        EXPECT_EQ(Messages.Count(), 1); // the form's items are erased: asked first
+        Retype(Ctl<QLineEdit>(Editor, "EdIdLabels"), QString::number(Deleted));
+        EXPECT_EQ(Ctl<QLineEdit>(Editor, "EdSearchLabels")->text(), Text);
+        QTest::keyClick(Editor, Qt::Key_Escape);
+    });
+    Window->EditComponent(Pkg);
+
+    EXPECT_TRUE(Errors.isEmpty()) << Errors.join(u'\n').toStdString();
+    ASSERT_TRUE(Pkg->Labels()->FindId(Deleted));
+    EXPECT_EQ(Pkg->Labels()->FindId(Deleted)->Text(), Text);
+    EXPECT_TRUE(Window->CurrentForm()->IsModified());
 }
 
 } // namespace
