@@ -1,3 +1,0 @@
-#include "KvRuntime.h"
-
-const char* KvRuntime::LibraryName() { return "KvCtrls_22"; }
