@@ -427,11 +427,24 @@ QByteArray TKvPkgInfo::SaveToBytes() const
     return std::move(data);
 }
 
+void TKvPkgInfo::SetContainer(TKvPkgInfo* Value)
+{
+    if (FContainer)
+        FContainer->FContained.removeAll(this);
+    FContainer = Value;
+    if (FContainer)
+        FContainer->FContained.append(this);
+}
+
 void TKvPkgInfo::SetModified(bool Value)
 {
     FModified = Value;
     if (Value && FContainer)
         FContainer->SetModified(true);
+    if (!Value)
+        for (const QPointer<TKvPkgInfo>& c : std::as_const(FContained))
+            if (c)
+                c->SetModified(false);
 }
 
 void TKvPkgInfo::LoadFromBytes(const QByteArray& Data, const QString& Source)
@@ -564,6 +577,9 @@ void TKvPkgInfo::DoAfterLoad(bool AModified)
 {
     SetModified(AModified);
     emit AfterLoad(AModified);
+    for (const QPointer<TKvPkgInfo>& c : std::as_const(FContained))
+        if (c)
+            c->DoAfterLoad(AModified);
 }
 
 void TKvPkgInfo::DefineProperties(TFiler* Filer)

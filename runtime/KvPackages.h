@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QHash>
 #include <QList>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 
@@ -175,10 +176,11 @@ public:
     // The package whose file or form data stores this one, or none. A contained package is
     // loaded, saved and marked modified through its container and has no form data of its own.
     TKvPkgInfo* Container() const { return FContainer; }
-    void SetContainer(TKvPkgInfo* Value) { FContainer = Value; }
+    void SetContainer(TKvPkgInfo* Value);
 
     // Changed since last read from or written to its own file. A change of a contained package
-    // changes its container too.
+    // changes its container too; a container made clean cleans what it contains, as they are
+    // written together.
     bool Modified() const { return FModified; }
     virtual void SetModified(bool Value);
 
@@ -216,7 +218,8 @@ public:
     QByteArray SaveToBytes() const;
     void LoadFromBytes(const QByteArray& Data, const QString& Source);
 
-    // Tells listeners that the content was replaced by a load; sets the modified flag.
+    // Tells listeners that the content was replaced by a load; sets the modified flag. Contained
+    // packages are told as well.
     virtual void DoAfterLoad(bool AModified);
 
     // Strings, images and variables packages are found by name; other kinds have none.
@@ -265,6 +268,7 @@ private:
     void Stamp(const QString& Path);
 
     TKvPkgInfo* FContainer = nullptr;
+    QList<QPointer<TKvPkgInfo>> FContained;
     TKvRegisterInitMode FInitMode = imDFM;
     QString FFileName;
     QString FPkgName;

@@ -335,22 +335,6 @@ void TKvPkgDisplay::Clear()
     FUser->Clear();
 }
 
-void TKvPkgDisplay::SetModified(bool Value)
-{
-    TKvPkgInfo::SetModified(Value);
-    if (!Value) {
-        FSystem->SetModified(false);
-        FUser->SetModified(false);
-    }
-}
-
-void TKvPkgDisplay::DoAfterLoad(bool AModified)
-{
-    TKvPkgInfo::DoAfterLoad(AModified);
-    FSystem->DoAfterLoad(AModified);
-    FUser->DoAfterLoad(AModified);
-}
-
 std::unique_ptr<TKvPkgInfo::TContent> TKvPkgDisplay::ReadContent(TKvPkgReader& R, quint16) const
 {
     auto c = std::make_unique<TDisplayContent>();

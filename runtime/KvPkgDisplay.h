@@ -197,8 +197,6 @@ public:
     QString DefaultExt() const override { return QStringLiteral("dis"); }
     // Empties the three set lists and both images packages; the user colours stay.
     void Clear() override;
-    void DoAfterLoad(bool AModified) override;
-    void SetModified(bool Value) override;
 
 protected:
     QByteArray FileTag() const override { return QByteArrayLiteral("DISP"); }

@@ -135,23 +135,6 @@ void TKvPkgLanguage::Clear()
     FUser->Clear();
 }
 
-void TKvPkgLanguage::SetModified(bool Value)
-{
-    TKvPkgInfo::SetModified(Value);
-    // Written together, so clean together.
-    if (!Value) {
-        FSystem->SetModified(false);
-        FUser->SetModified(false);
-    }
-}
-
-void TKvPkgLanguage::DoAfterLoad(bool AModified)
-{
-    TKvPkgInfo::DoAfterLoad(AModified);
-    FSystem->DoAfterLoad(AModified);
-    FUser->DoAfterLoad(AModified);
-}
-
 std::unique_ptr<TKvPkgInfo::TContent> TKvPkgLanguage::ReadContent(TKvPkgReader& R, quint16) const
 {
     auto c = std::make_unique<TLanguageContent>();

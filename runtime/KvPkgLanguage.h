@@ -69,8 +69,6 @@ public:
     QString DefaultExt() const override { return QStringLiteral("lan"); }
     // Empties both strings packages; the locale stays.
     void Clear() override;
-    void DoAfterLoad(bool AModified) override;
-    void SetModified(bool Value) override;
 
 protected:
     QByteArray FileTag() const override { return QByteArrayLiteral("LANG"); }
