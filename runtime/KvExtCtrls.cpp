@@ -4,7 +4,9 @@
 
 #include <QTimer>
 
-TKvMemoBar::TKvMemoBar(TComponent* AOwner) : TKvWinControl(AOwner)
+TKvCustomBar::TKvCustomBar(TComponent* AOwner) : TKvWinControl(AOwner) {}
+
+TKvMemoBar::TKvMemoBar(TComponent* AOwner) : TKvCustomBar(AOwner)
 {
     SetBounds(0, 0, 185, 29);
 }
@@ -13,10 +15,10 @@ void TKvMemoBar::Notification(TComponent* AComponent, TOperation Operation)
 {
     if (Operation == TOperation::opRemove)
         FMemo.Removed(AComponent);
-    TKvWinControl::Notification(AComponent, Operation);
+    TKvCustomBar::Notification(AComponent, Operation);
 }
 
-TKvRichEditBar::TKvRichEditBar(TComponent* AOwner) : TKvWinControl(AOwner)
+TKvRichEditBar::TKvRichEditBar(TComponent* AOwner) : TKvCustomBar(AOwner)
 {
     SetBounds(0, 0, 289, 29);
 }
@@ -25,10 +27,10 @@ void TKvRichEditBar::Notification(TComponent* AComponent, TOperation Operation)
 {
     if (Operation == TOperation::opRemove)
         FRichEdit.Removed(AComponent);
-    TKvWinControl::Notification(AComponent, Operation);
+    TKvCustomBar::Notification(AComponent, Operation);
 }
 
-TKvImageBar::TKvImageBar(TComponent* AOwner) : TKvWinControl(AOwner)
+TKvImageBar::TKvImageBar(TComponent* AOwner) : TKvCustomBar(AOwner)
 {
     SetBounds(0, 0, 185, 29);
 }
@@ -44,7 +46,7 @@ void TKvImageBar::Notification(TComponent* AComponent, TOperation Operation)
 {
     if (Operation == TOperation::opRemove)
         FImage.Removed(AComponent);
-    TKvWinControl::Notification(AComponent, Operation);
+    TKvCustomBar::Notification(AComponent, Operation);
 }
 
 TKvStatusBar::TKvStatusBar(TComponent* AOwner) : TKvWinControl(AOwner), FPanels(new TKvStatusBarPanels(this))

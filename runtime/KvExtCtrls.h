@@ -10,54 +10,61 @@ class QTimer;
 
 // The "Kv Additional" controls (the package components live in their own units).
 
+// A tool bar of commands for one control; Flat draws its buttons without frames.
+class TKvCustomBar : public TKvWinControl
+{
+    Q_OBJECT
+    Q_PROPERTY(bool Flat READ Flat WRITE SetFlat)
+
+public:
+    explicit TKvCustomBar(TComponent* AOwner = nullptr);
+
+    bool Flat() const { return FFlat; }
+    void SetFlat(bool Value) { FFlat = Value; }
+
+private:
+    bool FFlat = true;
+};
+
 // A tool bar of text commands for a memo.
-class TKvMemoBar : public TKvWinControl
+class TKvMemoBar : public TKvCustomBar
 {
     Q_OBJECT
     Q_PROPERTY(TKvCustomMemo* Memo READ Memo WRITE SetMemo)
-    Q_PROPERTY(bool Flat READ Flat WRITE SetFlat)
 
 public:
     Q_INVOKABLE explicit TKvMemoBar(TComponent* AOwner = nullptr);
 
     TKvCustomMemo* Memo() const { return FMemo.Get(); }
     void SetMemo(TKvCustomMemo* Value) { FMemo.Set(this, Value); }
-    bool Flat() const { return FFlat; }
-    void SetFlat(bool Value) { FFlat = Value; }
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
     TKvComponentRef<TKvCustomMemo> FMemo;
-    bool FFlat = true;
 };
 
 // A tool bar of formatting commands for a rich edit.
-class TKvRichEditBar : public TKvWinControl
+class TKvRichEditBar : public TKvCustomBar
 {
     Q_OBJECT
     Q_PROPERTY(TKvCustomRichEdit* RichEdit READ RichEdit WRITE SetRichEdit)
-    Q_PROPERTY(bool Flat READ Flat WRITE SetFlat)
 
 public:
     Q_INVOKABLE explicit TKvRichEditBar(TComponent* AOwner = nullptr);
 
     TKvCustomRichEdit* RichEdit() const { return FRichEdit.Get(); }
     void SetRichEdit(TKvCustomRichEdit* Value) { FRichEdit.Set(this, Value); }
-    bool Flat() const { return FFlat; }
-    void SetFlat(bool Value) { FFlat = Value; }
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
     TKvComponentRef<TKvCustomRichEdit> FRichEdit;
-    bool FFlat = true;
 };
 
 // A tool bar of picture commands (load, save, copy, paste) for an image or a focus image.
-class TKvImageBar : public TKvWinControl
+class TKvImageBar : public TKvCustomBar
 {
     Q_OBJECT
     Q_PROPERTY(TComponent* Image READ Image WRITE SetImage)
-    Q_PROPERTY(bool Flat READ Flat WRITE SetFlat)
 
 public:
     Q_INVOKABLE explicit TKvImageBar(TComponent* AOwner = nullptr);
@@ -65,13 +72,10 @@ public:
     TComponent* Image() const { return FImage.Get(); }
     // A TKvCustomImage, a TKvCustomFocusImage or none; anything else raises EInvalidOperation.
     void SetImage(TComponent* Value);
-    bool Flat() const { return FFlat; }
-    void SetFlat(bool Value) { FFlat = Value; }
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
     TKvComponentRef<TComponent> FImage;
-    bool FFlat = true;
 };
 
 class TKvStatusBar : public TKvWinControl
