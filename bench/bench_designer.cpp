@@ -7,10 +7,10 @@
 #include "KvFormDesigner.h"
 #include "KvHostServices.h"
 #include "Classes.h"
+#include "KvFiles.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -27,10 +27,11 @@ double Median(std::vector<double> v)
 
 void Write(const QString& File, const QString& Text)
 {
-    QFile F(File);
-    if (!F.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        qFatal("cannot write %s", qPrintable(File));
-    F.write(Text.toUtf8());
+    try {
+        KvWriteFile(File, Text.toUtf8());
+    } catch (const EInOutError& e) {
+        qFatal("%s", qPrintable(e.Message));
+    }
 }
 
 // A project whose one form holds Count components: panels of labels, edits and buttons.

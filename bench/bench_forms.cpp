@@ -2,11 +2,11 @@
 //   kv_bench_forms [--size MB] [--runs N] [--save FILE]
 
 #include "FormStreams.h"
+#include "KvFiles.h"
 #include "SysUtils.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QFile>
 
 #include <chrono>
 #include <cstdio>
@@ -320,9 +320,10 @@ int main(int argc, char* argv[])
     const double mb = double(text.size()) / 1e6;
     printf("form text: %.1f MB, %d objects\n", mb, gen.Objects);
     if (parser.isSet(saveOption)) {
-        QFile f(parser.value(saveOption));
-        if (!f.open(QIODevice::WriteOnly) || f.write(text) != text.size()) {
-            fprintf(stderr, "kv_bench_forms: %s: %s\n", qPrintable(f.fileName()), qPrintable(f.errorString()));
+        try {
+            KvWriteFile(parser.value(saveOption), text);
+        } catch (const EInOutError& e) {
+            fprintf(stderr, "kv_bench_forms: %s\n", qPrintable(e.Message));
             return 1;
         }
     }

@@ -1,12 +1,12 @@
 #include "KvProject.h"
 
+#include "KvFiles.h"
 #include "SysUtils.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 #include <cctype>
@@ -200,20 +200,20 @@ using namespace KvPascal;
 
 QByteArray ReadFileBytes(const QString& FileName)
 {
-    QFile f(FileName);
-    if (!f.open(QIODevice::ReadOnly))
-        throw EFilerError(QStringLiteral("%1: cannot open: %2").arg(FileName, f.errorString()));
-    QByteArray data = f.readAll();
-    if (f.error() != QFileDevice::NoError)
-        throw EFilerError(QStringLiteral("%1: cannot read: %2").arg(FileName, f.errorString()));
-    return data;
+    try {
+        return KvReadFile(FileName);
+    } catch (const EInOutError& e) {
+        throw EFilerError(e.Message);
+    }
 }
 
 void WriteFileBytes(const QString& FileName, const QByteArray& Data)
 {
-    QSaveFile f(FileName);
-    if (!f.open(QIODevice::WriteOnly) || f.write(Data) != Data.size() || !f.commit())
-        throw EWriteError(QStringLiteral("%1: cannot write: %2").arg(FileName, f.errorString()));
+    try {
+        KvWriteFile(FileName, Data);
+    } catch (const EInOutError& e) {
+        throw EWriteError(e.Message);
+    }
 }
 
 QString NormalizeFileName(const QString& FileName)

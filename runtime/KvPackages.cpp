@@ -1,12 +1,12 @@
 #include "KvPackages.h"
 
 #include "Filer.h"
+#include "KvFiles.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QtEndian>
 
 #include <array>
@@ -55,13 +55,11 @@ quint32 Crc32(const char* Data, qint64 Size)
 
 QByteArray ReadWholeFile(const QString& Path)
 {
-    QFile file(Path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw EKvPkgFileError(Path, QStringLiteral("cannot open the file (%1)").arg(file.errorString()));
-    QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw EKvPkgFileError(Path, QStringLiteral("cannot read the file (%1)").arg(file.errorString()));
-    return data;
+    try {
+        return KvReadFile(Path);
+    } catch (const EInOutError& e) {
+        throw EKvPkgFileError(Path, e.Reason);
+    }
 }
 
 // The registry of live packages, in creation order.
@@ -501,9 +499,11 @@ void TKvPkgInfo::ReadPath(const QString& Path) { LoadFromBytes(ReadWholeFile(Pat
 void TKvPkgInfo::WritePath(const QString& Path) const
 {
     const QByteArray data = SaveToBytes();
-    QSaveFile file(Path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit())
-        throw EWriteError(QStringLiteral("Cannot write package file %1: %2").arg(Path, file.errorString()));
+    try {
+        KvWriteFile(Path, data);
+    } catch (const EInOutError& e) {
+        throw EWriteError(QStringLiteral("Cannot write package file %1: %2").arg(Path, e.Reason));
+    }
 }
 
 void TKvPkgInfo::LoadFile()

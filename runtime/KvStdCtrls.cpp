@@ -1,8 +1,9 @@
 #include "KvStdCtrls.h"
 
+#include "KvFiles.h"
 #include "SysUtils.h"
 
-#include <QFile>
+#include <QBuffer>
 #include <QImageReader>
 
 namespace {
@@ -132,12 +133,15 @@ TKvCustomImage::TKvCustomImage(TComponent* AOwner) : TKvGraphicControl(AOwner), 
 
 void TKvCustomImage::LoadPicture(const QString& FileName)
 {
-    QFile File(FileName);
-    if (!File.open(QIODevice::ReadOnly))
-        throw EFilerError(QStringLiteral("Cannot open %1: %2").arg(FileName, File.errorString()));
-    const QByteArray Data = File.readAll();
-    File.seek(0);
-    const QByteArray Format = QImageReader::imageFormat(&File);
+    QByteArray Data;
+    try {
+        Data = KvReadFile(FileName);
+    } catch (const EInOutError& e) {
+        throw EFilerError(e.Message);
+    }
+    QBuffer Buffer(&Data);
+    Buffer.open(QIODevice::ReadOnly);
+    const QByteArray Format = QImageReader::imageFormat(&Buffer);
     if (Format.isEmpty())
         throw EFilerError(QStringLiteral("%1 holds no picture of a known format").arg(FileName));
     FPicture = Data;

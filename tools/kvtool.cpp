@@ -2,6 +2,7 @@
 
 #include "FormBinary.h"
 #include "FormStreams.h"
+#include "KvFiles.h"
 #include "SysUtils.h"
 #include "registration/KvCtrlsReg.h"
 #include "registration/KvReg.h"
@@ -11,8 +12,6 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cstdio>
@@ -39,36 +38,26 @@ void PrintErr(const QString& text)
 
 QByteArray ReadInput(const QString& path)
 {
-    QFile f;
-    bool ok;
-    if (path == QLatin1String("-"))
-        ok = f.open(stdin, QIODevice::ReadOnly);
-    else {
-        f.setFileName(path);
-        ok = f.open(QIODevice::ReadOnly);
+    try {
+        if (path == QLatin1String("-"))
+            return KvReadDescriptor(STDIN_FILENO, QStringLiteral("standard input"));
+        return KvReadFile(path);
+    } catch (const EInOutError& e) {
+        throw Failure{e.Message};
     }
-    if (!ok)
-        throw Failure{QStringLiteral("%1: cannot open: %2").arg(path, f.errorString())};
-    QByteArray data = f.readAll();
-    if (f.error() != QFileDevice::NoError)
-        throw Failure{QStringLiteral("%1: cannot read: %2").arg(path, f.errorString())};
-    return data;
 }
 
 // Writes the whole result at once, so a failed conversion or write never leaves half a file.
 void WriteOutput(const QString& path, const QByteArray& data)
 {
-    if (path.isEmpty() || path == QLatin1String("-")) {
-        if (fwrite(data.constData(), 1, size_t(data.size()), stdout) != size_t(data.size()) || fflush(stdout) != 0)
-            throw Failure{QStringLiteral("standard output: write failed")};
-        return;
+    try {
+        if (path.isEmpty() || path == QLatin1String("-"))
+            KvWriteDescriptor(STDOUT_FILENO, QStringLiteral("standard output"), data);
+        else
+            KvWriteFile(path, data);
+    } catch (const EInOutError& e) {
+        throw Failure{e.Message};
     }
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        throw Failure{QStringLiteral("%1: cannot write: %2").arg(path, f.errorString())};
-    f.write(data);
-    if (!f.commit())
-        throw Failure{QStringLiteral("%1: cannot write: %2").arg(path, f.errorString())};
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -27,6 +27,7 @@
 #include "KvPkgImages.h"
 #include "KvPkgStrings.h"
 #include "KvRuntimeClasses.h"
+#include "KvFiles.h"
 #include "KvStdCtrls.h"
 
 #include <QDir>
@@ -35,7 +36,6 @@
 #include <QMetaProperty>
 #include <QPainter>
 #include <QPainterPath>
-#include <QSaveFile>
 
 #include <cstdio>
 #include <functional>
@@ -535,9 +535,11 @@ QStringList DanglingReferences(const QList<TComponent*>& Roots, int& Counted)
 
 void WriteFile(const QString& Path, const QByteArray& Data)
 {
-    QSaveFile File(Path);
-    if (!File.open(QIODevice::WriteOnly) || File.write(Data) != Data.size() || !File.commit())
-        throw EWriteError(QStringLiteral("Cannot write %1: %2").arg(Path, File.errorString()));
+    try {
+        KvWriteFile(Path, Data);
+    } catch (const EInOutError& e) {
+        throw EWriteError(QStringLiteral("Cannot write %1").arg(e.Message));
+    }
 }
 
 int Run(const QString& Dir)

@@ -2,12 +2,12 @@
 
 #include "Classes.h"
 #include "DesignIntf.h"
+#include "KvFiles.h"
 #include "SysUtils.h"
 #include "ToolsAPI.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 namespace {
@@ -88,13 +88,11 @@ QStringList TextToLines(const QByteArray& Data)
 
 QByteArray ReadFormFile(const QString& FileName)
 {
-    QFile file(FileName);
-    if (!file.open(QIODevice::ReadOnly))
-        throw EFilerError(QStringLiteral("Cannot open file \"%1\". %2").arg(FileName, file.errorString()));
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw EReadError(QStringLiteral("Stream read error in \"%1\": %2").arg(FileName, file.errorString()));
-    return data;
+    try {
+        return KvReadFile(FileName);
+    } catch (const EInOutError& e) {
+        throw EFilerError(QStringLiteral("Cannot open file \"%1\". %2").arg(FileName, e.Reason));
+    }
 }
 
 // A text form file keeps the line breaks it has.
@@ -184,9 +182,11 @@ bool KvDelphiFormTextToForm(const QStringList& Lines, const QString& FileName, T
     } catch (const EParserError& e) {
         throw EParserError(QStringLiteral("%1: %2").arg(formFile, e.Reason), e.Line, e.Column);
     }
-    QSaveFile file(formFile);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit())
-        throw EWriteError(QStringLiteral("Cannot write file \"%1\". %2").arg(formFile, file.errorString()));
+    try {
+        KvWriteFile(formFile, data);
+    } catch (const EInOutError& e) {
+        throw EWriteError(QStringLiteral("Cannot write file \"%1\". %2").arg(formFile, e.Reason));
+    }
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -168,4 +169,71 @@ TEST_F(KvTool, BinaryIsNotWrittenToATerminal)
     EXPECT_EQ(Tool({"form", "tobinary", form, Path("f.bin")}, tty).Code, 0);
     close(tty);
     close(master);
+}
+
+namespace {
+
+// A form far larger than a 64 KB file system.
+QByteArray BigForm(int Components)
+{
+    QByteArray text = "object FrBig: TFrBig\r\n";
+    for (int i = 0; i < Components; ++i)
+        text += "  object Label" + QByteArray::number(i) + ": TLabel\r\n    Caption = 'Label number "
+            + QByteArray::number(i) + "'\r\n  end\r\n";
+    return text + "end\r\n";
+}
+
+} // namespace
+
+TEST_F(KvTool, FullDiskFailsAndKeepsTheOldOutput)
+{
+    const QString mnt = Path("small");
+    QDir().mkpath(mnt);
+    if (QProcess::execute(QStringLiteral("mount"), {"-t", "tmpfs", "-o", "size=64k", "tmpfs", mnt}) != 0)
+        GTEST_SKIP() << "cannot mount a small tmpfs here (needs root)";
+    struct Unmount
+    {
+        QString Dir;
+        ~Unmount() { QProcess::execute(QStringLiteral("umount"), {Dir}); }
+    } unmount{mnt};
+    Write(Path("big.dfm"), BigForm(5000));
+    const QString out = QDir(mnt).filePath(QStringLiteral("out.txt"));
+    Write(out, "old output");
+    for (const char* command : {"totext", "tobinary"}) {
+        SCOPED_TRACE(command);
+        const Result r = Tool({"form", command, Path("big.dfm"), out});
+        EXPECT_EQ(r.Code, 1);
+        EXPECT_TRUE(r.Err.contains(out.toUtf8() + ": cannot write: No space left on device")) << r.Err.toStdString();
+        EXPECT_EQ(Read(out), "old output");
+        EXPECT_EQ(QDir(mnt).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("out.txt")});
+    }
+}
+
+TEST_F(KvTool, PipeOutputIsWrittenNotReplaced)
+{
+    const QString fifo = Path("fifo");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QProcess reader;
+    reader.start(QStringLiteral("cat"), {fifo});
+    ASSERT_TRUE(reader.waitForStarted());
+    const QString form = QStringLiteral(KV_TEST_DATA "/forms/Main.dfm");
+    EXPECT_EQ(Tool({"form", "totext", form, fifo}).Code, 0);
+    ASSERT_TRUE(reader.waitForFinished(30000));
+    EXPECT_EQ(reader.readAllStandardOutput(), Read(form));
+    struct stat st{};
+    ASSERT_EQ(lstat(QFile::encodeName(fifo).constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+}
+
+TEST_F(KvTool, EndlessInputIsRefused)
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("KV_MAX_FILE_SIZE"), QStringLiteral("8M"));
+    p.setProcessEnvironment(env);
+    p.setStandardInputFile(QStringLiteral("/dev/zero"));
+    p.start(QStringLiteral(KV_TOOL), {"form", "check", "-"});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    EXPECT_EQ(p.exitCode(), 1);
+    EXPECT_EQ(p.readAllStandardError(), "standard input: file too large (the limit is 8 MiB; KV_MAX_FILE_SIZE sets it)\n");
 }

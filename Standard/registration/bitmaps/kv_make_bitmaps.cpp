@@ -14,10 +14,11 @@
 // database badge for data-aware ones, and the class's distinctive letters in a 3 x 5 pixel font,
 // so that no font or window system is needed at build time.
 
+#include "KvFiles.h"
+
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QString>
 #include <QStringList>
 
@@ -778,9 +779,10 @@ bool WriteFile(const QString& path, const QByteArray& data)
     if (existing.open(QIODevice::ReadOnly) && existing.readAll() == data)
         return true; // unchanged: keep the time stamp, so rcc does not run again for nothing
     existing.close();
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(data) != data.size() || !f.commit()) {
-        fprintf(stderr, "kv_make_bitmaps: cannot write %s\n", qPrintable(path));
+    try {
+        KvWriteFile(path, data);
+    } catch (const EInOutError& e) {
+        fprintf(stderr, "kv_make_bitmaps: %s\n", qPrintable(e.Message));
         return false;
     }
     return true;
