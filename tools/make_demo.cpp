@@ -33,6 +33,7 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
+#include <QRegion>
 #include <QMetaProperty>
 #include <QPainter>
 #include <QPainterPath>
@@ -111,6 +112,17 @@ void FillImages(TKvPkgImages* Pkg)
         P.setBrush(Red);
         P.drawRoundedRect(QRectF(9, 25, 30, 14), 3, 3);
     }));
+    // The logo's visible shape is its rounded frame (its opaque pixels); its corners keep ten
+    // pixels when it is stretched.
+    TKvPkgImagesImage* Logo = Pkg->Images()->FindId(imLogo);
+    const QImage Drawn = Logo->Graphic();
+    QRegion Shape;
+    for (int Y = 0; Y < Drawn.height(); ++Y)
+        for (int X = 0; X < Drawn.width(); ++X)
+            if (qAlpha(Drawn.pixel(X, Y)) > 0)
+                Shape += QRect(X, Y, 1, 1);
+    Logo->CreateExternalMask(Shape);
+    Logo->SetMarks({10, 10, 10, 10, 10, 10, 10, 10});
     Add(imOk, Icon(16, [](QPainter& P) {
         P.setPen(Stroke(Green, 2.5));
         P.drawPolyline(QPolygonF({QPointF(3, 8.5), QPointF(6.5, 12), QPointF(13, 4)}));
