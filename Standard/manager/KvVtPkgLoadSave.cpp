@@ -159,9 +159,8 @@ void TFrPkgLoadSave::Prepare()
         // The longer caption pushes the box right rather than being cut off.
         const int left = std::max(ui->EdKey->x(), ui->LaKey->geometry().right() + 5);
         ui->EdKey->setGeometry(left, ui->EdKey->y(), ui->BtSearch->x() - 4 - left, ui->EdKey->height());
+        // Only coloured: what is typed here becomes the last update file on save.
         ui->EdKey->setPalette(buttonFace);
-        // Only a base file chosen with the search button belongs here.
-        ui->EdKey->setReadOnly(true);
         if (auto* d = qobject_cast<TKvPkgDisplay*>(Pkg))
             ui->EdKey->setText(d->LastUpdateFile());
         else if (auto* l = qobject_cast<TKvPkgLanguage*>(Pkg))

@@ -157,9 +157,10 @@ void TKvImagePkgNameProperty::GetValues(const TGetStrProc& Proc) const
 // ---------------------------------------------------------------------------------------------
 // Reference properties
 
+// One component at a time: the picker edits the first reference in place.
 TPropertyAttributes TKvMemoryReferencePropertyEditor::GetAttributes() const
 {
-    return TPropertyEditor::GetAttributes() | paDialog | paReadOnly;
+    return (TPropertyEditor::GetAttributes() & ~TPropertyAttributes(paMultiSelect)) | paDialog | paReadOnly;
 }
 
 QString TKvMemoryReferencePropertyEditor::GetValueAt(int Index) const
@@ -199,14 +200,21 @@ void EditReference(TPropertyEditor& Editor, TReference* TPicker::*Field)
     auto* First = qobject_cast<TReference*>(Editor.GetObjectValue());
     if (!First)
         return;
+    const QString OldPkgName = First->PkgName();
+    const int OldId = First->Id();
     auto Picker = std::make_unique<TPicker>();
     Picker.get()->*Field = First;
     if (Picker->Execute() != 1)
         return;
+    // None or the default stays so whatever package the picker showed: nothing was picked.
+    bool Changed = First->Id() != OldId || (OldId >= 0 && First->PkgName() != OldPkgName);
     for (int I = 0; I < Editor.PropCount(); ++I)
-        if (auto* Reference = qobject_cast<TReference*>(Editor.GetObjectValueAt(I)))
-            Reference->Assign(First);
-    if (Editor.Designer())
+        if (auto* Reference = qobject_cast<TReference*>(Editor.GetObjectValueAt(I)); Reference && Reference != First)
+            if (Reference->Id() != First->Id() || Reference->PkgName() != First->PkgName()) {
+                Reference->Assign(First);
+                Changed = true;
+            }
+    if (Changed && Editor.Designer())
         Editor.Designer()->Modified();
 }
 

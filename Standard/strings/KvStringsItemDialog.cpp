@@ -5,13 +5,61 @@
 #include "KvPkgStrings.h"
 
 #include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
 
+namespace {
+
+// Limits what the developer types, never what the program puts in the box: lists may hold ids
+// above 9999, and a box cut to four digits would name another item.
+class TKvIdBoxFilter : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* Watched, QEvent* Event) override
+    {
+        if (Event->type() != QEvent::KeyPress)
+            return false;
+        auto* Box = static_cast<QLineEdit*>(Watched);
+        auto* Key = static_cast<QKeyEvent*>(Event);
+        if (Key->matches(QKeySequence::Paste)) {
+            Insert(Box, QGuiApplication::clipboard()->text());
+            return true;
+        }
+        const QString Text = Key->text();
+        if (Text.isEmpty() || !Text.at(0).isPrint() || (Key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+            return false; // backspace, arrows, shortcuts
+        Insert(Box, Text);
+        return true;
+    }
+
+private:
+    static void Insert(QLineEdit* Box, const QString& Text)
+    {
+        static const QRegularExpression Digits(QStringLiteral("^[0-9]+$"));
+        if (!Digits.match(Text).hasMatch())
+            return;
+        if (Box->text().size() - Box->selectedText().size() + Text.size() > KvIdBoxDigits)
+            return;
+        Box->insert(Text);
+    }
+};
+
+} // namespace
+
 void KvSetupIdBox(QLineEdit* Box)
 {
-    Box->setMaxLength(4);
-    Box->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,4}")), Box));
+    Box->installEventFilter(new TKvIdBoxFilter(Box));
+    // Dropped text bypasses the key filter.
+    Box->setDragEnabled(false);
+    Box->setAcceptDrops(false);
+    // The context menu's paste bypasses it too; "-" stays for the -1 and -2 a picker sets.
+    Box->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?[0-9]*")), Box));
 }
 
 TKvPkgStringsItem* KvStoreStringsItem(TKvStringsKind Kind, TKvPkgStrings* Pkg, bool Modify, const QString& IdOld,
@@ -21,7 +69,11 @@ TKvPkgStringsItem* KvStoreStringsItem(TKvStringsKind Kind, TKvPkgStrings* Pkg, b
     if (!Pkg)
         KvExcept(QStringLiteral("No strings package"));
     TKvScreenUpdate Busy;
-    const int Id = KvStrToId(IdText);
+    // An id kept as it was may lie above what can be typed.
+    bool Kept = false;
+    int Id = Modify && IdText.trimmed() == IdOld.trimmed() ? IdOld.toInt(&Kept) : 0;
+    if (!Kept)
+        Id = KvStrToId(IdText);
     TKvPkgStringsItem* Item = nullptr;
     if (Modify) {
         bool Ok = false;

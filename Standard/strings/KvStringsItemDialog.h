@@ -9,7 +9,8 @@ class QLineEdit;
 class TKvPkgStrings;
 class TKvPkgStringsItem;
 
-// Id boxes take the digits 0 to 9 and backspace, at most four of them.
+// Id boxes take the digits 0 to 9 and backspace, at most four of them typed.
+constexpr int KvIdBoxDigits = 4;
 void KvSetupIdBox(QLineEdit* Box);
 
 // Writes one item of a strings package, the only place where id, text, hint and protected flag

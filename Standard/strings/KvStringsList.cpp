@@ -220,10 +220,17 @@ void TKvStringsModel::Remove(int Row)
     endRemoveRows();
 }
 
-void TKvStringsModel::Refresh(int Row)
+int TKvStringsModel::Update(int Row)
 {
-    if (Row >= 0 && Row < int(FRows.size()))
+    if (Row < 0 || Row >= int(FRows.size()))
+        return -1;
+    if (!FByText) {
         emit dataChanged(index(Row), index(Row));
+        return Row;
+    }
+    TKvPkgStringsItem* Item = FRows[size_t(Row)];
+    Remove(Row);
+    return Insert(Item);
 }
 
 std::optional<int> TKvStringsModel::SearchLabel(const QString& Text) const

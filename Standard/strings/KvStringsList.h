@@ -53,8 +53,9 @@ public:
     // A label in its sorted place (text order) or at the end; gives its row.
     int Insert(TKvPkgStringsItem* Item);
     void Remove(int Row);
-    // Repaints the row after its item changed.
-    void Refresh(int Row);
+    // After its item changed: in text order the row moves to its sorted place, with a new
+    // sort key; otherwise it is repainted. Gives the row it ends on.
+    int Update(int Row);
     // Labels search: in text order the first row whose text is not less than Text, in id order
     // the first row whose text begins with it; none when no row matches.
     std::optional<int> SearchLabel(const QString& Text) const;

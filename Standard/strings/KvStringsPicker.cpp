@@ -100,10 +100,13 @@ void TKvStringsPicker::Bind(const TKvPickerControls& Controls)
     connect(C.EdId, &QLineEdit::textEdited, this, [this] { IdChange(); });
     connect(C.EdSearch, &QLineEdit::textEdited, this, &TKvStringsPicker::SearchEdited);
     connect(C.List->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { ChangeState(); });
-    connect(C.List->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
-        if (!FSelecting)
-            RowClicked();
-    });
+    // The new current row, not the selection: a mouse press moves the current row before it
+    // selects.
+    connect(C.List->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& Current) {
+                if (!FSelecting)
+                    RowClicked(Current.row());
+            });
     connect(C.List, &QAbstractItemView::doubleClicked, this, &QDialog::accept);
     connect(C.List, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& At) { FMenu->popup(C.List->viewport()->mapToGlobal(At)); });
@@ -141,7 +144,8 @@ int TKvStringsPicker::Execute()
         C.EdPackage->addItems(Names);
         const int Index = C.EdPackage->findText(Target.PkgName, Qt::MatchFixedString);
         C.EdPackage->setCurrentIndex(Index);
-        C.EdPackage->setEditText(Index >= 0 ? C.EdPackage->itemText(Index) : Target.PkgName);
+        // As the reference spells it: confirming unchanged must not rewrite it.
+        C.EdPackage->setEditText(Target.PkgName);
     }
     C.EdId->setText(QString::number(Target.Id));
     PackageChange();
@@ -150,6 +154,8 @@ int TKvStringsPicker::Execute()
         C.EdId->setFocus();
     else
         C.EdPackage->setFocus();
+    if (focusWidget() == C.EdSearch)
+        C.EdSearch->selectAll();
     UpdateInfo();
     C.List->CheckItemHeight();
     return exec() == QDialog::Accepted ? 1 : 2;
@@ -245,9 +251,9 @@ void TKvStringsPicker::IdChange()
     }
 }
 
-void TKvStringsPicker::RowClicked()
+void TKvStringsPicker::RowClicked(int Row)
 {
-    TKvPkgStringsItem* Item = FModel->Item(C.List->CurrentRow());
+    TKvPkgStringsItem* Item = FModel->Item(Row);
     if (!Item)
         return;
     C.EdId->setText(QString::number(Item->Id()));
@@ -363,18 +369,11 @@ void TKvStringsPicker::ModifyItem()
     Dialog->SetId(Item->Id());
     Dialog->SetText(Item->Text());
     if (FKind == TKvStringsKind::Labels)
-        Dialog->SetHint(C.EdDetail->toPlainText());
+        Dialog->SetHint(static_cast<TKvPkgStringsLabel*>(Item)->Hint());
     if (Dialog->Execute() != 1)
         return;
     if (FKind == TKvStringsKind::Labels) {
-        // In text order a changed text takes its sorted place.
-        if (FModel->ByText() && Dialog->Text() != C.EdSearch->text()) {
-            FModel->Remove(Row);
-            if (TKvPkgStringsItem* Moved = KvStringsFindId(FKind, FPkg, Dialog->Id()))
-                FModel->Insert(Moved);
-        } else {
-            FModel->Refresh(Row);
-        }
+        FModel->Update(Row);
         C.EdId->setText(Dialog->IdText());
         IdChange();
     } else {
@@ -383,7 +382,7 @@ void TKvStringsPicker::ModifyItem()
             C.EdId->setText(Dialog->IdText());
             LoadList();
         }
-        FModel->Refresh(C.List->CurrentRow());
+        FModel->Update(C.List->CurrentRow());
         if (FKind == TKvStringsKind::Texts)
             C.EdDetail->setPlainText(Item->Text());
     }

@@ -100,7 +100,7 @@ private:
     void UpdateInfo();
     void Modified();
     void SaveShown();
-    void RowClicked();
+    void RowClicked(int Row);
     void SearchEdited(const QString& Text);
     void AddItem();
     void ModifyItem();

@@ -199,10 +199,13 @@ void TFrPkgStrings::BindTab(TTab& Tab)
             [this, Kind](const QString& Text) { SearchEdited(TabOf(Kind), Text); });
     connect(Tab.List->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this, Kind] { ChangeState(TabOf(Kind)); });
-    connect(Tab.List->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this, Kind] {
-        if (!FSelecting)
-            RowClicked(TabOf(Kind));
-    });
+    // The new current row, not the selection: a mouse press moves the current row before it
+    // selects.
+    connect(Tab.List->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this, Kind](const QModelIndex& Current) {
+                if (!FSelecting)
+                    RowClicked(TabOf(Kind), Current.row());
+            });
     connect(Tab.List, &QAbstractItemView::doubleClicked, this, [this] {
         if (FUi->BtModify->isEnabled())
             ModifyItem();
@@ -246,12 +249,9 @@ void TFrPkgStrings::ShowError(const Exception& E)
     KvMessage(KvMsgError, E.Message, {KvBtnAccept}, KvBtnAccept);
 }
 
-// Open forms redraw what refers to the package; the designer learns of it unless the
-// package's own file keeps the change.
+// The designer learns of a change unless the package's own file keeps it.
 void TFrPkgStrings::ItemsChanged()
 {
-    if (PkgStrings)
-        KvFormsPerform(KvMmPkgStrings, PkgStrings);
     if (!IsSavePkg())
         Modified();
 }
@@ -410,9 +410,9 @@ void TFrPkgStrings::SearchEdited(TTab& Tab, const QString& Text)
     Tab.EdDetail->setPlainText(Item->Hint());
 }
 
-void TFrPkgStrings::RowClicked(TTab& Tab)
+void TFrPkgStrings::RowClicked(TTab& Tab, int Row)
 {
-    TKvPkgStringsItem* Item = Tab.Model->Item(Tab.List->CurrentRow());
+    TKvPkgStringsItem* Item = Tab.Model->Item(Row);
     if (!Item)
         return;
     Tab.EdId->setText(QString::number(Item->Id()));
@@ -613,13 +613,12 @@ void TFrPkgStrings::ModifyItem()
     TKvPkgStringsItem* Item = Tab.Model->Item(Row);
     if (!Item)
         return;
-    const QString OldText = Item->Text();
     std::unique_ptr<TKvStringsItemDialog> Dialog;
     switch (Tab.Kind) {
     case TKvStringsKind::Labels:
         Dialog = std::make_unique<TFrMemoryLabelAdd>(this);
         Dialog->setWindowTitle(QStringLiteral("Modify Label"));
-        Dialog->SetHint(Tab.EdDetail->toPlainText());
+        Dialog->SetHint(static_cast<TKvPkgStringsLabel*>(Item)->Hint());
         break;
     case TKvStringsKind::Messages:
         Dialog = std::make_unique<TFrMemoryMessageAdd>(this);
@@ -633,18 +632,11 @@ void TFrPkgStrings::ModifyItem()
     Dialog->FPkg = Pkg;
     Dialog->FModify = true;
     Dialog->SetId(Item->Id());
-    Dialog->SetText(OldText);
+    Dialog->SetText(Item->Text());
     if (Dialog->Execute() != 1)
         return;
     if (Tab.Kind == TKvStringsKind::Labels) {
-        // In text order a changed text moves the row to its sorted place.
-        if (Tab.Model->ByText() && (Dialog->Text() != Tab.EdSearch->text() || Dialog->Text() != OldText)) {
-            Tab.Model->Remove(Row);
-            if (TKvPkgStringsItem* Moved = Pkg->Labels()->FindId(Dialog->Id()))
-                Tab.Model->Insert(Moved);
-        } else {
-            Tab.Model->Refresh(Row);
-        }
+        Tab.Model->Update(Row);
         Tab.EdId->setText(Dialog->IdText());
         IdChange(Tab);
     } else {
@@ -653,7 +645,7 @@ void TFrPkgStrings::ModifyItem()
             Tab.EdId->setText(Dialog->IdText());
             FillList(Tab);
         }
-        Tab.Model->Refresh(Tab.List->CurrentRow());
+        Tab.Model->Update(Tab.List->CurrentRow());
         if (Tab.EdDetail)
             Tab.EdDetail->setPlainText(Dialog->Text());
     }
@@ -727,11 +719,17 @@ void TFrPkgStrings::LoadSave(bool Load)
 {
     if (!PkgStrings)
         return;
-    UpdateFile();
+    // A load replaces the items, so the edits go to the file first. A save writes only once
+    // confirmed: it may go to another file, and Cancel must leave the files as they were.
+    if (Load)
+        UpdateFile();
     TFrPkgLoadSave Dialog(this);
     Dialog.Pkg = PkgStrings;
     Dialog.ModeLoadSave = Load;
-    if (Dialog.Execute() != 1)
+    FrPkgLoadSave = &Dialog;
+    const int Result = Dialog.Execute();
+    FrPkgLoadSave = nullptr;
+    if (Result != 1)
         return;
     ChangeState();
     if (Load) {

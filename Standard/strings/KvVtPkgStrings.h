@@ -111,7 +111,7 @@ private:
     void FillList(TTab& Tab);
     void IdChange(TTab& Tab);
     void SearchEdited(TTab& Tab, const QString& Text);
-    void RowClicked(TTab& Tab);
+    void RowClicked(TTab& Tab, int Row);
     void SelectRow(TTab& Tab, int Row);
     void ChangeState(TTab& Tab);
     void ChangeState();

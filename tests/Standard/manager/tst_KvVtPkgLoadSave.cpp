@@ -378,6 +378,25 @@ TEST_F(PkgLoadSave, DisplaySaveTakesTheBaseFileFromTheSearchButton)
     EXPECT_EQ(pkg.LastUpdateFile(), QStringLiteral("Standard.dis"));
 }
 
+// The last update file of a language package may also be typed: what the box holds is saved.
+TEST_F(PkgLoadSave, LanguageSaveTakesATypedBaseFile)
+{
+    TKvPkgLanguage pkg;
+    pkg.SetLastUpdateFile(QStringLiteral("Old.lan"));
+    TFrPkgLoadSave dialog;
+    dialog.Pkg = &pkg;
+    dialog.ModeLoadSave = false;
+    Run(dialog, [&] {
+        auto* key = Child<QLineEdit>(dialog, "EdKey");
+        key->setFocus();
+        key->selectAll();
+        QTest::keyClicks(key, QStringLiteral("Spanish.lan"));
+        QTest::keyClicks(Child<QLineEdit>(dialog, "EdFileName"), QStringLiteral("words"));
+        ClickOk(dialog);
+    });
+    EXPECT_EQ(pkg.LastUpdateFile(), QStringLiteral("Spanish.lan"));
+}
+
 TEST_F(PkgLoadSave, OnlyDescriptionPullsTheButtonsUp)
 {
     TKvPkgStrings pkg;

@@ -168,12 +168,36 @@ TEST_F(ItemDialogTest, MultiLineWindowGivesItsLinesBackHoweverItCloses)
     EXPECT_EQ(FPkg.Labels()->FindId(3)->Text(), QStringLiteral("Top\r\nBottom"));
 }
 
-TEST_F(ItemDialogTest, IdBoxTakesOnlyFourDigits)
+// Four digits limit what is typed; a larger id the list already holds is kept whole, or
+// Modify would write into the item of the cut id.
+TEST_F(ItemDialogTest, IdBoxLimitsTypingButKeepsLargerIds)
 {
+    {
+        TFrMemoryLabelAdd Dialog;
+        Dialog.show();
+        Retype(Ctl<QLineEdit>(&Dialog, "EdId"), QStringLiteral("1a-2 345"));
+        EXPECT_EQ(Ctl<QLineEdit>(&Dialog, "EdId")->text(), QStringLiteral("1234"));
+    }
+    FPkg.Labels()->Add(1234, QStringLiteral("Small"));
+    FPkg.Labels()->Add(12345, QStringLiteral("Large"), QStringLiteral("Big"));
     TFrMemoryLabelAdd Dialog;
-    Dialog.show();
-    Retype(Ctl<QLineEdit>(&Dialog, "EdId"), QStringLiteral("1a-2 345"));
-    EXPECT_EQ(Ctl<QLineEdit>(&Dialog, "EdId")->text(), QStringLiteral("1234"));
+    Dialog.FPkg = &FPkg;
+    Dialog.FModify = true;
+    Dialog.SetId(12345);
+    Dialog.SetText(QStringLiteral("Large"));
+    OnModal([](QWidget* Window) {
+        auto* Id = Ctl<QLineEdit>(Window, "EdId");
+        EXPECT_EQ(Id->text(), QStringLiteral("12345"));
+        Id->setFocus();
+        Id->end(false);
+        QTest::keyClick(Id, Qt::Key_6); // no more digits can be typed
+        EXPECT_EQ(Id->text(), QStringLiteral("12345"));
+        Retype(Ctl<QLineEdit>(Window, "EdLabel"), QStringLiteral("Larger"));
+        QTest::mouseClick(Ctl<QPushButton>(Window, "BtOk"), Qt::LeftButton);
+    });
+    EXPECT_EQ(Dialog.Execute(), 1);
+    EXPECT_EQ(FPkg.Labels()->FindId(12345)->Text(), QStringLiteral("Larger"));
+    EXPECT_EQ(FPkg.Labels()->FindId(1234)->Text(), QStringLiteral("Small"));
 }
 
 } // namespace

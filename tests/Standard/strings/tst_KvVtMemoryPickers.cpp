@@ -61,6 +61,17 @@ void TypeInto(QWidget* Box, const QString& Text, bool Clear = true)
     QTest::keyClicks(Box, Text);
 }
 
+// Clicks a row as the developer does: on the list's viewport, inside the row's rectangle.
+void ClickRow(TKvStringsListView* List, int Row, bool Double = false)
+{
+    QApplication::processEvents(); // lays the rows out
+    const QRect Rect = List->visualRect(List->model()->index(Row, 0));
+    ASSERT_TRUE(Rect.isValid());
+    QTest::mouseClick(List->viewport(), Qt::LeftButton, {}, Rect.center());
+    if (Double)
+        QTest::mouseDClick(List->viewport(), Qt::LeftButton, {}, Rect.center());
+}
+
 // Strings packages as a form holds them, and the designer's modified marks.
 class PickerTest : public ::testing::Test
 {
@@ -190,6 +201,77 @@ TEST_F(PickerTest, UnknownPackageShowsNothingButIsStillWritten)
     EXPECT_EQ(Picker.Execute(), 1);
     EXPECT_EQ(Ref.PkgName(), QStringLiteral("Nowhere"));
     EXPECT_EQ(Ref.Id(), 12);
+}
+
+// A mouse press makes a row current before it selects it; the pick is the row clicked.
+TEST_F(PickerTest, MousePickIsWhatOkAndDoubleClickStore)
+{
+    FSales->Labels()->Add(12345, QStringLiteral("Label Z"));
+    FSales->Labels()->Add(1234, QStringLiteral("Label Y"));
+    TKvMemoryLabel Ref;
+    Ref.PkgId(QStringLiteral("Sales"), 3);
+    TFrMemoryLabel Picker;
+    Picker.FMemoryLabel = &Ref;
+    OnModal([&](QWidget*) {
+        auto* List = Ctl<TKvStringsListView>(&Picker, "Labels");
+        EXPECT_EQ(List->CurrentRow(), 0); // Label A
+        ClickRow(List, 2);
+        EXPECT_EQ(Ctl<QLineEdit>(&Picker, "EdId")->text(), QStringLiteral("1"));
+        EXPECT_EQ(Ctl<QPlainTextEdit>(&Picker, "EdHint")->toPlainText(), QStringLiteral("Hint 1"));
+        QTest::mouseClick(Ctl<QPushButton>(&Picker, "BtOk"), Qt::LeftButton);
+    });
+    EXPECT_EQ(Picker.Execute(), 1);
+    EXPECT_EQ(Ref.Id(), 1);
+
+    // An id above what can be typed is kept whole, from the reference and from a double click.
+    Ref.PkgId(QStringLiteral("Sales"), 12345);
+    TFrMemoryLabel Again;
+    Again.FMemoryLabel = &Ref;
+    OnModal([&](QWidget*) {
+        EXPECT_EQ(Ctl<QLineEdit>(&Again, "EdId")->text(), QStringLiteral("12345"));
+        EXPECT_EQ(Ctl<QLineEdit>(&Again, "EdSearch")->text(), QStringLiteral("Label Z"));
+        QTest::mouseClick(Ctl<QPushButton>(&Again, "BtOk"), Qt::LeftButton);
+    });
+    EXPECT_EQ(Again.Execute(), 1);
+    EXPECT_EQ(Ref.Id(), 12345);
+    TFrMemoryLabel Third;
+    Third.FMemoryLabel = &Ref;
+    OnModal([&](QWidget*) { ClickRow(Ctl<TKvStringsListView>(&Third, "Labels"), 3, true); }); // Label Y
+    EXPECT_EQ(Third.Execute(), 1);
+    EXPECT_EQ(Ref.Id(), 1234);
+}
+
+// A modified label whose text equals the search box still takes its sorted place, so later
+// inserts land where they belong.
+TEST_F(PickerTest, ModifiedLabelKeepsTheListInOrder)
+{
+    TKvPkgStrings& Pkg = *FSales;
+    Pkg.Labels()->Clear();
+    Pkg.Labels()->Add(1, QStringLiteral("Beta"));
+    Pkg.Labels()->Add(2, QStringLiteral("Zeta"));
+    TKvMemoryLabel Ref;
+    Ref.PkgId(QStringLiteral("Sales"), 2);
+    TFrMemoryLabel Picker;
+    Picker.FMemoryLabel = &Ref;
+    OnModal([&](QWidget*) {
+        TypeInto(Ctl<QLineEdit>(&Picker, "EdSearch"), QStringLiteral("Gamma")); // selects Zeta
+        OnModal([](QWidget* Dialog) {
+            TypeInto(Ctl<QLineEdit>(Dialog, "EdLabel"), QStringLiteral("Gamma"));
+            QTest::mouseClick(Ctl<QPushButton>(Dialog, "BtOk"), Qt::LeftButton);
+        });
+        QTest::mouseClick(Ctl<QPushButton>(&Picker, "BtModify"), Qt::LeftButton);
+        OnModal([](QWidget* Dialog) {
+            TypeInto(Ctl<QLineEdit>(Dialog, "EdLabel"), QStringLiteral("Omega"));
+            QTest::mouseClick(Ctl<QPushButton>(Dialog, "BtOk"), Qt::LeftButton);
+        });
+        QTest::mouseClick(Ctl<QPushButton>(&Picker, "BtAdd"), Qt::LeftButton);
+        QStringList Rows;
+        for (int I = 0; I < Picker.Model()->rowCount(); ++I)
+            Rows << Picker.Model()->Item(I)->Text();
+        EXPECT_EQ(Rows, QStringList({"Beta", "Gamma", "Omega"}));
+        Picker.reject();
+    });
+    Picker.Execute();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -443,6 +525,45 @@ TEST_F(PickerTest, LabelEditorCopiesThePickToEverySelectedComponent)
     EXPECT_EQ(A.MemoryLabel()->Id(), 2);
     EXPECT_EQ(B.MemoryLabel()->Id(), 2);
     EXPECT_EQ(B.MemoryLabel()->PkgName(), QStringLiteral("Sales"));
+    EXPECT_EQ(Designer.ModifiedCount, 1);
+}
+
+// Confirming what was there, or leaving none as none, is no change to the form.
+TEST_F(PickerTest, LabelEditorMarksTheFormOnlyForARealPick)
+{
+    TKvCApplication App;
+    App.SetActive();
+    TKvCForm Form;
+    const TPropInfo* Prop = GetPropInfo(&TKvCForm::staticMetaObject, u"MemoryLabel");
+    ASSERT_NE(Prop, nullptr);
+    NullDesigner Designer;
+    TKvMemoryLabelPropertyEditor Editor;
+    Editor.Initialize(&Designer, {&Form}, *Prop);
+    EXPECT_FALSE(Editor.GetAttributes() & paMultiSelect); // the picker edits one reference
+
+    auto PressOk = [] {
+        OnModal([](QWidget* Window) { QTest::mouseClick(Ctl<QPushButton>(Window, "BtOk"), Qt::LeftButton); });
+    };
+    PressOk();
+    Editor.Edit(); // none, nothing picked
+    EXPECT_EQ(Form.MemoryLabel()->Id(), TKvMemoryReference::IdNone);
+    EXPECT_EQ(Designer.ModifiedCount, 0);
+
+    OnModal([](QWidget* Window) {
+        auto* Combo = Ctl<QComboBox>(Window, "EdPackage");
+        Combo->setEditText(QStringLiteral("Sales"));
+        ClickRow(Ctl<TKvStringsListView>(Window, "Labels"), 1); // Label B
+        QTest::mouseClick(Ctl<QPushButton>(Window, "BtOk"), Qt::LeftButton);
+    });
+    Editor.Edit();
+    EXPECT_EQ(Form.MemoryLabel()->Id(), 2);
+    EXPECT_EQ(Designer.ModifiedCount, 1);
+
+    // The package as the reference spells it, not as the package list does.
+    Form.MemoryLabel()->PkgId(QStringLiteral("sales"), 2);
+    PressOk();
+    Editor.Edit();
+    EXPECT_EQ(Form.MemoryLabel()->PkgName(), QStringLiteral("sales"));
     EXPECT_EQ(Designer.ModifiedCount, 1);
 }
 

@@ -1,6 +1,7 @@
 #include "strings/KvVtPkgStrings.h"
 
 #include "manager/KvVtPkgActive.h"
+#include "manager/KvVtPkgLoadSave.h"
 #include "registration/KvCompEditors.h"
 #include "registration/KvPropEditors.h"
 
@@ -12,6 +13,7 @@
 #include "KvPkgStrings.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QLabel>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -84,6 +86,14 @@ struct TControls
     KV_CONTROL(QRadioButton, OrderId)
 #undef KV_CONTROL
 };
+
+void ClickRow(TKvStringsListView* List, int Row)
+{
+    QApplication::processEvents(); // lays the rows out
+    const QRect Rect = List->visualRect(List->model()->index(Row, 0));
+    ASSERT_TRUE(Rect.isValid());
+    QTest::mouseClick(List->viewport(), Qt::LeftButton, {}, Rect.center());
+}
 
 int SelectedId(TFrPkgStrings& Editor, TKvStringsKind Kind, TKvStringsListView* List)
 {
@@ -284,6 +294,41 @@ TEST_F(PkgStringsEditorTest, IdAndSearchBoxesMoveTheLabelSelection)
     });
 }
 
+// A mouse press makes a row current before it selects it: the boxes, and Modify after them,
+// must show the row clicked, or Modify writes one label's hint onto another.
+TEST_F(PkgStringsEditorTest, MouseSelectionFeedsTheBoxesAndModify)
+{
+    FPkg.Labels()->Add(1234, QStringLiteral("Small"), QStringLiteral("Hint 1234"));
+    FPkg.Labels()->Add(12345, QStringLiteral("Large"), QStringLiteral("Hint 12345"));
+    TFrPkgStrings Editor;
+    Run(Editor, [&](TControls* Ui) {
+        QTest::mouseClick(Ui->OrderId, Qt::LeftButton);
+        ClickRow(Ui->Labels, 0);
+        ClickRow(Ui->Labels, 4);
+        EXPECT_EQ(Ui->EdIdLabels->text(), QStringLiteral("12345")); // not cut to four digits
+        EXPECT_EQ(Ui->EdSearchLabels->text(), QStringLiteral("Large"));
+        EXPECT_EQ(Ui->EdHint->toPlainText(), QStringLiteral("Hint 12345"));
+        OnModal([](QWidget* Dialog) {
+            EXPECT_EQ(Ctl<QLineEdit>(Dialog, "EdId")->text(), QStringLiteral("12345"));
+            EXPECT_EQ(Ctl<QPlainTextEdit>(Dialog, "EdHint")->toPlainText(), QStringLiteral("Hint 12345"));
+            Retype(Ctl<QLineEdit>(Dialog, "EdLabel"), QStringLiteral("Larger"));
+            QTest::mouseClick(Ctl<QPushButton>(Dialog, "BtOk"), Qt::LeftButton);
+        });
+        QTest::mouseClick(Ui->BtModify, Qt::LeftButton);
+        EXPECT_EQ(FPkg.Labels()->FindId(12345)->Text(), QStringLiteral("Larger"));
+        EXPECT_EQ(FPkg.Labels()->FindId(1234)->Text(), QStringLiteral("Small"));
+        EXPECT_EQ(FPkg.Labels()->FindId(1234)->Hint(), QStringLiteral("Hint 1234"));
+        EXPECT_EQ(FPkg.Labels()->Count(), 5);
+
+        Ui->PageControl->setCurrentIndex(1);
+        ClickRow(Ui->Messages, 0);
+        ClickRow(Ui->Messages, 2);
+        EXPECT_EQ(Ui->EdIdMessages->text(), QStringLiteral("12"));
+        QTest::keyClick(Ui->Messages, Qt::Key_Up);
+        EXPECT_EQ(Ui->EdIdMessages->text(), QStringLiteral("11"));
+    });
+}
+
 TEST_F(PkgStringsEditorTest, ModifiedLabelTakesItsSortedPlace)
 {
     TFrPkgStrings Editor;
@@ -381,6 +426,47 @@ TEST_F(PkgStringsEditorTest, FileBackedPackageIsWrittenNotReportedAndKeepsTheBou
     TFrPkgStrings Again;
     Run(Again, [&](TControls*) { EXPECT_EQ(Again.geometry(), QRect(40, 30, 700, 520)); });
     EXPECT_EQ(FTold.size(), 1); // the same bounds again: nothing to tell
+}
+
+// The package's file changes only once the developer confirms a save; the open forms hear of
+// edits through the designer, not through a broadcast.
+TEST_F(PkgStringsEditorTest, CancelledSaveWritesNothing)
+{
+    QTemporaryDir Dir;
+    const QString File = Dir.filePath(QStringLiteral("Sales.kvstr"));
+    FPkg.SetInitMode(TKvPkgInfo::imFILE);
+    FPkg.SetFileName(File);
+    FPkg.SaveFile();
+    QFile Read(File);
+    ASSERT_TRUE(Read.open(QIODevice::ReadOnly));
+    const QByteArray Before = Read.readAll();
+    Read.close();
+    int Broadcasts = 0;
+    const QMetaObject::Connection Heard =
+        QObject::connect(KvMasterHub(), &TKvMasterHub::MasterMessage, [&Broadcasts] { ++Broadcasts; });
+
+    TFrPkgStrings Editor;
+    Run(Editor, [&](TControls* Ui) {
+        OnModal([](QWidget* Dialog) {
+            Retype(Ctl<QLineEdit>(Dialog, "EdLabel"), QStringLiteral("Added"));
+            QTest::mouseClick(Ctl<QPushButton>(Dialog, "BtOk"), Qt::LeftButton);
+        });
+        QTest::mouseClick(Ui->BtAdd, Qt::LeftButton);
+        EXPECT_EQ(FPkg.Labels()->Count(), 4);
+        bool Seen = false;
+        OnModal([&Seen](QWidget* Dialog) {
+            Seen = FrPkgLoadSave == Dialog;
+            QTest::mouseClick(Ctl<QPushButton>(Dialog, "BtCancel"), Qt::LeftButton);
+        });
+        QTest::mouseClick(Ctl<QPushButton>(Ui->W, "BtSave"), Qt::LeftButton);
+        EXPECT_TRUE(Seen); // the dialog is known while it is open
+        EXPECT_EQ(FrPkgLoadSave, nullptr);
+        ASSERT_TRUE(Read.open(QIODevice::ReadOnly));
+        EXPECT_EQ(Read.readAll(), Before);
+        Read.close();
+    });
+    QObject::disconnect(Heard);
+    EXPECT_EQ(Broadcasts, 0);
 }
 
 TEST_F(PkgStringsEditorTest, ComponentEditorNeedsTheApplicationAndThePropertyDoesNot)
