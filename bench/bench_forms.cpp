@@ -1,5 +1,5 @@
-// Throughput of the form stream conversions on a large generated form.
-//   kv_bench_forms [--size MB] [--runs N] [--save FILE]
+// Throughput of the form stream conversions on a large generated form, and on real forms.
+//   kv_bench_forms [--size MB] [--runs N] [--save FILE] [--files LIST]
 
 #include "FormStreams.h"
 #include "KvFiles.h"
@@ -281,6 +281,46 @@ double Best(int runs, F&& f)
     return best;
 }
 
+// Forms named in a list file, one path a line, as text in the style each was written in.
+struct RealForms
+{
+    QList<QByteArray> Texts;
+    QList<QByteArray> Binaries;
+    QList<TFormTextFormat> Formats;
+    qsizetype Bytes = 0;
+};
+
+RealForms LoadForms(const QString& list)
+{
+    RealForms forms;
+    QFile f(list);
+    if (!f.open(QIODevice::ReadOnly))
+        throw Exception(QStringLiteral("%1: %2").arg(list, f.errorString()));
+    while (!f.atEnd()) {
+        const QString path = QString::fromUtf8(f.readLine()).trimmed();
+        if (path.isEmpty())
+            continue;
+        QFile form(path);
+        if (!form.open(QIODevice::ReadOnly))
+            throw Exception(QStringLiteral("%1: %2").arg(path, form.errorString()));
+        QByteArray data = form.readAll();
+        TFormTextFormat format;
+        try {
+            if (TestStreamFormat(data) == TStreamOriginalFormat::sofBinary)
+                data = ObjectResourceToText(data);
+            ObjectTextToBinary(data, &format);
+        } catch (const Exception& e) {
+            fprintf(stderr, "skipped %s: %s\n", qPrintable(path), e.what());
+            continue;
+        }
+        forms.Bytes += data.size();
+        forms.Binaries << ObjectTextToBinary(data);
+        forms.Texts << std::move(data);
+        forms.Formats << format;
+    }
+    return forms;
+}
+
 int FirstDifference(const QByteArray& a, const QByteArray& b)
 {
     qsizetype i = 0;
@@ -305,7 +345,11 @@ int main(int argc, char* argv[])
                                         QStringLiteral("FILE"));
     parser.addOption(sizeOption);
     parser.addOption(runsOption);
+    const QCommandLineOption filesOption(QStringLiteral("files"),
+                                         QStringLiteral("Also measure on the forms listed in FILE, one path a line."),
+                                         QStringLiteral("FILE"));
     parser.addOption(saveOption);
+    parser.addOption(filesOption);
     parser.process(app);
     bool okSize, okRuns;
     const double sizeMb = parser.value(sizeOption).toDouble(&okSize);
@@ -351,6 +395,26 @@ int main(int argc, char* argv[])
         };
         report("text -> binary", toBinary, 100);
         report("binary -> text", toText, 200);
+
+        if (parser.isSet(filesOption)) {
+            RealForms forms = LoadForms(parser.value(filesOption));
+            const double realMb = double(forms.Bytes) / 1e6;
+            printf("\nreal forms: %lld, %.1f MB of text\n", (long long)forms.Texts.size(), realMb);
+            const double toBinaryReal = Best(runs, [&] {
+                for (qsizetype i = 0; i < forms.Texts.size(); ++i)
+                    forms.Binaries[i] = ObjectTextToBinary(forms.Texts[i]);
+            });
+            qsizetype differ = 0;
+            const double toTextReal = Best(runs, [&] {
+                differ = 0;
+                for (qsizetype i = 0; i < forms.Texts.size(); ++i)
+                    differ += ObjectBinaryToText(forms.Binaries[i], forms.Formats[i]) != forms.Texts[i];
+            });
+            printf("%-15s best of %d: %7.3f s  %7.1f MB/s of text\n", "text -> binary", runs, toBinaryReal,
+                   realMb / toBinaryReal);
+            printf("%-15s best of %d: %7.3f s  %7.1f MB/s of text  (%lld not byte-exact)\n", "binary -> text", runs,
+                   toTextReal, realMb / toTextReal, (long long)differ);
+        }
     } catch (const Exception& e) {
         fprintf(stderr, "conversion failed: %s\n", e.what());
         return 1;

@@ -543,10 +543,17 @@ void TBinaryWriter::WriteString(const QString& s)
             ascii = false;
             break;
         }
-    if (ascii)
+    if (ascii) {
         WriteAnsiString(s.toLatin1());
-    else
+    } else if (QStringView(s).isValidUtf16()) {
+        const QByteArray utf8 = s.toUtf8();
+        WriteValue(vaUTF8String);
+        const qint32 n = qToLittleEndian(qint32(utf8.size()));
+        Raw(&n, 4);
+        FOut.append(utf8);
+    } else { // a surrogate alone, which UTF-8 cannot hold
         WriteWideString(std::u16string(reinterpret_cast<const char16_t*>(s.utf16()), size_t(s.size())));
+    }
 }
 
 void TBinaryWriter::WriteIdent(QByteArrayView ident)

@@ -86,6 +86,7 @@ public:
     void Reserve(qsizetype size) { FOut.reserve(size); }
     QByteArray Take() { return std::move(FOut); }
     const QByteArray& Data() const { return FOut; }
+    QByteArray& Buffer() { return FOut; } // for values written in place
 
     void WriteSignature() { FOut.append("TPF0", 4); }
     void WriteValue(TValueType type) { FOut.append(char(type)); }
@@ -101,7 +102,7 @@ public:
     void WriteDate(double value);
     void WriteAnsiString(QByteArrayView s);
     void WriteWideString(const std::u16string& s);
-    void WriteString(const QString& s); // 8-bit when ASCII, else UTF-16
+    void WriteString(const QString& s); // 8-bit when ASCII, else UTF-8
     void WriteIdent(QByteArrayView ident); // False, True, nil and Null get their own kinds
     void WriteBoolean(bool value) { WriteValue(value ? vaTrue : vaFalse); }
     void WriteBinary(QByteArrayView data);

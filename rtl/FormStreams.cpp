@@ -1,7 +1,13 @@
 #include "FormStreams.h"
 
+#include "CodePage.h"
 #include "FormBinary.h"
 #include "SysUtils.h"
+
+#include <QList>
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <QtEndian>
 
 #include <algorithm>
 #include <charconv>
@@ -9,6 +15,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <locale.h>
+#include <optional>
 #include <string>
 
 using namespace KvFormBinary;
@@ -29,17 +36,37 @@ bool IsIdentStart(char c)
 
 bool IsIdentChar(char c) { return IsIdentStart(c) || (c >= '0' && c <= '9'); }
 
+// Names beyond ASCII are UTF-8 letters and digits; raw 8-bit bytes of a code page are not names.
+bool IsUnicodeIdent(QByteArrayView s)
+{
+    if (!QUtf8StringView(s).isValidUtf8())
+        return false;
+    bool first = true;
+    for (const char32_t c : QString::fromUtf8(s).toUcs4()) {
+        if (c == '.') {
+            first = true;
+            continue;
+        }
+        if (!(c == '_' || QChar::isLetter(c) || (!first && (QChar::isNumber(c) || QChar::isMark(c)))))
+            return false;
+        first = false;
+    }
+    return true;
+}
+
 // One identifier, or with `dotted` several joined by dots (Font.Style, Form2.Button1).
 bool IsIdent(QByteArrayView s, bool dotted)
 {
     qsizetype i = 0;
+    unsigned char high = 0;
     for (;;) {
         if (i >= s.size() || !IsIdentStart(s[i]))
             return false;
-        while (++i < s.size() && IsIdentChar(s[i])) {
-        }
+        high |= (unsigned char)s[i];
+        while (++i < s.size() && IsIdentChar(s[i]))
+            high |= (unsigned char)s[i];
         if (i == s.size())
-            return true;
+            return !(high & 0x80) || IsUnicodeIdent(s);
         if (!dotted || s[i] != '.')
             return false;
         ++i;
@@ -62,6 +89,9 @@ bool SameWord(QByteArrayView s, const char* upper)
 
 bool IsSetElementText(QByteArrayView element);
 
+bool IsUtf16(TFormTextEncoding e) { return e == TFormTextEncoding::Utf16LE || e == TFormTextEncoding::Utf16BE; }
+
+
 // ---------------------------------------------------------------------------------------------
 // Number formatting shared by the text writer
 
@@ -69,6 +99,7 @@ bool IsSetElementText(QByteArrayView element);
 // anything above is written as these.
 constexpr long double LargestExtendedText = 1.189731495357231e4932L; // 16 digits
 constexpr double LargestDateText = 1.79769313486231e308;            // 15 digits
+constexpr long double LargestLegacyText = 1.18973149535723e4932L;    // 15 digits
 
 long double ClampForText(long double value, long double largest)
 {
@@ -198,22 +229,45 @@ void AppendExtended(QByteArray& out, long double value)
 class BinaryToText
 {
 public:
-    BinaryToText(const QByteArray& data, TLineBreak lineBreak)
-        : R(data), FLineBreak(lineBreak == TLineBreak::CRLF ? "\r\n" : "\n")
+    BinaryToText(const QByteArray& data, const TFormTextFormat& format, const TCodePage* codePage)
+        : R(data), FLineBreak(format.LineBreak == TLineBreak::CRLF ? "\r\n" : "\n"), Style(format.Style),
+          Encoding(format.Encoding), CodePage(codePage)
     {
+        // Decoding 8-bit strings: asked for in the current style; needed for Unicode text, whose
+        // raw bytes are read as UTF-8.
+        if (Encoding != TFormTextEncoding::Ansi) {
+            if (!CodePage)
+                CodePage = &DefaultCodePage.emplace();
+        } else if (Style == TFormTextStyle::Legacy) {
+            CodePage = nullptr;
+        }
         Out.reserve(data.size() * 2 + 64);
+        if (Encoding == TFormTextEncoding::Utf8Bom)
+            Out.append("\xEF\xBB\xBF");
     }
 
     QByteArray Convert()
     {
         R.ReadSignature();
         ConvertObject();
-        return std::move(Out);
+        if (!R.AtEnd())
+            R.Fail(QStringLiteral("Unexpected data after the end of the form"));
+        if (!IsUtf16(Encoding))
+            return std::move(Out);
+        const QString text = QString::fromUtf8(Out);
+        Out = QByteArray();
+        QStringEncoder encoder(Encoding == TFormTextEncoding::Utf16BE ? QStringConverter::Utf16BE : QStringConverter::Utf16LE,
+                               QStringConverter::Flag::WriteBom);
+        return encoder.encode(text);
     }
 
 private:
     TBinaryReader R;
     const char* FLineBreak;
+    TFormTextStyle Style;
+    TFormTextEncoding Encoding;
+    const TCodePage* CodePage;
+    std::optional<TCodePage> DefaultCodePage;
     QByteArray Out;
     int Nesting = 0;
     int Depth = 0;
@@ -299,10 +353,20 @@ private:
         Out.append(FLineBreak);
     }
 
+    static bool IsAscii(QByteArrayView s)
+    {
+        for (const char c : s)
+            if ((unsigned char)c >= 0x80)
+                return false;
+        return true;
+    }
+
+    // 8-bit strings keep their bytes above 127 as they are; characters above 127 are written as codes.
     template <class Unit>
     void WriteString(const Unit* s, qsizetype length)
     {
         constexpr qsizetype LineLength = 64;
+        constexpr unsigned Plain = sizeof(Unit) == 1 ? 255 : 127;
         if (length == 0) {
             Out.append("''");
             return;
@@ -315,11 +379,11 @@ private:
         while (i < length) {
             bool lineBreak = false;
             const unsigned c = unsigned(s[i]);
-            if (c >= ' ' && c != '\'' && c <= 127) {
+            if (c >= ' ' && c != '\'' && c <= Plain) {
                 const qsizetype j = i;
                 do {
                     ++i;
-                } while (i < length && unsigned(s[i]) >= ' ' && unsigned(s[i]) != '\'' && unsigned(s[i]) <= 127
+                } while (i < length && unsigned(s[i]) >= ' ' && unsigned(s[i]) != '\'' && unsigned(s[i]) <= Plain
                          && i - k < LineLength);
                 if (i - k >= LineLength)
                     lineBreak = true;
@@ -405,7 +469,10 @@ private:
             const long double v = R.ReadFloat();
             if (!std::isfinite(v))
                 throw EReadError(QStringLiteral("Floating point value cannot be written as text"), at);
-            AppendExtended(Out, v);
+            if (Style == TFormTextStyle::Legacy)
+                AppendGeneral(Out, ClampForText(v, LargestLegacyText), 15);
+            else
+                AppendExtended(Out, v);
             break;
         }
         case vaSingle: {
@@ -433,7 +500,12 @@ private:
         case vaString:
         case vaLString: {
             const QByteArrayView s = R.ReadAnsiString();
-            WriteString(reinterpret_cast<const unsigned char*>(s.constData()), s.size());
+            if (CodePage && !IsAscii(s)) {
+                const QString decoded = CodePage->Decode(s);
+                WriteString(reinterpret_cast<const char16_t*>(decoded.utf16()), decoded.size());
+            } else {
+                WriteString(reinterpret_cast<const unsigned char*>(s.constData()), s.size());
+            }
             break;
         }
         case vaWString:
@@ -530,12 +602,16 @@ enum TToken : unsigned char { toEOF, toSymbol, toString, toInteger, toFloat, toC
 class TextParser
 {
 public:
-    explicit TextParser(const QByteArray& text)
-        : Begin(text.constData()), P(text.constData()), End(text.constData() + text.size()), LineStart(P)
+    // `unicode`: raw non-ASCII bytes are UTF-8 characters (a text with a byte-order mark), else
+    // they are 8-bit bytes kept as they are, or decoded with `codePage` when one is given.
+    explicit TextParser(const QByteArray& text, bool unicode = false, const TCodePage* codePage = nullptr)
+        : Begin(text.constData()), P(text.constData()), End(text.constData() + text.size()), LineStart(P),
+          Unicode(unicode), CodePage(codePage)
     {
         if (End - P >= 3 && memcmp(P, "\xEF\xBB\xBF", 3) == 0) {
             P += 3;
             LineStart = P;
+            Unicode = true;
         }
         Next();
     }
@@ -545,10 +621,18 @@ public:
     const char* TokStart = nullptr;
     const char* TokEnd = nullptr;
     char FloatType = 0;      // suffix of a toFloat token, 0 when none
-    // string value: ASCII bytes in Ascii unless Wide is set
-    QByteArray Ascii;
-    std::u16string WideValue;
-    bool Wide = false;
+    bool TokHigh = false;    // a toSymbol token has bytes above 127
+    bool RawBytesSeen = false; // raw 8-bit bytes in a string of a text without byte-order mark
+
+    // A string value being read into a byte array: 8-bit bytes, or UTF-8 once Wide.
+    struct StringValue
+    {
+        qsizetype Start = 0;      // where the value's bytes begin in the array
+        bool Wide = false;
+        bool RawHigh = false;     // holds raw bytes above 127 (only while not Wide)
+        bool LoneSurrogate = false; // holds a surrogate code without its pair (encoded like UTF-8)
+        qsizetype HighAt = -1;    // a high surrogate just appended, waiting for its pair
+    };
 
     [[noreturn]] void Error(const QString& reason) const { ErrorAt(reason, TokStart); }
 
@@ -571,10 +655,15 @@ public:
     QByteArray TokenText() const { return QByteArray(TokStart, TokEnd - TokStart); }
 
     // A string in a set stands for its first character, kept as a character code.
-    QByteArray StringSetElement() const
+    static QByteArray StringSetElement(const QByteArray& value, const StringValue& v)
     {
-        const unsigned code = Wide ? (WideValue.empty() ? 0u : unsigned(WideValue[0]))
-                                   : (Ascii.isEmpty() ? 0u : unsigned((unsigned char)Ascii[0]));
+        unsigned code = 0;
+        if (v.Wide) {
+            const QString s = QString::fromUtf8(value);
+            code = s.isEmpty() ? 0u : s[0].unicode();
+        } else if (!value.isEmpty()) {
+            code = (unsigned char)value[0];
+        }
         return '#' + QByteArray::number(code);
     }
     QByteArrayView TokenView() const { return QByteArrayView(TokStart, TokEnd - TokStart); }
@@ -634,9 +723,17 @@ public:
             if (q >= End || !IsIdentStart(*q))
                 ErrorAt(QStringLiteral("Identifier expected"), q);
             while (q < End && IsIdentChar(*q))
-                ++q;
+                TokHigh |= (unsigned char)*q++ & 0x80;
         }
         TokEnd = P = q;
+        CheckSymbol();
+    }
+
+    // A symbol with bytes above 127 must be UTF-8 letters and digits.
+    void CheckSymbol() const
+    {
+        if (TokHigh && !IsUnicodeIdent(TokenView()))
+            Error(QStringLiteral("Invalid identifier: bytes that are not UTF-8 letters"));
     }
 
     void Next()
@@ -655,13 +752,17 @@ public:
         }
         const char c = *P;
         if (IsIdentStart(c)) {
+            unsigned char high = (unsigned char)c;
             ++P;
             while (P < End && IsIdentChar(*P))
-                ++P;
+                high |= (unsigned char)*P++;
             Token = toSymbol;
+            TokHigh = high & 0x80;
         } else if (c == '\'' || c == '#') {
-            ReadString();
+            // Read by ReadStringValue, straight into where the value goes.
             Token = toString;
+            TokEnd = P;
+            return;
         } else if (c == '$') {
             ++P;
             while (P < End && isxdigit((unsigned char)*P))
@@ -740,37 +841,102 @@ private:
     const char* End;
     const char* LineStart;
 
-    void GoWide()
+    bool Unicode;
+    const TCodePage* CodePage;
+    std::optional<TCodePage> DefaultCodePage;
+
+    const TCodePage& RawBytesCodePage()
     {
-        if (Wide)
-            return;
-        Wide = true;
-        WideValue.assign(Ascii.cbegin(), Ascii.cend());
+        if (CodePage)
+            return *CodePage;
+        if (!DefaultCodePage)
+            DefaultCodePage.emplace();
+        return *DefaultCodePage;
     }
 
-    void AppendCode(char32_t code)
+    // Raw 8-bit bytes from `from` on become characters of the code page, in UTF-8.
+    void DecodeRaw(QByteArray& out, qsizetype from)
     {
-        if (code < 0x80 && !Wide) {
-            Ascii.append(char(code));
+        const QByteArray utf8 = RawBytesCodePage().Decode(QByteArrayView(out).sliced(from)).toUtf8();
+        out.resize(from);
+        out.append(utf8);
+    }
+
+    void GoWide(QByteArray& out, StringValue& v)
+    {
+        if (v.Wide)
             return;
-        }
-        GoWide();
-        if (code > 0xFFFF) {
-            code -= 0x10000;
-            WideValue.push_back(char16_t(0xD800 + (code >> 10)));
-            WideValue.push_back(char16_t(0xDC00 + (code & 0x3FF)));
+        if (v.RawHigh)
+            DecodeRaw(out, v.Start);
+        v.Wide = true;
+        v.RawHigh = false;
+    }
+
+    static void AppendUtf8(QByteArray& out, char32_t code)
+    {
+        char b[4];
+        int n;
+        if (code < 0x80) {
+            b[0] = char(code);
+            n = 1;
+        } else if (code < 0x800) {
+            b[0] = char(0xC0 | (code >> 6));
+            b[1] = char(0x80 | (code & 0x3F));
+            n = 2;
+        } else if (code < 0x10000) {
+            b[0] = char(0xE0 | (code >> 12));
+            b[1] = char(0x80 | ((code >> 6) & 0x3F));
+            b[2] = char(0x80 | (code & 0x3F));
+            n = 3;
         } else {
-            WideValue.push_back(char16_t(code));
+            b[0] = char(0xF0 | (code >> 18));
+            b[1] = char(0x80 | ((code >> 12) & 0x3F));
+            b[2] = char(0x80 | ((code >> 6) & 0x3F));
+            b[3] = char(0x80 | (code & 0x3F));
+            n = 4;
+        }
+        out.append(b, n);
+    }
+
+    static void EndSurrogate(StringValue& v)
+    {
+        if (v.HighAt >= 0) {
+            v.LoneSurrogate = true;
+            v.HighAt = -1;
         }
     }
 
-    // Raw bytes of a quoted part are UTF-8; a byte that is not valid UTF-8 stands for itself.
-    void AppendUtf8(const char*& q)
+    // A `#nnn` character. Designers write characters above FFFF as two surrogate codes; they are
+    // joined again so that the UTF-8 string holds the character.
+    void AppendCode(QByteArray& out, StringValue& v, char32_t code)
     {
-        const auto* u = reinterpret_cast<const unsigned char*>(q);
-        const qsizetype avail = End - q;
-        int len = 0;
-        char32_t code = 0;
+        if (code < 0x80) {
+            EndSurrogate(v);
+            out.append(char(code));
+            return;
+        }
+        GoWide(out, v);
+        if (code >= 0xDC00 && code <= 0xDFFF && v.HighAt >= 0 && v.HighAt + 3 == out.size()) {
+            const auto* h = reinterpret_cast<const unsigned char*>(out.constData() + v.HighAt);
+            const char32_t high = char32_t((h[0] & 0x0F) << 12 | (h[1] & 0x3F) << 6 | (h[2] & 0x3F));
+            out.resize(v.HighAt);
+            v.HighAt = -1;
+            AppendUtf8(out, 0x10000 + ((high - 0xD800) << 10) + (code - 0xDC00));
+            return;
+        }
+        EndSurrogate(v);
+        if (code >= 0xD800 && code <= 0xDBFF)
+            v.HighAt = out.size();
+        else if (code >= 0xDC00 && code <= 0xDFFF)
+            v.LoneSurrogate = true;
+        AppendUtf8(out, code);
+    }
+
+    // Length of the UTF-8 sequence at u, 0 when it is not one.
+    static int Utf8Length(const unsigned char* u, qsizetype avail)
+    {
+        int len;
+        char32_t code;
         if (u[0] >= 0xC2 && u[0] <= 0xDF) {
             len = 2;
             code = u[0] & 0x1F;
@@ -780,30 +946,78 @@ private:
         } else if (u[0] >= 0xF0 && u[0] <= 0xF4) {
             len = 4;
             code = u[0] & 0x07;
+        } else {
+            return 0;
         }
-        bool ok = len > 0 && avail >= len;
-        for (int i = 1; ok && i < len; ++i) {
+        if (avail < len)
+            return 0;
+        for (int i = 1; i < len; ++i) {
             if ((u[i] & 0xC0) != 0x80)
-                ok = false;
-            else
-                code = (code << 6) | (u[i] & 0x3F);
+                return 0;
+            code = (code << 6) | (u[i] & 0x3F);
         }
-        if (ok && ((len == 3 && (code < 0x800 || (code >= 0xD800 && code <= 0xDFFF))) || (len == 4 && (code < 0x10000 || code > 0x10FFFF))))
-            ok = false;
-        if (!ok) {
-            AppendCode(u[0]);
-            ++q;
-            return;
-        }
-        AppendCode(code);
-        q += len;
+        if ((len == 3 && (code < 0x800 || (code >= 0xD800 && code <= 0xDFFF))) || (len == 4 && (code < 0x10000 || code > 0x10FFFF)))
+            return 0;
+        return len;
     }
 
-    void ReadString()
+    // One quoted part; runs of plain bytes are copied at once.
+    void ReadQuoted(const char*& q, QByteArray& out, StringValue& v)
     {
-        Ascii.clear();
-        WideValue.clear();
-        Wide = false;
+        const char* at = q;
+        ++q;
+        const qsizetype partStart = out.size();
+        unsigned char high = 0;
+        for (;;) {
+            const char* run = q;
+            while (q < End) {
+                const unsigned char c = (unsigned char)*q;
+                if (c == '\'' || c == '\n' || c == '\r' || c == 0)
+                    break;
+                high |= c;
+                ++q;
+            }
+            if (q > run) {
+                EndSurrogate(v);
+                out.append(run, q - run);
+            }
+            if (q >= End || *q == '\n' || *q == '\r')
+                ErrorAt(QStringLiteral("Unterminated string"), at);
+            if (*q == 0)
+                ErrorAt(QStringLiteral("Invalid character #0"), q);
+            ++q; // the quote
+            if (q < End && *q == '\'') {
+                out.append('\'');
+                ++q;
+                continue;
+            }
+            break;
+        }
+        if (!(high & 0x80))
+            return;
+        if (Unicode) {
+            for (const char* c = at + 1; c < q; ++c) {
+                if ((unsigned char)*c < 0x80)
+                    continue;
+                const int len = Utf8Length(reinterpret_cast<const unsigned char*>(c), q - c);
+                if (len == 0)
+                    ErrorAt(QStringLiteral("Invalid UTF-8 sequence"), c);
+                c += len - 1;
+            }
+            v.Wide = true; // what came before was ASCII
+            return;
+        }
+        RawBytesSeen = true;
+        if (v.Wide || CodePage) {
+            GoWide(out, v);
+            DecodeRaw(out, partStart);
+        } else {
+            v.RawHigh = true;
+        }
+    }
+
+    void ReadParts(QByteArray& out, StringValue& v)
+    {
         const char* q = P;
         for (;;) {
             if (q < End && *q == '#') {
@@ -826,36 +1040,32 @@ private:
                 }
                 if (q == digits || code > 0x10FFFF)
                     ErrorAt(QStringLiteral("Invalid character code"), at);
-                AppendCode(char32_t(code));
+                AppendCode(out, v, char32_t(code));
             } else if (q < End && *q == '\'') {
-                const char* at = q;
-                ++q;
-                for (;;) {
-                    if (q >= End || *q == '\n' || *q == '\r')
-                        ErrorAt(QStringLiteral("Unterminated string"), at);
-                    const char c = *q;
-                    if (c == '\'') {
-                        ++q;
-                        if (q >= End || *q != '\'')
-                            break;
-                    }
-                    if ((unsigned char)c >= 0x80) {
-                        AppendUtf8(q);
-                        continue;
-                    }
-                    if (c == 0)
-                        ErrorAt(QStringLiteral("Invalid character #0"), q);
-                    if (Wide)
-                        WideValue.push_back(char16_t(c));
-                    else
-                        Ascii.append(c);
-                    ++q;
-                }
+                ReadQuoted(q, out, v);
             } else {
                 break;
             }
         }
         P = q;
+    }
+
+public:
+    // Reads the string at the current token, with parts joined by '+', appending its bytes to
+    // `out`; then reads the next token.
+    void ReadStringValue(QByteArray& out, StringValue& v)
+    {
+        v.Start = out.size();
+        for (;;) {
+            ReadParts(out, v);
+            Next();
+            if (!IsChar('+'))
+                break;
+            Next();
+            if (Token != toString)
+                Expected(QStringLiteral("String"));
+        }
+        EndSurrogate(v);
     }
 };
 
@@ -865,40 +1075,96 @@ bool IsSetElementText(QByteArrayView element)
 {
     const QByteArray text = QByteArray::fromRawData(element.data(), element.size());
     try {
-        const TextParser p(text);
-        if (p.TokStart != text.constData() || p.TokEnd != text.constData() + text.size())
+        TextParser p(text);
+        if (p.TokStart != text.constData())
             return false;
-        return p.Token == toInteger || (p.Token == toString && p.StringSetElement() == element);
+        if (p.Token == toInteger)
+            return p.TokEnd == text.constData() + text.size();
+        if (p.Token != toString)
+            return false;
+        QByteArray value;
+        TextParser::StringValue v;
+        p.ReadStringValue(value, v);
+        return p.Token == toEOF && TextParser::StringSetElement(value, v) == element;
     } catch (const EParserError&) {
         return false;
     }
 }
 
+// UTF-16 text (with its byte-order mark) as UTF-8 with a byte-order mark, which the parser reads.
+QByteArray Utf16ToUtf8(const QByteArray& text, bool bigEndian)
+{
+    if (text.size() % 2)
+        throw EParserError(QStringLiteral("UTF-16 text form with an odd number of bytes"), 1, 1);
+    QStringDecoder decoder(bigEndian ? QStringConverter::Utf16BE : QStringConverter::Utf16LE,
+                           QStringConverter::Flag::Stateless);
+    QByteArray out = QString(decoder.decode(QByteArrayView(text).sliced(2))).toUtf8();
+    out.prepend("\xEF\xBB\xBF");
+    return out;
+}
+
+TFormTextEncoding EncodingOf(const QByteArray& text)
+{
+    if (text.startsWith("\xEF\xBB\xBF"))
+        return TFormTextEncoding::Utf8Bom;
+    if (text.startsWith("\xFF\xFE"))
+        return TFormTextEncoding::Utf16LE;
+    if (text.startsWith("\xFE\xFF"))
+        return TFormTextEncoding::Utf16BE;
+    return TFormTextEncoding::Ansi;
+}
+
 class TextToBinary
 {
 public:
-    explicit TextToBinary(const QByteArray& text) : Parser(text)
+    TextToBinary(const QByteArray& text, const TCodePage* codePage)
+        : Encoding(EncodingOf(text)),
+          Text(IsUtf16(Encoding) ? Utf16ToUtf8(text, Encoding == TFormTextEncoding::Utf16BE) : text),
+          Parser(Text, false, codePage)
     {
-        W.Reserve(text.size());
+        W.Reserve(Text.size());
     }
 
-    QByteArray Convert()
+    QByteArray Convert(TFormTextFormat* found)
     {
         W.WriteSignature();
         ConvertObject();
         if (Parser.Token != toEOF)
             Parser.Expected(QStringLiteral("End of file"));
+        if (found) {
+            const qsizetype lf = Text.indexOf('\n');
+            found->LineBreak = lf > 0 && Text[lf - 1] != '\r' ? TLineBreak::LF : TLineBreak::CRLF;
+            found->Encoding = Encoding;
+            // Floats tell best; raw 8-bit strings only older designers wrote.
+            found->Style = LegacyFloats > CurrentFloats ? TFormTextStyle::Legacy
+                : LegacyFloats < CurrentFloats     ? TFormTextStyle::Current
+                : Parser.RawBytesSeen              ? TFormTextStyle::Legacy
+                                                   : TFormTextStyle::Current;
+        }
         return W.Take();
     }
 
 private:
+    TFormTextEncoding Encoding;
+    QByteArray Text;
     TextParser Parser;
     TBinaryWriter W;
     int Depth = 0;
-    // Combined string value (parts joined by '+')
-    QByteArray Ascii;
-    std::u16string WideValue;
-    bool Wide = false;
+    int CurrentFloats = 0;
+    int LegacyFloats = 0;
+
+    // Floats with exactly 18 decimals are the current style; others without exponent are legacy.
+    void CountFloatStyle()
+    {
+        const QByteArrayView t = Parser.TokenView();
+        const qsizetype dot = t.indexOf('.');
+        if (dot < 0 || t.contains('e') || t.contains('E'))
+            return;
+        if (t.size() - dot - 1 == 18)
+            ++CurrentFloats;
+        else
+            ++LegacyFloats;
+    }
 
     void Enter()
     {
@@ -910,6 +1176,7 @@ private:
     {
         if (Parser.Token != toSymbol)
             Parser.Expected(QString::fromLatin1(what));
+        Parser.CheckSymbol();
         return Parser.TokenText();
     }
 
@@ -1001,40 +1268,55 @@ private:
         ConvertValue(false);
     }
 
-    void TakeStringPart()
+    // The value goes straight into the output behind room for the longest header, which is fitted
+    // once the value's kind and length are known.
+    void ConvertString()
     {
-        if (Parser.Wide && !Wide) {
-            Wide = true;
-            WideValue.assign(Ascii.cbegin(), Ascii.cend());
-        }
-        if (Wide) {
-            if (Parser.Wide)
-                WideValue += Parser.WideValue;
-            else
-                WideValue.append(Parser.Ascii.cbegin(), Parser.Ascii.cend());
+        QByteArray& out = W.Buffer();
+        out.append(5, '\0');
+        TextParser::StringValue v;
+        Parser.ReadStringValue(out, v);
+        const qsizetype length = out.size() - v.Start;
+        if (length > INT32_MAX)
+            Parser.Error(QStringLiteral("String longer than 2 GB"));
+        char* header = out.data() + v.Start - 5;
+        if (v.LoneSurrogate) {
+            // UTF-8 cannot hold a surrogate alone; UTF-16 can.
+            const std::u16string wide = Wtf8ToUtf16(QByteArrayView(out).sliced(v.Start));
+            out.resize(v.Start - 5);
+            W.WriteWideString(wide);
+        } else if (v.Wide || length > 255) {
+            header[0] = char(v.Wide ? vaUTF8String : vaLString);
+            qToLittleEndian(qint32(length), header + 1);
         } else {
-            Ascii += Parser.Ascii;
+            header[0] = char(vaString);
+            header[1] = char(length);
+            memmove(header + 2, header + 5, size_t(length));
+            out.resize(out.size() - 3);
         }
     }
 
-    void ConvertString()
+    // UTF-8 in which surrogate codes were encoded like other characters.
+    static std::u16string Wtf8ToUtf16(QByteArrayView s)
     {
-        Ascii.clear();
-        WideValue.clear();
-        Wide = false;
-        TakeStringPart();
-        Parser.Next();
-        while (Parser.IsChar('+')) {
-            Parser.Next();
-            if (Parser.Token != toString)
-                Parser.Expected(QStringLiteral("String"));
-            TakeStringPart();
-            Parser.Next();
+        std::u16string out;
+        const auto* u = reinterpret_cast<const unsigned char*>(s.data());
+        for (qsizetype i = 0; i < s.size();) {
+            char32_t c = u[i];
+            const int n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+            if (n > 1)
+                c &= 0x7F >> n;
+            for (int k = 1; k < n && i + k < s.size(); ++k)
+                c = c << 6 | (u[i + k] & 0x3F);
+            i += n;
+            if (c > 0xFFFF) {
+                out.push_back(char16_t(0xD800 + ((c - 0x10000) >> 10)));
+                out.push_back(char16_t(0xDC00 + ((c - 0x10000) & 0x3FF)));
+            } else {
+                out.push_back(char16_t(c));
+            }
         }
-        if (Wide)
-            W.WriteWideString(WideValue);
-        else
-            W.WriteAnsiString(Ascii);
+        return out;
     }
 
     void ConvertValue(bool inList)
@@ -1054,6 +1336,8 @@ private:
             break;
         case toFloat: {
             const long double v = Parser.TokenFloat();
+            if (!Parser.FloatType)
+                CountFloatStyle();
             switch (Parser.FloatType) {
             case 's':
             case 'S':
@@ -1138,16 +1422,18 @@ private:
         if (!Parser.IsChar(']')) {
             for (;;) {
                 QByteArray element;
-                if (Parser.Token == toInteger)
-                    element = Parser.TokenText();
-                else if (Parser.Token == toString)
-                    element = Parser.StringSetElement();
-                else
-                    element = Symbol("Set element");
-                if (element.isEmpty() || element.size() > 255)
-                    Parser.Error(QStringLiteral("Invalid set element"));
+                if (Parser.Token == toString) {
+                    QByteArray value;
+                    TextParser::StringValue v;
+                    Parser.ReadStringValue(value, v);
+                    element = TextParser::StringSetElement(value, v);
+                } else {
+                    element = Parser.Token == toInteger ? Parser.TokenText() : Symbol("Set element");
+                    if (element.size() > 255)
+                        Parser.Error(QStringLiteral("Invalid set element"));
+                    Parser.Next();
+                }
                 W.WriteStr(element);
-                Parser.Next();
                 if (Parser.IsChar(']'))
                     break;
                 Parser.CheckChar(',');
@@ -1243,10 +1529,10 @@ TStreamOriginalFormat TestStreamFormat(const QByteArray& data)
     if (data.isEmpty())
         return TStreamOriginalFormat::sofUnknown;
     const auto* b = reinterpret_cast<const unsigned char*>(data.constData());
+    if (data.startsWith("\xEF\xBB\xBF") || data.startsWith("\xFF\xFE") || data.startsWith("\xFE\xFF"))
+        return TStreamOriginalFormat::sofText;
     if (b[0] == 0xFF || data.startsWith("TPF0"))
         return TStreamOriginalFormat::sofBinary;
-    if (data.startsWith("\xEF\xBB\xBF"))
-        return TStreamOriginalFormat::sofText;
     switch (b[0]) {
     case 'o': case 'O': case 'i': case 'I': case ' ': case '\t': case '\r': case '\n': case '\v':
         return TStreamOriginalFormat::sofText;
@@ -1255,33 +1541,59 @@ TStreamOriginalFormat TestStreamFormat(const QByteArray& data)
     }
 }
 
-QByteArray ObjectTextToBinary(const QByteArray& text)
+QByteArray ObjectTextToBinary(const QByteArray& text, TFormTextFormat* found, const TCodePage* codePage)
 {
-    return TextToBinary(text).Convert();
+    return TextToBinary(text, codePage).Convert(found);
 }
 
-QByteArray ObjectBinaryToText(const QByteArray& binary, TLineBreak lineBreak)
+QByteArray ObjectBinaryToText(const QByteArray& binary, const TFormTextFormat& format, const TCodePage* codePage)
 {
-    return BinaryToText(binary, lineBreak).Convert();
+    return BinaryToText(binary, format, codePage).Convert();
 }
 
-QByteArray ObjectResourceToBinary(const QByteArray& resource)
+QByteArray ObjectBinaryToText(const QByteArray& binary, TLineBreak lineBreak, TFormTextStyle style)
+{
+    return ObjectBinaryToText(binary, TFormTextFormat{lineBreak, style, TFormTextEncoding::Ansi});
+}
+
+namespace {
+
+// The TPF0 stream of a resource. Bytes after it are refused; like errors in the stream, the offset
+// counts from the stream's start.
+QByteArrayView ResourceData(const QByteArray& resource)
 {
     if (resource.startsWith("TPF0"))
         return resource;
     TBinaryReader r(resource);
     const TResourceHeader h = r.ReadResourceHeader();
-    return resource.mid(h.DataOffset, h.DataSize);
+    if (h.DataOffset + h.DataSize < resource.size())
+        r.FailAt(QStringLiteral("Unexpected data after the end of the form"), h.DataSize);
+    return QByteArrayView(resource).sliced(h.DataOffset, h.DataSize);
 }
 
-QByteArray ObjectResourceToText(const QByteArray& resource, TLineBreak lineBreak)
+} // namespace
+
+QByteArray ObjectResourceToBinary(const QByteArray& resource)
 {
-    return ObjectBinaryToText(ObjectResourceToBinary(resource), lineBreak);
+    const QByteArrayView data = ResourceData(resource);
+    return data.size() == resource.size() ? resource : data.toByteArray();
 }
 
-QByteArray ObjectTextToResource(const QByteArray& text)
+QByteArray ObjectResourceToText(const QByteArray& resource, const TFormTextFormat& format, const TCodePage* codePage)
 {
-    const QByteArray binary = ObjectTextToBinary(text);
+    // The resource outlives the conversion: no copy of its data.
+    const QByteArrayView data = ResourceData(resource);
+    return ObjectBinaryToText(QByteArray::fromRawData(data.data(), data.size()), format, codePage);
+}
+
+QByteArray ObjectResourceToText(const QByteArray& resource, TLineBreak lineBreak, TFormTextStyle style)
+{
+    return ObjectResourceToText(resource, TFormTextFormat{lineBreak, style, TFormTextEncoding::Ansi});
+}
+
+QByteArray ObjectTextToResource(const QByteArray& text, const TCodePage* codePage)
+{
+    const QByteArray binary = ObjectTextToBinary(text, nullptr, codePage);
     TBinaryReader r(binary);
     r.ReadSignature();
     const TObjectHeader h = r.ReadHeader();

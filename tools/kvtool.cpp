@@ -1,5 +1,6 @@
 // kvtool: command-line access to the form streams (conversion and checking of form files).
 
+#include "CodePage.h"
 #include "FormBinary.h"
 #include "FormStreams.h"
 #include "KvFiles.h"
@@ -15,6 +16,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <unistd.h>
 
 namespace {
@@ -102,36 +104,50 @@ auto Converting(const QString& file, qsizetype offsetBase, F&& convert)
     }
 }
 
-QByteArray ToText(const QString& file, const QByteArray& data, TLineBreak lineBreak)
+// `format` gives the line break and, when `style` is set, the style.
+QByteArray ToText(const QString& file, const QByteArray& data, TFormTextFormat format, bool style,
+                  const TCodePage* codePage)
 {
     switch (ShapeOf(data)) {
     case Shape::Binary:
-        return Converting(file, 0, [&] { return ObjectBinaryToText(data, lineBreak); });
+        return Converting(file, 0, [&] { return ObjectBinaryToText(data, format, codePage); });
     case Shape::Resource: {
         const qsizetype base = Converting(file, 0, [&] { return ResourceDataOffset(data); });
-        return Converting(file, base, [&] { return ObjectResourceToText(data, lineBreak); });
+        return Converting(file, base, [&] { return ObjectResourceToText(data, format, codePage); });
     }
     case Shape::Text:
         break;
     }
-    // Text is rewritten the way the designer writes it, which also applies the line break asked for.
-    const QByteArray binary = Converting(file, 0, [&] { return ObjectTextToBinary(data); });
-    return Converting(file, 0, [&] { return ObjectBinaryToText(binary, lineBreak); });
+    // Text is rewritten the way the designer writes it, which also applies the line break asked for;
+    // it keeps its encoding, and its style unless one is asked for.
+    TFormTextFormat found;
+    const QByteArray binary = Converting(file, 0, [&] { return ObjectTextToBinary(data, &found); });
+    format.Encoding = found.Encoding;
+    if (!style)
+        format.Style = found.Style;
+    return Converting(file, 0, [&] { return ObjectBinaryToText(binary, format, codePage); });
 }
 
-QByteArray ToBinary(const QString& file, const QByteArray& data, bool resource)
+QByteArray ToText(const QString& file, const QByteArray& data, TLineBreak lineBreak)
+{
+    return ToText(file, data, TFormTextFormat{lineBreak}, false, nullptr);
+}
+
+QByteArray ToBinary(const QString& file, const QByteArray& data, bool resource, const TCodePage* codePage)
 {
     QByteArray binary;
     qsizetype base = 0;
     switch (ShapeOf(data)) {
     case Shape::Text:
-        return Converting(file, 0, [&] { return resource ? ObjectTextToResource(data) : ObjectTextToBinary(data); });
+        return Converting(file, 0, [&] {
+            return resource ? ObjectTextToResource(data, codePage) : ObjectTextToBinary(data, nullptr, codePage);
+        });
     case Shape::Binary:
         binary = data;
         break;
     case Shape::Resource:
         base = Converting(file, 0, [&] { return ResourceDataOffset(data); });
-        binary = ObjectResourceToBinary(data);
+        binary = Converting(file, base, [&] { return ObjectResourceToBinary(data); });
         break;
     }
     // Binary input keeps its bytes; it is only read through to make sure it is a whole form.
@@ -162,10 +178,40 @@ struct Command
 const QCommandLineOption LfOption(QStringLiteral("lf"), QStringLiteral("End lines with LF instead of CR LF."));
 const QCommandLineOption ResourceOption(QStringLiteral("resource"),
                                         QStringLiteral("Write the resource-wrapped form (FF 0A 00 header)."));
+const QCommandLineOption StyleOption(
+    QStringLiteral("style"),
+    QStringLiteral("current: floats with 18 decimals; legacy: up to 15 significant digits, as older designers "
+                   "wrote them. Default: current for a binary form, a text form's own style for text."),
+    QStringLiteral("current|legacy"), QStringLiteral("current"));
+const QCommandLineOption ToTextCodePageOption(
+    QStringLiteral("codepage"),
+    QStringLiteral("Decode raw 8-bit strings with this code page (windows-1252, GBK, Shift_JIS, ...) and write "
+                   "their characters as #nnn, as current designers do. Without it they stay raw bytes. No effect "
+                   "with --style legacy."),
+    QStringLiteral("NAME"));
+const QCommandLineOption ToBinaryCodePageOption(
+    QStringLiteral("codepage"),
+    QStringLiteral("Decode raw 8-bit strings of a text form with this code page and store them as UTF-8 strings. "
+                   "Without it they keep their bytes."),
+    QStringLiteral("NAME"));
+
+// The code page named by an option, or none.
+std::optional<TCodePage> CodePageOption(const QCommandLineParser& p, const QCommandLineOption& option)
+{
+    if (!p.isSet(option))
+        return std::nullopt;
+    try {
+        return std::optional<TCodePage>(std::in_place, p.value(option));
+    } catch (const Exception& e) {
+        throw Failure{e.Message};
+    }
+}
 
 void SetupToText(QCommandLineParser& p)
 {
     p.addOption(LfOption);
+    p.addOption(StyleOption);
+    p.addOption(ToTextCodePageOption);
     p.addPositionalArgument(QStringLiteral("file"), QStringLiteral("Form file: text, binary (TPF0) or resource; - for standard input."));
     p.addPositionalArgument(QStringLiteral("out"), QStringLiteral("Output file; standard output when omitted."), QStringLiteral("[out]"));
 }
@@ -173,7 +219,15 @@ void SetupToText(QCommandLineParser& p)
 int RunToText(const QCommandLineParser& p)
 {
     const QStringList args = p.positionalArguments();
-    const QByteArray text = ToText(args[0], ReadInput(args[0]), p.isSet(LfOption) ? TLineBreak::LF : TLineBreak::CRLF);
+    TFormTextFormat format;
+    format.LineBreak = p.isSet(LfOption) ? TLineBreak::LF : TLineBreak::CRLF;
+    const QString style = p.value(StyleOption);
+    if (style == QLatin1String("legacy"))
+        format.Style = TFormTextStyle::Legacy;
+    else if (style != QLatin1String("current"))
+        throw Failure{QStringLiteral("--style must be current or legacy, not '%1'").arg(style)};
+    const std::optional<TCodePage> codePage = CodePageOption(p, ToTextCodePageOption);
+    const QByteArray text = ToText(args[0], ReadInput(args[0]), format, p.isSet(StyleOption), codePage ? &*codePage : nullptr);
     WriteOutput(args.value(1), text);
     return ExitOk;
 }
@@ -181,6 +235,7 @@ int RunToText(const QCommandLineParser& p)
 void SetupToBinary(QCommandLineParser& p)
 {
     p.addOption(ResourceOption);
+    p.addOption(ToBinaryCodePageOption);
     p.addPositionalArgument(QStringLiteral("file"), QStringLiteral("Form file: text, binary (TPF0) or resource; - for standard input."));
     p.addPositionalArgument(QStringLiteral("out"), QStringLiteral("Output file; standard output when omitted (not a terminal)."), QStringLiteral("[out]"));
 }
@@ -194,7 +249,8 @@ int RunToBinary(const QCommandLineParser& p)
                                 "standard output\n"));
         return ExitFailure;
     }
-    WriteOutput(out, ToBinary(args[0], ReadInput(args[0]), p.isSet(ResourceOption)));
+    const std::optional<TCodePage> codePage = CodePageOption(p, ToBinaryCodePageOption);
+    WriteOutput(out, ToBinary(args[0], ReadInput(args[0]), p.isSet(ResourceOption), codePage ? &*codePage : nullptr));
     return ExitOk;
 }
 

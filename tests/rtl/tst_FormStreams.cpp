@@ -1,3 +1,4 @@
+#include "CodePage.h"
 #include "FormBinary.h"
 #include "FormStreams.h"
 #include "SysUtils.h"
@@ -29,10 +30,14 @@ QStringList CorpusFiles()
 
 QByteArray Lf(QByteArray text) { return text.replace("\r\n", "\n"); }
 
-// Text to binary and back, compared line by line so that a failure shows the first differing line.
+// Text to binary and back in the style the text was found in, compared line by line so that a
+// failure shows the first differing line.
 void ExpectRoundTrip(const QByteArray& text, TLineBreak lineBreak, const QString& what)
 {
-    const QByteArray back = ObjectBinaryToText(ObjectTextToBinary(text), lineBreak);
+    TFormTextFormat found;
+    const QByteArray binary = ObjectTextToBinary(text, &found);
+    EXPECT_EQ(found.LineBreak, lineBreak) << what.toStdString();
+    const QByteArray back = ObjectBinaryToText(binary, found);
     if (back == text)
         return;
     const QList<QByteArray> a = text.split('\n'), b = back.split('\n');
@@ -68,8 +73,10 @@ TEST(FormStreams, CorpusRoundTripsByteForByte)
         ExpectRoundTrip(text, TLineBreak::CRLF, file);
         ExpectRoundTrip(Lf(text), TLineBreak::LF, file + QStringLiteral(" (LF)"));
         // The resource wrapping and the binary stream carry the same form.
+        TFormTextFormat found;
+        ObjectTextToBinary(text, &found);
         const QByteArray resource = ObjectTextToResource(text);
-        EXPECT_EQ(ObjectResourceToText(resource), text) << file.toStdString();
+        EXPECT_EQ(ObjectResourceToText(resource, found), text) << file.toStdString();
         EXPECT_EQ(TestStreamFormat(resource), TStreamOriginalFormat::sofBinary);
         EXPECT_EQ(TestStreamFormat(text), TStreamOriginalFormat::sofText);
     }
@@ -93,7 +100,7 @@ TEST(FormStreams, StringKindsInBinary)
     using namespace KvFormBinary;
     const QByteArray longAscii(300, 'a');
     const QByteArray bin = ObjectTextToBinary("object A: TA\n  S = 'abc'\n  L = '" + longAscii
-                                              + "'\n  W = 'x'#1080\nend\n");
+                                              + "'\n  W = 'x'#1080\n  R = 'caf\xE9'\nend\n");
     TBinaryReader r(bin);
     r.ReadSignature();
     r.ReadHeader();
@@ -104,8 +111,11 @@ TEST(FormStreams, StringKindsInBinary)
     EXPECT_EQ(r.NextValue(), vaLString);
     EXPECT_EQ(r.ReadAnsiString(), longAscii);
     EXPECT_EQ(r.ReadStr(), "W");
-    EXPECT_EQ(r.NextValue(), vaWString);
+    EXPECT_EQ(r.NextValue(), vaUTF8String);
     EXPECT_EQ(r.ReadWideString(), QString::fromUtf16(u"x\u0438"));
+    EXPECT_EQ(r.ReadStr(), "R");
+    EXPECT_EQ(r.NextValue(), vaString); // raw bytes keep their bytes
+    EXPECT_EQ(r.ReadAnsiString(), "caf\xE9");
 }
 
 TEST(FormStreams, TextVariantsNormalise)
@@ -119,8 +129,6 @@ TEST(FormStreams, TextVariantsNormalise)
     EXPECT_EQ(Value("NIL"), "nil");
     EXPECT_EQ(Value("Form2.Button1"), "Form2.Button1");
     EXPECT_EQ(Value("#$41#$0042"), "'AB'");
-    EXPECT_EQ(Value("'caf\xC3\xA9'"), "'caf'#233");
-    EXPECT_EQ(Value("'\xE9'"), "#233"); // not UTF-8: the byte stands for itself
     EXPECT_EQ(Value("#128512"), "#55357#56832");
     EXPECT_EQ(Value("{ 0a 0B\n   0c }"), "{0A0B0C}");
     EXPECT_EQ(Value("1.5f"), "1.500000000000000000");
@@ -310,6 +318,8 @@ TEST(FormStreams, FormatDetection)
     EXPECT_EQ(TestStreamFormat("Inherited A: TA"), TStreamOriginalFormat::sofText);
     EXPECT_EQ(TestStreamFormat("\r\nobject"), TStreamOriginalFormat::sofText);
     EXPECT_EQ(TestStreamFormat("\xEF\xBB\xBFobject"), TStreamOriginalFormat::sofText);
+    EXPECT_EQ(TestStreamFormat(QByteArray("\xFF\xFEo\0", 4)), TStreamOriginalFormat::sofText); // UTF-16, not a resource
+    EXPECT_EQ(TestStreamFormat(QByteArray("\xFE\xFF\0o", 4)), TStreamOriginalFormat::sofText);
     EXPECT_EQ(TestStreamFormat("unit Unit1;"), TStreamOriginalFormat::sofUnknown);
     EXPECT_EQ(TestStreamFormat(""), TStreamOriginalFormat::sofUnknown);
 }
@@ -326,4 +336,168 @@ TEST(FormStreams, ExtendedPrecisionSurvivesBinary)
     unsigned char one[10];
     LongDoubleToExtended80(1.0L, one);
     EXPECT_EQ(QByteArray(reinterpret_cast<char*>(one), 10).toHex(), "0000000000000080ff3f");
+}
+
+namespace {
+
+// The kind and bytes of the first property value of a binary form.
+std::pair<KvFormBinary::TValueType, QByteArray> FirstValue(const QByteArray& binary)
+{
+    KvFormBinary::TBinaryReader r(binary);
+    r.ReadSignature();
+    r.ReadHeader();
+    r.ReadStr();
+    const KvFormBinary::TValueType type = r.NextValue();
+    const qint64 at = r.Position();
+    r.SkipValue();
+    return {type, binary.mid(at, r.Position() - at)};
+}
+
+QByteArray Form(const QByteArray& value) { return "object A: TA\n  V = " + value + "\nend\n"; }
+
+} // namespace
+
+TEST(FormStreams, StringsKeepTheirBytesOrBecomeUtf8)
+{
+    using namespace KvFormBinary;
+    struct Case
+    {
+        QByteArray Text;
+        TValueType Kind;
+        QByteArray Data;  // the value in binary after its tag
+        QByteArray Back;  // written back; empty when the same
+    };
+    const Case cases[] = {
+        {"'\xC4\xE3\xBA\xC3'", vaString, QByteArray("\x04\xC4\xE3\xBA\xC3"), {}}, // GBK, never decoded
+        {"'Gr\xF6\xDF" "e'#13#10'x'", vaString, QByteArray("\x08Gr\xF6\xDF" "e\r\nx"), {}}, // Windows-1252 with codes
+        {"#20320#22909", vaUTF8String, QByteArray("\x06\0\0\0\xE4\xBD\xA0\xE5\xA5\xBD", 10), {}},
+        {"'Gr'#246#223'e'", vaUTF8String, QByteArray("\x07\0\0\0Gr\xC3\xB6\xC3\x9F" "e", 11), {}},
+        {"#55357#56832", vaUTF8String, QByteArray("\x04\0\0\0\xF0\x9F\x98\x80", 8), {}}, // a pair joined
+        {"'x'#55357", vaWString, QByteArray("\x02\0\0\0x\0\x3D\xD8", 8), {}},            // alone: UTF-16 holds it
+        // Raw bytes in a string that also has characters are read as Windows-1252.
+        {"'\xE9'#8364", vaUTF8String, QByteArray("\x05\0\0\0\xC3\xA9\xE2\x82\xAC", 9), "#233#8364"},
+    };
+    for (const Case& c : cases) {
+        const QByteArray binary = ObjectTextToBinary(Form(c.Text));
+        const auto [kind, data] = FirstValue(binary);
+        EXPECT_EQ(kind, c.Kind) << c.Text.toStdString();
+        EXPECT_EQ(data.mid(1).toHex(' '), c.Data.toHex(' ')) << c.Text.toStdString();
+        EXPECT_EQ(ObjectBinaryToText(binary, TLineBreak::LF), Form(c.Back.isEmpty() ? c.Text : c.Back));
+    }
+}
+
+TEST(FormStreams, CodePageDecodesRawStringsWhenAsked)
+{
+    using namespace KvFormBinary;
+    const TCodePage gbk(QStringLiteral("GBK"));
+    const QByteArray raw = Form("'\xC4\xE3\xBA\xC3!'");
+    // Text to binary: raw bytes become a UTF-8 string.
+    const QByteArray utf8 = ObjectTextToBinary(raw, nullptr, &gbk);
+    EXPECT_EQ(FirstValue(utf8).first, vaUTF8String);
+    EXPECT_EQ(ObjectBinaryToText(utf8, TLineBreak::LF), Form("#20320#22909'!'"));
+    // Binary to text: an 8-bit string is written as characters in the current style only.
+    const QByteArray kept = ObjectTextToBinary(raw);
+    EXPECT_EQ(ObjectBinaryToText(kept, TFormTextFormat{TLineBreak::LF}, &gbk), Form("#20320#22909'!'"));
+    EXPECT_EQ(ObjectBinaryToText(kept, TFormTextFormat{TLineBreak::LF, TFormTextStyle::Legacy}, &gbk), raw);
+
+    EXPECT_EQ(TCodePage().Decode("\x80\xE9"), QString::fromUtf16(u"\u20AC\u00E9"));
+    bool lossless = false;
+    EXPECT_EQ(gbk.Encode(u"\u4F60\u597D", &lossless), "\xC4\xE3\xBA\xC3");
+    EXPECT_TRUE(lossless);
+    TCodePage(QStringLiteral("Shift_JIS")).Encode(u"\u4F60\u0E01", &lossless); // Thai is not in it
+    EXPECT_FALSE(lossless);
+    try {
+        TCodePage bad(QStringLiteral("cp-nonsense"));
+        ADD_FAILURE();
+    } catch (const EConvertError& e) {
+        EXPECT_TRUE(e.Message.contains(QStringLiteral("Unknown code page 'cp-nonsense'"))) << e.what();
+    }
+    EXPECT_TRUE(TCodePage::IsKnown(QStringLiteral("windows-1251")));
+}
+
+TEST(FormStreams, WritingStylesAreDetectedAndReproduced)
+{
+    const QByteArray legacy = "object A: TA\n  X = 105.833333333333\n  Y = 476.25\n  Z = 1.3\n  N = -2.5E-7\nend\n";
+    const QByteArray current = "object A: TA\n  X = 105.833333333333000000\n  Y = 476.250000000000000000\n"
+                               "  Z = 1.300000000000000000\n  N = -0.000000250000000000\nend\n";
+    TFormTextFormat found;
+    const QByteArray binary = ObjectTextToBinary(legacy, &found);
+    EXPECT_EQ(found.Style, TFormTextStyle::Legacy);
+    EXPECT_EQ(found.LineBreak, TLineBreak::LF);
+    EXPECT_EQ(ObjectBinaryToText(binary, TLineBreak::LF, TFormTextStyle::Legacy), legacy);
+    EXPECT_EQ(ObjectBinaryToText(binary, TLineBreak::LF), current);
+    ObjectTextToBinary(QByteArray(current).replace("\n", "\r\n"), &found);
+    EXPECT_EQ(found.Style, TFormTextStyle::Current);
+    EXPECT_EQ(found.LineBreak, TLineBreak::CRLF);
+    // Without floats, raw 8-bit strings tell an older designer.
+    ObjectTextToBinary(Form("'caf\xE9'"), &found);
+    EXPECT_EQ(found.Style, TFormTextStyle::Legacy);
+    ObjectTextToBinary(Form("'caf'#233"), &found);
+    EXPECT_EQ(found.Style, TFormTextStyle::Current);
+    // The largest extended still reads back after rounding to 15 digits.
+    const QByteArray big = ObjectBinaryToText(ObjectTextToBinary(Form("1.18973149535723176e4932")), TLineBreak::LF,
+                                              TFormTextStyle::Legacy);
+    EXPECT_EQ(big, Form("1.18973149535723E4932"));
+    EXPECT_NO_THROW(ObjectTextToBinary(big));
+}
+
+TEST(FormStreams, UnicodeTextFormsAreReadAndWrittenBack)
+{
+    const QByteArray ascii = "object A: TA\r\n  Caption = 'Gr'#246#223'e'\r\nend\r\n";
+    const QByteArray binary = ObjectTextToBinary(ascii);
+    const QString text = QString::fromLatin1(ascii);
+    const QByteArray utf16le = QByteArray("\xFF\xFE") + QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+    QByteArray utf16be = utf16le;
+    for (qsizetype i = 0; i < utf16be.size(); i += 2)
+        std::swap(utf16be[i], utf16be[i + 1]);
+    for (const QByteArray& form : {utf16le, utf16be, "\xEF\xBB\xBF" + ascii}) {
+        TFormTextFormat found;
+        EXPECT_EQ(ObjectTextToBinary(form, &found), binary);
+        EXPECT_EQ(ObjectBinaryToText(binary, found), form); // in the encoding it came in
+    }
+    // In Unicode text, characters may stand in strings as they are; raw bytes must be UTF-8.
+    const QByteArray raw = ObjectTextToBinary("\xEF\xBB\xBFobject A: TA\r\n  Caption = 'Gr\xC3\xB6\xC3\x9F" "e'\r\nend\r\n");
+    EXPECT_EQ(raw, binary);
+    try {
+        ObjectTextToBinary("\xEF\xBB\xBFobject A: TA\n  C = 'ab\xE9'\nend\n");
+        ADD_FAILURE();
+    } catch (const EParserError& e) {
+        EXPECT_EQ(e.Line, 2);
+        EXPECT_EQ(e.Column, 10);
+    }
+    EXPECT_THROW(ObjectTextToBinary(utf16le.left(utf16le.size() - 1)), EParserError);
+}
+
+TEST(FormStreams, RawBytesInNamesAndTrailingDataAreRefused)
+{
+    // A name in UTF-8 letters is a name; Windows-1252 bytes are not.
+    const QByteArray unicodeName = "object Gr\xC3\xB6\xC3\x9F" "e: TA\n  \xC3\x84nderung = 1\nend\n";
+    EXPECT_EQ(Canonical(unicodeName), unicodeName);
+    try {
+        ObjectTextToBinary("object A: TA\n  Gr\xF6\xDF" "e = 1\nend\n");
+        ADD_FAILURE();
+    } catch (const EParserError& e) {
+        EXPECT_EQ(e.Line, 2);
+        EXPECT_EQ(e.Column, 3);
+    }
+    const auto one = [](KvFormBinary::TBinaryWriter& w) { w.WriteInteger(1); };
+    for (const QByteArray& bin : {OneProperty(one, "P", "TA", "B\xE9"), OneProperty(one, "P\xE9"),
+                                  OneProperty(one, "P", "T\xC3")}) {
+        try {
+            ObjectBinaryToText(bin);
+            ADD_FAILURE();
+        } catch (const EReadError& e) {
+            EXPECT_GE(e.Offset, 4);
+        }
+    }
+    // Junk after the form: refused at its first byte, in a stream and in a resource.
+    const QByteArray text = "object A: TA\nend\n";
+    for (const QByteArray& form : {ObjectTextToBinary(text), ObjectTextToResource(text)}) {
+        try {
+            ObjectResourceToText(form + "junk");
+            ADD_FAILURE();
+        } catch (const EReadError& e) {
+            EXPECT_EQ(e.Offset, ObjectTextToBinary(text).size()); // from the start of the stream
+        }
+    }
 }

@@ -62,14 +62,17 @@ TEST_F(KvTool, CorpusFormsSurviveEveryConversion)
         SCOPED_TRACE(name.toStdString());
         const QString src = corpus.filePath(name);
         const QByteArray text = Read(src);
+        TFormTextFormat found;
+        ObjectTextToBinary(text, &found);
+        const char* style = found.Style == TFormTextStyle::Legacy ? "legacy" : "current";
         ASSERT_EQ(Tool({"form", "tobinary", src, Path("f.bin")}).Code, 0);
         EXPECT_TRUE(Read(Path("f.bin")).startsWith("TPF0"));
-        ASSERT_EQ(Tool({"form", "totext", Path("f.bin"), Path("f.dfm")}).Code, 0);
+        ASSERT_EQ(Tool({"form", "totext", "--style", style, Path("f.bin"), Path("f.dfm")}).Code, 0);
         EXPECT_EQ(Read(Path("f.dfm")), text);
 
         ASSERT_EQ(Tool({"form", "tobinary", "--resource", src, Path("f.res")}).Code, 0);
         EXPECT_TRUE(Read(Path("f.res")).startsWith("\xFF\x0A\x00"));
-        EXPECT_EQ(Tool({"form", "totext", Path("f.res")}).Out, text); // to standard output
+        EXPECT_EQ(Tool({"form", "totext", "--style", style, Path("f.res")}).Out, text); // to standard output
         // Binary input is passed on as it is, wrapped or not.
         ASSERT_EQ(Tool({"form", "tobinary", "--resource", Path("f.bin"), Path("g.res")}).Code, 0);
         EXPECT_EQ(Read(Path("g.res")), Read(Path("f.res")));
