@@ -293,17 +293,11 @@ struct RealForms
 RealForms LoadForms(const QString& list)
 {
     RealForms forms;
-    QFile f(list);
-    if (!f.open(QIODevice::ReadOnly))
-        throw Exception(QStringLiteral("%1: %2").arg(list, f.errorString()));
-    while (!f.atEnd()) {
-        const QString path = QString::fromUtf8(f.readLine()).trimmed();
+    for (const QByteArray& line : KvReadFile(list).split('\n')) {
+        const QString path = QString::fromUtf8(line).trimmed();
         if (path.isEmpty())
             continue;
-        QFile form(path);
-        if (!form.open(QIODevice::ReadOnly))
-            throw Exception(QStringLiteral("%1: %2").arg(path, form.errorString()));
-        QByteArray data = form.readAll();
+        QByteArray data = KvReadFile(path);
         TFormTextFormat format;
         try {
             if (TestStreamFormat(data) == TStreamOriginalFormat::sofBinary)
