@@ -127,6 +127,10 @@ QVariant TKvPkgActiveModel::data(const QModelIndex& Index, int Role) const
         return e.Key;
     case ObjectRole:
         return QVariant::fromValue<QObject*>(e.Object.data());
+    case ActiveRole:
+        if (const auto* pkg = qobject_cast<const TKvPkgInfo*>(e.Object.data()))
+            return pkg->Active();
+        return e.Object && KvCApp() == e.Object;
     default:
         return {};
     }
@@ -143,6 +147,13 @@ void TKvPkgActiveDelegate::paint(QPainter* Painter, const QStyleOptionViewItem& 
     style->drawControl(QStyle::CE_ItemViewItem, &opt, Painter, widget);
 
     Painter->save();
+    // The active one in bold, so that making one active shows.
+    if (Index.data(TKvPkgActiveModel::ActiveRole).toBool()) {
+        QFont bold = opt.font;
+        bold.setBold(true);
+        Painter->setFont(bold);
+        opt.fontMetrics = QFontMetrics(bold);
+    }
     const bool selected = opt.state & QStyle::State_Selected;
     Painter->setPen(opt.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
     const QRect r = opt.rect.adjusted(2, 0, -2, 0);
@@ -191,6 +202,15 @@ void TFrPkgActive::Execute(TComponent* Component)
             }
     }
     UpdateListBox(Component);
+    if (!FPlaced) {
+        FPlaced = true;
+        // Over the form designer, not in a corner of the screen.
+        if (const QWidget* Main = parentWidget() ? parentWidget()->window() : nullptr) {
+            QRect Frame = geometry();
+            Frame.moveCenter(Main->geometry().center());
+            setGeometry(Frame);
+        }
+    }
     show();
     raise();
     activateWindow();
@@ -238,6 +258,11 @@ void TFrPkgActive::keyPressEvent(QKeyEvent* Event)
 {
     if (Event->key() == Qt::Key_Escape && Event->modifiers() == Qt::NoModifier) {
         close();
+        return;
+    }
+    // Enter does what a double click does.
+    if (Event->key() == Qt::Key_Return || Event->key() == Qt::Key_Enter) {
+        Activate();
         return;
     }
     TDesignWindow::keyPressEvent(Event);

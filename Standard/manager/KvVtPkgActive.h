@@ -40,7 +40,7 @@ class TKvPkgActiveModel : public QAbstractListModel
     Q_OBJECT
 
 public:
-    enum { ObjectRole = Qt::UserRole + 1 };
+    enum { ObjectRole = Qt::UserRole + 1, ActiveRole };
     using QAbstractListModel::QAbstractListModel;
 
     void SetEntries(TKvComponentType Type, QList<TKvPkgActiveEntry> Entries);
@@ -94,6 +94,7 @@ private:
 
     std::unique_ptr<Ui::TFrPkgActive> ui;
     TKvPkgActiveModel* FModel;
+    bool FPlaced = false;
     // Stands for the replaced window procedure: the master message reaches the window while it
     // lives.
     QMetaObject::Connection FWndProcOld;

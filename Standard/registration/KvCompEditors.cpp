@@ -107,21 +107,17 @@ QString TKvPkgComponentEditor::GetVerb(int Index) const
     return Index == 0 ? QStringLiteral("View &Package List") : QString();
 }
 
+void TKvPkgComponentEditor::ExecuteVerb(int Index)
+{
+    if (Index == 0)
+        KvShowPkgActive(Component());
+}
+
 // The package editors open from here once they are part of the package; the check comes first.
 void TKvPkgComponentEditor::Edit()
 {
     if (!KvCApp())
         KvExcept(AppNotFound);
-}
-
-// The active packages windows open from here once they are part of the package.
-void TKvPkgImagesComponentEditor::ExecuteVerb(int) {}
-void TKvPkgVarsComponentEditor::ExecuteVerb(int) {}
-
-void TKvPkgStringsComponentEditor::ExecuteVerb(int Index)
-{
-    if (Index == 0)
-        KvShowPkgActive(Component());
 }
 
 void TKvPkgStringsComponentEditor::Edit()

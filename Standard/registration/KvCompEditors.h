@@ -54,6 +54,8 @@ public:
     using TComponentEditor::TComponentEditor;
     int GetVerbCount() const override;
     QString GetVerb(int Index) const override;
+    // "View &Package List": the active packages window of the component's kind.
+    void ExecuteVerb(int Index) override;
     void Edit() override;
 };
 
@@ -61,14 +63,12 @@ class TKvPkgImagesComponentEditor : public TKvPkgComponentEditor
 {
 public:
     using TKvPkgComponentEditor::TKvPkgComponentEditor;
-    void ExecuteVerb(int Index) override;
 };
 
 class TKvPkgStringsComponentEditor : public TKvPkgComponentEditor
 {
 public:
     using TKvPkgComponentEditor::TKvPkgComponentEditor;
-    void ExecuteVerb(int Index) override;
     void Edit() override;
 };
 
@@ -76,7 +76,6 @@ class TKvPkgVarsComponentEditor : public TKvPkgComponentEditor
 {
 public:
     using TKvPkgComponentEditor::TKvPkgComponentEditor;
-    void ExecuteVerb(int Index) override;
 };
 
 // Double click opens the page-control collection editor on the tabs.

@@ -128,6 +128,17 @@ TPropertyAttributes TKvPkgInitModeProperty::GetAttributes() const
     return paValueList | paReadOnly;
 }
 
+QString TKvPkgInitModeProperty::GetValueAt(int Index) const
+{
+    return GetOrdValueAt(Index) == TKvPkgInfo::imDFM ? QStringLiteral("DFM") : QStringLiteral("FILE");
+}
+
+void TKvPkgInitModeProperty::GetValues(const TGetStrProc& Proc) const
+{
+    Proc(QStringLiteral("DFM"));
+    Proc(QStringLiteral("FILE"));
+}
+
 void TKvPkgInitModeProperty::SetValue(const QString&) {}
 
 TPropertyAttributes TKvPkgVarsPkgVarsProperty::GetAttributes() const

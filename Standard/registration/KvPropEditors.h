@@ -98,10 +98,13 @@ public:
 };
 
 // The init mode is shown and listed but changes only through the load/save dialog.
+// Shows and lists "DFM" and "FILE", the names the load/save dialog uses.
 class TKvPkgInitModeProperty : public TEnumProperty
 {
 public:
     TPropertyAttributes GetAttributes() const override;
+    QString GetValueAt(int Index) const override;
+    void GetValues(const TGetStrProc& Proc) const override;
     void SetValue(const QString& Value) override;
 };
 

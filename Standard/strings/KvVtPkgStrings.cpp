@@ -10,6 +10,7 @@
 #include "KvPkgStrings.h"
 #include "KvUtils.h"
 #include "manager/KvVtPkgLoadSave.h"
+#include "porting/KvPortDsgn.h"
 #include "strings/KvStringsItemDialog.h"
 #include "strings/KvVtMemoryLabelAdd.h"
 #include "strings/KvVtMemoryMessageAdd.h"
@@ -18,6 +19,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLocale>
 #include <QMenu>
@@ -82,6 +84,15 @@ QString KvPkgStringsFileFilter(const TKvPkgStrings* Pkg)
 {
     const QString P = QLatin1Char('*') + KvAddPointExt(Pkg ? Pkg->DefaultExt() : QStringLiteral("kvstr"));
     return QStringLiteral("Package Strings (") + P + QStringLiteral(")|") + P + QStringLiteral("|All files (*.*)|*.*");
+}
+
+QString KvPkgStringsStartFolder(const TKvPkgStrings* Pkg)
+{
+    const QString File = Pkg ? Pkg->GetFileName(Pkg->FileName()) : QString();
+    if (!File.isEmpty())
+        return QFileInfo(File).absolutePath();
+    const QString Project = KvGetProjectName();
+    return Project.isEmpty() ? QString() : QFileInfo(Project).absolutePath();
 }
 
 int KvPkgStringsRowAfterDelete(int Removed, int Count)
@@ -746,6 +757,7 @@ void TFrPkgStrings::LoadFrom()
         return;
     TKvFileDialogRequest Request;
     Request.Title = QStringLiteral("Load From");
+    Request.InitialDir = KvPkgStringsStartFolder(Pkg);
     Request.Filter = KvPkgStringsFileFilter(Pkg);
     Request.DefaultExt = Pkg->DefaultExt();
     Request.FileMustExist = true;
@@ -772,6 +784,7 @@ void TFrPkgStrings::SaveTo()
     TKvFileDialogRequest Request;
     Request.Save = true;
     Request.Title = QStringLiteral("Save To");
+    Request.InitialDir = KvPkgStringsStartFolder(Pkg);
     Request.Filter = KvPkgStringsFileFilter(Pkg);
     Request.DefaultExt = Pkg->DefaultExt();
     Request.OverwritePrompt = true;

@@ -1,4 +1,5 @@
 #include "manager/KvVtPkgActive.h"
+#include "registration/KvCompEditors.h"
 
 #include "Controls.h"
 #include "KvApplication.h"
@@ -6,6 +7,7 @@
 #include "KvPkgImages.h"
 
 #include <QListView>
+#include <QMainWindow>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -125,4 +127,53 @@ TEST(PkgActive, RebuildsOnItsOwnMasterMessageOnlyAndEscapeCloses)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(guard.isNull());
     EXPECT_TRUE(KvFrPkgActive[ctPkgVars].isNull());
+}
+
+// The list opens over the main window; Enter on an entry does what a double click does, and
+// the active package is drawn apart.
+TEST(PkgActive, OpensOverTheMainWindowAndEnterMakesActive)
+{
+    QMainWindow main;
+    main.setGeometry(300, 200, 800, 600);
+    main.show();
+    auto form = Form("F");
+    TKvPkgStrings* first = Strings(form.get(), "P1", "Alpha");
+    TKvPkgStrings* second = Strings(form.get(), "P2", "Alpha");
+    first->SetActive(true);
+
+    TFrPkgActive* window = KvShowPkgActive(first);
+    ASSERT_NE(window, nullptr);
+    QPointer<TFrPkgActive> guard(window);
+    EXPECT_LT((window->geometry().center() - main.geometry().center()).manhattanLength(), 4);
+
+    QListView* list = List(*window);
+    const int row = Lines(*window).indexOf(QStringLiteral("Alpha (F.P2)"));
+    ASSERT_GE(row, 0);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(row, 0)).center());
+    EXPECT_FALSE(list->model()->index(row, 0).data(TKvPkgActiveModel::ActiveRole).toBool());
+    QTest::keyClick(list, Qt::Key_Return);
+    EXPECT_TRUE(second->Active());
+    EXPECT_EQ(KvFindPkgStrings(QStringLiteral("Alpha")), second);
+    EXPECT_TRUE(list->model()->index(row, 0).data(TKvPkgActiveModel::ActiveRole).toBool());
+    delete guard.data();
+}
+
+TEST(PkgActive, ImagesAndVariablesPackagesOpenTheirListFromTheirMenu)
+{
+    auto form = Form("F");
+    auto* images = new TKvPkgImages(form.get());
+    images->SetName(QStringLiteral("Pi"));
+    auto* vars = new TKvPkgVars(form.get());
+    vars->SetName(QStringLiteral("Pv"));
+    TKvPkgImagesComponentEditor imagesEditor(images, nullptr);
+    TKvPkgVarsComponentEditor varsEditor(vars, nullptr);
+    ASSERT_EQ(imagesEditor.GetVerb(0), QStringLiteral("View &Package List"));
+    imagesEditor.ExecuteVerb(0);
+    varsEditor.ExecuteVerb(0);
+    for (TKvComponentType type : {ctPkgImages, ctPkgVars}) {
+        QPointer<QWidget> window = KvFrPkgActive[type];
+        ASSERT_NE(window, nullptr);
+        EXPECT_TRUE(window->isVisible());
+        delete window.data();
+    }
 }

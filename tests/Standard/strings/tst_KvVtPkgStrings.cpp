@@ -6,6 +6,7 @@
 #include "registration/KvPropEditors.h"
 
 #include "KvApplication.h"
+#include "KvDialogs.h"
 #include "KvDesignHooks.h"
 #include "KvForms.h"
 #include "KvMessages.h"
@@ -14,6 +15,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -464,9 +466,35 @@ TEST_F(PkgStringsEditorTest, CancelledSaveWritesNothing)
         ASSERT_TRUE(Read.open(QIODevice::ReadOnly));
         EXPECT_EQ(Read.readAll(), Before);
         Read.close();
+
+        // Save To starts beside the package's file.
+        QString StartedIn;
+        auto Previous = KvSetFileDialogHandler([&StartedIn](TKvFileDialogRequest& Request) {
+            StartedIn = Request.InitialDir;
+            return false;
+        });
+        QTest::mouseClick(Ui->BtSaveTo, Qt::LeftButton);
+        KvSetFileDialogHandler(Previous);
+        EXPECT_EQ(QFileInfo(StartedIn).canonicalFilePath(), QFileInfo(Dir.path()).canonicalFilePath());
     });
     QObject::disconnect(Heard);
     EXPECT_EQ(Broadcasts, 0);
+}
+
+// The inspector names the init modes as the load/save dialog does, and picking one changes nothing.
+TEST_F(PkgStringsEditorTest, InitModeReadsDfmOrFile)
+{
+    const TPropInfo* Prop = GetPropInfo(&TKvPkgStrings::staticMetaObject, u"InitMode");
+    ASSERT_NE(Prop, nullptr);
+    TKvPkgInitModeProperty Property;
+    Property.Initialize(nullptr, {&FPkg}, *Prop);
+    EXPECT_EQ(Property.GetValue(), QStringLiteral("DFM"));
+    QStringList Values;
+    Property.GetValues([&Values](const QString& Value) { Values << Value; });
+    EXPECT_EQ(Values, QStringList({"DFM", "FILE"}));
+    FPkg.SetInitMode(TKvPkgInfo::imFILE);
+    Property.SetValue(QStringLiteral("DFM"));
+    EXPECT_EQ(Property.GetValue(), QStringLiteral("FILE"));
 }
 
 TEST_F(PkgStringsEditorTest, ComponentEditorNeedsTheApplicationAndThePropertyDoesNot)
