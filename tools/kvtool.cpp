@@ -71,7 +71,8 @@ Shape ShapeOf(const QByteArray& data)
 {
     if (data.startsWith("TPF0"))
         return Shape::Binary;
-    if (!data.isEmpty() && uchar(data[0]) == 0xFF)
+    // FF FE starts UTF-16 text, not a resource.
+    if (!data.isEmpty() && uchar(data[0]) == 0xFF && !data.startsWith("\xFF\xFE"))
         return Shape::Resource;
     // Anything else is read as text, so that a wrong file gets a parser message with a position.
     return Shape::Text;

@@ -115,6 +115,28 @@ TEST_F(KvTool, CheckReportsEveryBrokenFileAndGoesOn)
     EXPECT_TRUE(ok.Err.isEmpty()) << ok.Err.toStdString();
 }
 
+// UTF-16 text is text, not a resource (both start with FF); bytes after a binary form are not copied.
+TEST_F(KvTool, Utf16TextAndTrailingJunk)
+{
+    const QString text = QStringLiteral("object A: TA\r\n  Caption = 'Gr'#246#223'e'\r\nend\r\n");
+    const QByteArray utf16 = QByteArray("\xFF\xFE") + QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+    Write(Path("u.dfm"), utf16);
+    EXPECT_EQ(Tool({"form", "totext", Path("u.dfm")}).Out, utf16);
+    ASSERT_EQ(Tool({"form", "tobinary", Path("u.dfm"), Path("u.bin")}).Code, 0);
+    EXPECT_EQ(Read(Path("u.bin")), ObjectTextToBinary(text.toLatin1()));
+
+    for (const QStringList& resource : {QStringList(), QStringList{QStringLiteral("--resource")}}) {
+        ASSERT_EQ(Tool(QStringList{"form", "tobinary"} + resource + QStringList{Path("u.dfm"), Path("j.bin")}).Code, 0);
+        const qsizetype size = Read(Path("j.bin")).size();
+        Write(Path("j.bin"), Read(Path("j.bin")) + "junk");
+        const Result r = Tool({"form", "tobinary", Path("j.bin"), Path("out.bin")});
+        EXPECT_EQ(r.Code, 1);
+        EXPECT_EQ(r.Err.trimmed(), "kvtool: " + Path("j.bin").toUtf8() + ":offset " + QByteArray::number(size)
+                                       + ": Unexpected data after the end of the form");
+        EXPECT_FALSE(QFile::exists(Path("out.bin")));
+    }
+}
+
 TEST_F(KvTool, FailedConversionLeavesOutputAlone)
 {
     Write(Path("out.dfm"), "keep");
