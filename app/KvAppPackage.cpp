@@ -81,6 +81,11 @@ QList<TKvPalettePageInfo> KvRegisteredPalette()
     return Pages;
 }
 
+QList<TKvInstalledPackage> KvInstalledPackages()
+{
+    return {{QStringLiteral("dclKvCtrls_22"), KvCtrlsReg::PackageDescription(), KvRegisteredPalette()}};
+}
+
 QIcon KvPaletteIcon(const QMetaObject* Class)
 {
     static QHash<const QMetaObject*, QIcon> Cache;

@@ -20,6 +20,15 @@ struct TKvPalettePageInfo
 };
 QList<TKvPalettePageInfo> KvRegisteredPalette();
 
+// A loaded design package: its name, the description it carries, and its palette.
+struct TKvInstalledPackage
+{
+    QString Name;
+    QString Description;
+    QList<TKvPalettePageInfo> Pages;
+};
+QList<TKvInstalledPackage> KvInstalledPackages();
+
 // The class's 24x24 palette button from the package; a drawn stand-in (its initials) when the
 // package has no bitmap of that name.
 QIcon KvPaletteIcon(const QMetaObject* Class);

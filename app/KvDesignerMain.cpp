@@ -1,4 +1,5 @@
 #include "KvDesignerMain.h"
+#include "KvVtInstalledPackages.h"
 #include "ui_KvDesignerMain.h"
 
 #include "Controls.h"
@@ -152,6 +153,11 @@ void TFrKvDesigner::ConnectActions()
     connect(ui->AcSaveAll, &QAction::triggered, this, &TFrKvDesigner::SaveAll);
     connect(ui->AcClose, &QAction::triggered, this, &TFrKvDesigner::CloseForm);
     connect(ui->AcExit, &QAction::triggered, this, &QWidget::close);
+    connect(ui->AcInstalledPackages, &QAction::triggered, this, [this] {
+        TFrInstalledPackages Window(this);
+        Window.SetPackages(KvInstalledPackages());
+        Window.exec();
+    });
     connect(ui->AcCut, &QAction::triggered, this, &TFrKvDesigner::CutSelection);
     connect(ui->AcCopy, &QAction::triggered, this, &TFrKvDesigner::CopySelection);
     connect(ui->AcPaste, &QAction::triggered, this, &TFrKvDesigner::PasteIntoSelection);

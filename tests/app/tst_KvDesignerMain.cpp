@@ -29,6 +29,8 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeView>
+#include <QTreeWidget>
+#include <QLabel>
 #include <QtTest/QTest>
 
 #include <gtest/gtest.h>
@@ -291,6 +293,33 @@ TEST_F(KvDesignerMainTest, PaletteShowsTheRegisteredPagesInOrder)
         EXPECT_EQ(Buttons.first()->toolTip(), QString::fromLatin1(PaletteClasses(Pages.at(I)).first()->className()));
         EXPECT_EQ(Buttons.first()->icon().actualSize({24, 24}), QSize(24, 24));
     }
+}
+
+// The Help menu lists the loaded package with its description, its pages and their counts.
+TEST_F(KvDesignerMainTest, InstalledPackagesShowsTheDescriptionAndThePalette)
+{
+    auto* Help = Window->findChild<QMenu*>(QStringLiteral("MnHelp"));
+    ASSERT_NE(Help, nullptr);
+    QStringList Rows;
+    QString Description;
+    OnModal([&](QWidget* Dialog) {
+        EXPECT_EQ(Dialog->windowTitle(), QStringLiteral("Installed packages"));
+        auto* Tree = Dialog->findChild<QTreeWidget*>(QStringLiteral("TvPackages"));
+        ASSERT_NE(Tree, nullptr);
+        QTreeWidgetItem* Package = Tree->topLevelItem(0);
+        Rows << Package->text(0) + QLatin1Char('=') + Package->text(1);
+        for (int I = 0; I < Package->childCount(); ++I)
+            Rows << Package->child(I)->text(0) + QLatin1Char('=') + Package->child(I)->text(1);
+        // Selecting a page keeps its package's description in view.
+        const QRect Page = Tree->visualItemRect(Package->child(2));
+        QTest::mouseClick(Tree->viewport(), Qt::LeftButton, {}, Page.center());
+        Description = Dialog->findChild<QLabel*>(QStringLiteral("LaDescription"))->text();
+        QTest::mouseClick(Dialog->findChild<QPushButton*>(QStringLiteral("BtClose")), Qt::LeftButton);
+    });
+    Help->actions().first()->trigger();
+    EXPECT_EQ(Rows, QStringList({"dclKvCtrls_22=77", "Kv Standard=25", "Kv Additional=24", "Kv Data Controls=15",
+                                 "Kv Editors=13"}));
+    EXPECT_EQ(Description, QStringLiteral("dclKvCtrls_22: KvControls Standard Library Suite"));
 }
 
 TEST_F(KvDesignerMainTest, TreeInspectorAndSaveWorkTogether)
