@@ -91,7 +91,6 @@ bool IsSetElementText(QByteArrayView element);
 
 bool IsUtf16(TFormTextEncoding e) { return e == TFormTextEncoding::Utf16LE || e == TFormTextEncoding::Utf16BE; }
 
-
 // ---------------------------------------------------------------------------------------------
 // Number formatting shared by the text writer
 
@@ -602,11 +601,11 @@ enum TToken : unsigned char { toEOF, toSymbol, toString, toInteger, toFloat, toC
 class TextParser
 {
 public:
-    // `unicode`: raw non-ASCII bytes are UTF-8 characters (a text with a byte-order mark), else
+    // Raw non-ASCII bytes in strings are UTF-8 characters in a text with a byte-order mark; else
     // they are 8-bit bytes kept as they are, or decoded with `codePage` when one is given.
-    explicit TextParser(const QByteArray& text, bool unicode = false, const TCodePage* codePage = nullptr)
+    explicit TextParser(const QByteArray& text, const TCodePage* codePage = nullptr)
         : Begin(text.constData()), P(text.constData()), End(text.constData() + text.size()), LineStart(P),
-          Unicode(unicode), CodePage(codePage)
+          CodePage(codePage)
     {
         if (End - P >= 3 && memcmp(P, "\xEF\xBB\xBF", 3) == 0) {
             P += 3;
@@ -841,7 +840,7 @@ private:
     const char* End;
     const char* LineStart;
 
-    bool Unicode;
+    bool Unicode = false;
     const TCodePage* CodePage;
     std::optional<TCodePage> DefaultCodePage;
 
@@ -1120,7 +1119,7 @@ public:
     TextToBinary(const QByteArray& text, const TCodePage* codePage)
         : Encoding(EncodingOf(text)),
           Text(IsUtf16(Encoding) ? Utf16ToUtf8(text, Encoding == TFormTextEncoding::Utf16BE) : text),
-          Parser(Text, false, codePage)
+          Parser(Text, codePage)
     {
         W.Reserve(Text.size());
     }
@@ -1133,7 +1132,7 @@ public:
             Parser.Expected(QStringLiteral("End of file"));
         if (found) {
             const qsizetype lf = Text.indexOf('\n');
-            found->LineBreak = lf > 0 && Text[lf - 1] != '\r' ? TLineBreak::LF : TLineBreak::CRLF;
+            found->LineBreak = lf >= 0 && (lf == 0 || Text[lf - 1] != '\r') ? TLineBreak::LF : TLineBreak::CRLF;
             found->Encoding = Encoding;
             // Floats tell best; raw 8-bit strings only older designers wrote.
             found->Style = LegacyFloats > CurrentFloats ? TFormTextStyle::Legacy
