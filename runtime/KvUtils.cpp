@@ -153,7 +153,8 @@ QString KvANumericToStr(double Value, const QString& Mask, int Size, int Decimal
     Decimals = std::clamp(Decimals, 0, 15);
     const QString Options = Mask.section(u';', 0, 0);
     const bool Thousands = Options.contains(u'.');
-    const bool Trim = Options.contains(u'&');
+    // Without a width (Size 0) Decimals is an upper bound: 42 reads "42", not "42.00000000".
+    const bool Trim = Options.contains(u'&') || Size <= 0;
     const bool SignAlways = Options.contains(u'+');
     const bool SignRight = Options.contains(u'*');
     const bool NoZero = Options.contains(u'z');

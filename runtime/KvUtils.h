@@ -37,7 +37,8 @@ constexpr int KvDateYearLong = 2;
 // "*" the sign on the right, "z" zero shown as an empty text, "0" leading zeros up to Size
 // digits, "1" to "3" scientific notation with that many exponent digits, "4" scientific only
 // where the plain form would not show the number. Alignment and input-only letters are
-// ignored. Decimals (0 to 15) are the digits after the point ("."; "," groups thousands).
+// ignored. Decimals (0 to 15) are the digits after the point ("."; "," groups thousands); with
+// Size 0 they are at most that many, trailing zeros dropped.
 // Raises EConvertError for infinity and NaN.
 QString KvANumericToStr(double Value, const QString& Mask, int Size, int Decimals);
 // The number in Text rounded to Decimals: an optional sign before or after it, thousands

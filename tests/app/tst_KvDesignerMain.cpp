@@ -12,6 +12,8 @@
 #include "KvPkgStrings.h"
 #include "KvReferences.h"
 
+#include "KvStdCtrls.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -320,6 +322,17 @@ TEST_F(KvDesignerMainTest, InstalledPackagesShowsTheDescriptionAndThePalette)
     EXPECT_EQ(Rows, QStringList({"dclKvCtrls_22=77", "Kv Standard=25", "Kv Additional=24", "Kv Data Controls=15",
                                  "Kv Editors=13"}));
     EXPECT_EQ(Description, QStringLiteral("dclKvCtrls_22: KvControls Standard Library Suite"));
+}
+
+// A whole number in a numeric Value reads as typed, without a tail of zeros.
+TEST_F(KvDesignerMainTest, NumericValueShowsWithoutTrailingZeros)
+{
+    auto* Edit = qobject_cast<TKvEdit*>(Find("EdName"));
+    ASSERT_TRUE(Edit);
+    Edit->SetDataType(KvTypes::dtInteger);
+    ClickInTree(Edit);
+    TypeIntoInspector("Value", QStringLiteral("42"));
+    EXPECT_EQ(Window->Inspector()->FindProperty(QStringLiteral("Value")).data().toString(), QStringLiteral("42"));
 }
 
 TEST_F(KvDesignerMainTest, TreeInspectorAndSaveWorkTogether)
