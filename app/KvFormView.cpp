@@ -135,12 +135,16 @@ QList<TComponent*> TKvFormView::NonVisualComponents() const
 QRect TKvFormView::TrayRect(int Index) const
 {
     const QRect Form = FormRect();
-    const int PerRow = qMax(1, Form.width() / TrayCell);
+    // Every cell as wide as the longest name, so that no name is cut.
+    int Cell = TrayCell;
+    for (const TComponent* C : NonVisualComponents())
+        Cell = qMax(Cell, fontMetrics().horizontalAdvance(C->GetName()) + 8);
+    const int PerRow = qMax(1, Form.width() / Cell);
     // A data module has no controls: its components sit on the surface itself.
     const bool OnSurface = !qobject_cast<const TWinControl*>(Root());
     const QPoint Start = OnSurface ? Form.topLeft() + QPoint(8, 8) : QPoint(Form.left(), Form.bottom() + 1 + TrayGap + 18);
-    return QRect(Start + QPoint((Index % PerRow) * TrayCell, (Index / PerRow) * TrayRowHeight),
-                 QSize(TrayCell - 4, TrayRowHeight - 4));
+    return QRect(Start + QPoint((Index % PerRow) * Cell, (Index / PerRow) * TrayRowHeight),
+                 QSize(Cell - 4, TrayRowHeight - 4));
 }
 
 QSize TKvFormView::sizeHint() const
@@ -250,13 +254,15 @@ void TKvFormView::paintEvent(QPaintEvent*)
             P.save();
             P.setClipRect(Clip);
             const bool Container = qobject_cast<TWinControl*>(C) != nullptr;
-            P.setBrush(Container ? QBrush(QColor(0xe4, 0xe7, 0xeb)) : QBrush(Qt::NoBrush));
+            // Opaque, so that a control lying on another hides that one's name.
+            P.setBrush(Container ? QColor(0xe4, 0xe7, 0xeb) : QColor(0xf4, 0xf4, 0xf4));
             P.setPen(QPen(QColor(0x8a, 0x93, 0x9e), 1, Container ? Qt::SolidLine : Qt::DashLine));
             P.drawRect(Rect.adjusted(0, 0, -1, -1));
             P.setPen(C->GetEnabled() ? QColor(0x20, 0x20, 0x20) : QColor(0x90, 0x90, 0x90));
             const QRect TextRect = Rect.adjusted(4, 2, -4, -2);
+            // A tall control names itself in its corner, where what lies on it least often covers it.
             const Qt::Alignment Align =
-                Container && Rect.height() > 40 ? Qt::AlignTop | Qt::AlignLeft : Qt::AlignVCenter | Qt::AlignLeft;
+                Rect.height() > 40 ? Qt::AlignTop | Qt::AlignLeft : Qt::AlignVCenter | Qt::AlignLeft;
             P.drawText(TextRect, Align, P.fontMetrics().elidedText(KvDisplayText(C), Qt::ElideRight, TextRect.width()));
             P.restore();
             if (Selection.contains(C))

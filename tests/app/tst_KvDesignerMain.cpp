@@ -335,6 +335,34 @@ TEST_F(KvDesignerMainTest, NumericValueShowsWithoutTrailingZeros)
     EXPECT_EQ(Window->Inspector()->FindProperty(QStringLiteral("Value")).data().toString(), QStringLiteral("42"));
 }
 
+// Names are readable: under a non-visual icon in full, and a control lying on another one
+// hides that one's name instead of mixing the two.
+TEST_F(KvDesignerMainTest, ComponentNamesAreNeitherCutNorDrawnOverEachOther)
+{
+    TKvProject* Project = Window->Host().ActiveProject();
+    ASSERT_TRUE(Window->OpenForm(Project->GetModule(1)->FileName())); // the customer form
+    auto* Added = new TKvPkgStrings(Designer()->GetRoot());
+    Added->SetName(QStringLiteral("KvPkgStrings1"));
+    View()->update();
+    for (const char* Name : {"PmCustomer", "KvPkgStrings1"}) {
+        const QRect Cell = View()->BoundsOf(Find(Name));
+        ASSERT_TRUE(Cell.isValid()) << Name;
+        EXPECT_GE(Cell.width() + 4, View()->fontMetrics().horizontalAdvance(QString::fromLatin1(Name))) << Name;
+        QTest::mouseClick(View(), Qt::LeftButton, {}, Cell.center());
+        EXPECT_EQ(Designer()->GetSelections(), TDesignerSelectionList({Find(Name)}));
+    }
+
+    ASSERT_TRUE(Window->OpenForm(Project->GetModule(2)->FileName())); // the about form
+    const QRect Logo = View()->BoundsOf(Find("PiLogo"));
+    ASSERT_TRUE(Logo.isValid());
+    const QImage Shot = View()->grab().toImage();
+    int Ink = 0;
+    for (int Y = Logo.center().y() - 6; Y <= Logo.center().y() + 6; ++Y)
+        for (int X = Logo.left() + 3; X < Logo.right() - 3; ++X)
+            Ink += qGray(Shot.pixel(X, Y)) < 128;
+    EXPECT_EQ(Ink, 0) << "a name shows through the logo";
+}
+
 TEST_F(KvDesignerMainTest, TreeInspectorAndSaveWorkTogether)
 {
     auto* Edit = qobject_cast<TControl*>(Find("EdName"));
