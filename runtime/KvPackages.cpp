@@ -609,7 +609,21 @@ void TKvPkgInfo::Loaded()
     }
 }
 
-void TKvPkgInfo::SetPkgName(const QString& Value) { FPkgName = Value; }
+void TKvPkgInfo::SetPkgName(const QString& Value)
+{
+    // Lookups go by name: of two packages of a kind on one form only one could ever be found.
+    // Forms read as written keep what they hold.
+    const TComponent* Form = Owner();
+    if (Form && (ComponentState() & csDesigning) && !(ComponentState() & csLoading) && !Value.trimmed().isEmpty())
+        for (int I = 0; I < Form->ComponentCount(); ++I) {
+            const auto* Other = qobject_cast<const TKvPkgInfo*>(Form->Components(I));
+            if (Other && Other != this && Other->metaObject() == metaObject() &&
+                Other->FPkgName.compare(Value, Qt::CaseInsensitive) == 0)
+                throw EKvPkgError(QStringLiteral("%1 already names the package %2 of %3")
+                                      .arg(Value, Other->GetName(), Form->GetName()));
+        }
+    FPkgName = Value;
+}
 
 bool TKvPkgInfo::Active() const
 {

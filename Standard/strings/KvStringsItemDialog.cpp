@@ -137,9 +137,24 @@ int TKvStringsItemDialog::Execute()
     return exec() == QDialog::Accepted ? 1 : 2;
 }
 
+// An item with nothing to show is most often an OK pressed too early; a label that has only a
+// hint is a real one.
+bool TKvStringsItemDialog::ConfirmEmpty()
+{
+    if (!Text().trimmed().isEmpty() || !Hint().trimmed().isEmpty())
+        return true;
+    static const char* const Questions[] = {"The label has neither text nor hint. Store it anyway?",
+                                            "The message is empty. Store it anyway?",
+                                            "The text is empty. Store it anyway?"};
+    return KvMessage(KvMsgQuestion, QString::fromLatin1(Questions[int(FKind)]), {KvBtnAccept, KvBtnCancel},
+                     KvBtnCancel) == KvBtnAccept;
+}
+
 void TKvStringsItemDialog::done(int Result)
 {
     if (Result == QDialog::Accepted) {
+        if (!ConfirmEmpty())
+            return;
         try {
             KvStoreStringsItem(FKind, FPkg, FModify, FIdOld, FEdId->text(), Text(), Hint(),
                                FCbProtected->isChecked());

@@ -55,6 +55,8 @@ protected:
     QString FIdOld;
 
 private:
+    bool ConfirmEmpty();
+
     TKvStringsKind FKind;
     QLineEdit* FEdId = nullptr;
     QCheckBox* FCbProtected = nullptr;

@@ -363,6 +363,19 @@ TEST_F(KvDesignerMainTest, ComponentNamesAreNeitherCutNorDrawnOverEachOther)
     EXPECT_EQ(Ink, 0) << "a name shows through the logo";
 }
 
+// Two strings packages of one form may not share a name: only one of them could be found.
+TEST_F(KvDesignerMainTest, SecondPackageOfTheSameNameIsRefused)
+{
+    TComponent* Second = Designer()->CreateComponent(&TKvPkgStrings::staticMetaObject, Designer()->GetRoot(), 0, 0, 0, 0);
+    ASSERT_TRUE(Second);
+    QTest::mouseClick(View(), Qt::LeftButton, {}, View()->BoundsOf(Second).center());
+    ASSERT_EQ(Designer()->GetSelections(), TDesignerSelectionList({Second}));
+    TypeIntoInspector("PkgName", QStringLiteral("demo"));
+    ASSERT_EQ(Errors.size(), 1);
+    EXPECT_TRUE(Errors.first().contains(QStringLiteral("PsDemo"))) << Errors.first().toStdString();
+    EXPECT_EQ(qobject_cast<TKvPkgStrings*>(Second)->PkgName(), QString());
+}
+
 TEST_F(KvDesignerMainTest, TreeInspectorAndSaveWorkTogether)
 {
     auto* Edit = qobject_cast<TControl*>(Find("EdName"));

@@ -117,6 +117,36 @@ TEST_F(ItemDialogTest, AddRefusesAnIdInUseAndCancelAddsNothing)
     EXPECT_EQ(FPkg.Messages()->FindId(4)->Text(), QStringLiteral("Four"));
 }
 
+// Nothing to show asks first; declining keeps the dialog open. A label with only a hint is a
+// real one and is stored without a question.
+TEST_F(ItemDialogTest, EmptyItemIsStoredOnlyWhenConfirmed)
+{
+    TKvMessageRecorder Messages({KvBtnCancel, KvBtnAccept});
+    TFrMemoryMessageAdd Dialog;
+    Dialog.FPkg = &FPkg;
+    Dialog.SetId(7);
+    OnModal([&](QWidget* Window) {
+        QTest::mouseClick(Ctl<QPushButton>(Window, "BtOk"), Qt::LeftButton);
+        EXPECT_TRUE(Window->isVisible());
+        ASSERT_EQ(Messages.Count(), 1);
+        EXPECT_EQ(Messages.Last().MsgType, KvMsgQuestion);
+        EXPECT_EQ(Messages.Last().Default, KvBtnCancel);
+        EXPECT_EQ(FPkg.Messages()->FindId(7), nullptr);
+        QTest::mouseClick(Ctl<QPushButton>(Window, "BtOk"), Qt::LeftButton);
+    });
+    EXPECT_EQ(Dialog.Execute(), 1);
+    ASSERT_NE(FPkg.Messages()->FindId(7), nullptr);
+
+    TFrMemoryLabelAdd Label;
+    Label.FPkg = &FPkg;
+    Label.SetId(8);
+    Label.SetHint(QStringLiteral("Only a hint"));
+    OnModal([](QWidget* Window) { QTest::mouseClick(Ctl<QPushButton>(Window, "BtOk"), Qt::LeftButton); });
+    EXPECT_EQ(Label.Execute(), 1);
+    EXPECT_EQ(Messages.Count(), 2);
+    EXPECT_EQ(FPkg.Labels()->FindId(8)->Hint(), QStringLiteral("Only a hint"));
+}
+
 TEST_F(ItemDialogTest, SystemItemsAreStoredProtectedUnlessCleared)
 {
     TKvPkgStrings System;
