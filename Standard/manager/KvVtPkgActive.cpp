@@ -95,6 +95,15 @@ void TKvPkgActiveModel::SetEntries(TKvComponentType Type, QList<TKvPkgActiveEntr
     beginResetModel();
     FType = Type;
     FEntries = std::move(Entries);
+    FShared.clear();
+    QSet<QString> seen;
+    for (const TKvPkgActiveEntry& e : std::as_const(FEntries))
+        if (const auto* pkg = qobject_cast<const TKvPkgInfo*>(e.Object.data())) {
+            const QString name = pkg->PkgName().trimmed().toCaseFolded();
+            if (seen.contains(name))
+                FShared.insert(name);
+            seen.insert(name);
+        }
     endResetModel();
 }
 
@@ -128,8 +137,9 @@ QVariant TKvPkgActiveModel::data(const QModelIndex& Index, int Role) const
     case ObjectRole:
         return QVariant::fromValue<QObject*>(e.Object.data());
     case ActiveRole:
+        // Only among packages sharing a name does being the active one tell something.
         if (const auto* pkg = qobject_cast<const TKvPkgInfo*>(e.Object.data()))
-            return pkg->Active();
+            return pkg->Active() && FShared.contains(pkg->PkgName().trimmed().toCaseFolded());
         return e.Object && KvCApp() == e.Object;
     default:
         return {};

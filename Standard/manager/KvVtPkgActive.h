@@ -5,6 +5,7 @@
 #include <QAbstractListModel>
 #include <QMetaObject>
 #include <QPointer>
+#include <QSet>
 #include <QStyledItemDelegate>
 
 #include <memory>
@@ -53,6 +54,7 @@ public:
 private:
     TKvComponentType FType = ctPkgStrings;
     QList<TKvPkgActiveEntry> FEntries;
+    QSet<QString> FShared; // package names listed more than once
 };
 
 // Rows of one fixed height, the line 2 pixels from the left edge.

@@ -139,6 +139,7 @@ TEST(PkgActive, OpensOverTheMainWindowAndEnterMakesActive)
     auto form = Form("F");
     TKvPkgStrings* first = Strings(form.get(), "P1", "Alpha");
     TKvPkgStrings* second = Strings(form.get(), "P2", "Alpha");
+    Strings(form.get(), "P3", "Beta");
     first->SetActive(true);
 
     TFrPkgActive* window = KvShowPkgActive(first);
@@ -155,6 +156,9 @@ TEST(PkgActive, OpensOverTheMainWindowAndEnterMakesActive)
     EXPECT_TRUE(second->Active());
     EXPECT_EQ(KvFindPkgStrings(QStringLiteral("Alpha")), second);
     EXPECT_TRUE(list->model()->index(row, 0).data(TKvPkgActiveModel::ActiveRole).toBool());
+    // A name listed once is found anyway: nothing to set apart.
+    const int lone = Lines(*window).indexOf(QStringLiteral("Beta (F.P3)"));
+    EXPECT_FALSE(list->model()->index(lone, 0).data(TKvPkgActiveModel::ActiveRole).toBool());
     delete guard.data();
 }
 

@@ -481,6 +481,18 @@ TEST_F(PkgStringsEditorTest, CancelledSaveWritesNothing)
     EXPECT_EQ(Broadcasts, 0);
 }
 
+// A package in the form gets its first bounds once; opening and closing again changes nothing.
+TEST_F(PkgStringsEditorTest, OpeningAndClosingMarksTheFormOnlyTheFirstTime)
+{
+    ASSERT_FALSE(FPkg.EditorBounds().IsStored());
+    for (int Time = 0; Time < 3; ++Time) {
+        TFrPkgStrings Editor;
+        Run(Editor, [](TControls* Ui) { QTest::mouseClick(Ctl<QPushButton>(Ui->W, "BtOk"), Qt::LeftButton); });
+    }
+    EXPECT_EQ(FTold.size(), 1);
+    EXPECT_TRUE(FPkg.EditorBounds().IsStored());
+}
+
 // The inspector names the init modes as the load/save dialog does, and picking one changes nothing.
 TEST_F(PkgStringsEditorTest, InitModeReadsDfmOrFile)
 {
