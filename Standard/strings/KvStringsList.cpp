@@ -3,6 +3,7 @@
 #include "KvPkgStrings.h"
 
 #include <QCollator>
+#include <QMouseEvent>
 #include <QPainter>
 
 #include <algorithm>
@@ -335,6 +336,17 @@ void TKvStringsListView::SelectRow(int Row)
     const QModelIndex Index = model()->index(Row, 0);
     selectionModel()->setCurrentIndex(Index, QItemSelectionModel::ClearAndSelect);
     scrollTo(Index);
+}
+
+// A click below the last row keeps the selection: the id, search and detail boxes go on
+// naming the selected item, and Modify stays at hand.
+void TKvStringsListView::mousePressEvent(QMouseEvent* Event)
+{
+    if (!indexAt(Event->position().toPoint()).isValid()) {
+        Event->accept();
+        return;
+    }
+    QListView::mousePressEvent(Event);
 }
 
 void TKvStringsListView::paintEvent(QPaintEvent* Event)

@@ -108,6 +108,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* Event) override;
+    void mousePressEvent(QMouseEvent* Event) override;
 
 private:
     TKvStringsDelegate* FDelegate;

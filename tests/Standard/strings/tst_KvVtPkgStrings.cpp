@@ -326,6 +326,11 @@ TEST_F(PkgStringsEditorTest, MouseSelectionFeedsTheBoxesAndModify)
         ClickRow(Ui->Messages, 0);
         ClickRow(Ui->Messages, 2);
         EXPECT_EQ(Ui->EdIdMessages->text(), QStringLiteral("12"));
+        // Below the last row: the selection, and with it the boxes and Modify, stay.
+        const QRect Last = Ui->Messages->visualRect(Editor.Model(TKvStringsKind::Messages)->index(2, 0));
+        QTest::mouseClick(Ui->Messages->viewport(), Qt::LeftButton, {}, Last.center() + QPoint(0, 3 * Last.height()));
+        EXPECT_EQ(SelectedId(Editor, TKvStringsKind::Messages, Ui->Messages), 12);
+        EXPECT_TRUE(Ui->BtModify->isEnabled());
         QTest::keyClick(Ui->Messages, Qt::Key_Up);
         EXPECT_EQ(Ui->EdIdMessages->text(), QStringLiteral("11"));
     });
