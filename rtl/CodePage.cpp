@@ -22,7 +22,7 @@ bool TCodePage::IsKnown(const QString& name)
 
 QString TCodePage::Decode(QByteArrayView bytes) const
 {
-    QStringDecoder decoder(FLatinName.constData());
+    QStringDecoder decoder(FLatinName.constData(), QStringConverter::Flag::ConvertInitialBom);
     return decoder.decode(bytes);
 }
 

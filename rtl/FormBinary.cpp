@@ -2,6 +2,7 @@
 
 #include "SysUtils.h"
 
+#include <QStringDecoder>
 #include <QtEndian>
 #include <cmath>
 #include <cstring>
@@ -53,6 +54,12 @@ long double Extended80ToLongDouble(const unsigned char in[10])
     else
         v = std::ldexp((long double)mantissa, exponent - 16383 - 63);
     return negative ? -v : v;
+}
+
+QString Utf8ToString(QByteArrayView bytes)
+{
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    return decoder.decode(bytes);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -307,7 +314,7 @@ QString TBinaryReader::ReadWideString()
         FailAt(QStringLiteral("Invalid string length %1").arg(len), at + 1);
     if (t == vaUTF8String) {
         Need(len);
-        QString s = QString::fromUtf8(reinterpret_cast<const char*>(FBytes + FPos), len);
+        QString s = Utf8ToString(QByteArrayView(FBytes + FPos, len));
         FPos += len;
         return s;
     }

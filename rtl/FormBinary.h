@@ -114,6 +114,9 @@ private:
     void Raw(const void* p, qsizetype n) { FOut.append(static_cast<const char*>(p), n); }
 };
 
+// UTF-8 to UTF-16 keeping a leading U+FEFF, which is a character of the string, not a mark.
+QString Utf8ToString(QByteArrayView bytes);
+
 // 80-bit extended precision as stored in the stream.
 void LongDoubleToExtended80(long double value, unsigned char out[10]);
 long double Extended80ToLongDouble(const unsigned char in[10]);

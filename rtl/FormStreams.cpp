@@ -42,7 +42,7 @@ bool IsUnicodeIdent(QByteArrayView s)
     if (!QUtf8StringView(s).isValidUtf8())
         return false;
     bool first = true;
-    for (const char32_t c : QString::fromUtf8(s).toUcs4()) {
+    for (const char32_t c : Utf8ToString(s).toUcs4()) {
         if (c == '.') {
             first = true;
             continue;
@@ -658,7 +658,7 @@ public:
     {
         unsigned code = 0;
         if (v.Wide) {
-            const QString s = QString::fromUtf8(value);
+            const QString s = Utf8ToString(value);
             code = s.isEmpty() ? 0u : s[0].unicode();
         } else if (!value.isEmpty()) {
             code = (unsigned char)value[0];
@@ -1096,7 +1096,7 @@ QByteArray Utf16ToUtf8(const QByteArray& text, bool bigEndian)
     if (text.size() % 2)
         throw EParserError(QStringLiteral("UTF-16 text form with an odd number of bytes"), 1, 1);
     QStringDecoder decoder(bigEndian ? QStringConverter::Utf16BE : QStringConverter::Utf16LE,
-                           QStringConverter::Flag::Stateless);
+                           QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
     QByteArray out = QString(decoder.decode(QByteArrayView(text).sliced(2))).toUtf8();
     out.prepend("\xEF\xBB\xBF");
     return out;

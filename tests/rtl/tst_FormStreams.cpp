@@ -373,6 +373,7 @@ TEST(FormStreams, StringsKeepTheirBytesOrBecomeUtf8)
         {"#20320#22909", vaUTF8String, QByteArray("\x06\0\0\0\xE4\xBD\xA0\xE5\xA5\xBD", 10), {}},
         {"'Gr'#246#223'e'", vaUTF8String, QByteArray("\x07\0\0\0Gr\xC3\xB6\xC3\x9F" "e", 11), {}},
         {"#55357#56832", vaUTF8String, QByteArray("\x04\0\0\0\xF0\x9F\x98\x80", 8), {}}, // a pair joined
+        {"#65279'x'", vaUTF8String, QByteArray("\x04\0\0\0\xEF\xBB\xBFx", 8), {}},        // not taken for a mark
         {"'x'#55357", vaWString, QByteArray("\x02\0\0\0x\0\x3D\xD8", 8), {}},            // alone: UTF-16 holds it
         // Raw bytes in a string that also has characters are read as Windows-1252.
         {"'\xE9'#8364", vaUTF8String, QByteArray("\x05\0\0\0\xC3\xA9\xE2\x82\xAC", 9), "#233#8364"},
