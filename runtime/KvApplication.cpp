@@ -247,8 +247,7 @@ QString KvGetInstallPackages()
         const QDir exe(QCoreApplication::applicationDirPath());
         candidates << exe.filePath(QStringLiteral("install")) << exe.filePath(QStringLiteral("../install"));
     }
-    // A program run from the build tree finds the files shipped with the sources.
-    candidates << QFileInfo(QString::fromUtf8(__FILE__)).dir().filePath(QStringLiteral("install"));
+    candidates << QStringLiteral(KV_SOURCE_INSTALL_DIR);
     for (const QString& c : std::as_const(candidates))
         if (QFileInfo(c).isDir())
             return QDir::cleanPath(c);
