@@ -7,7 +7,7 @@
 #include "DesignWindows.h"
 #include "KvAppPackage.h"
 #include "KvComponentTreeModel.h"
-#include "KvDesignEvents.h"
+#include "DesignNotify.h"
 #include "KvFormDesigner.h"
 #include "KvFormView.h"
 #include "KvHostServices.h"
@@ -28,6 +28,8 @@
 #include <QShortcut>
 #include <QStatusBar>
 #include <QToolButton>
+#include <QUndoGroup>
+#include <QUndoStack>
 #include <QWindow>
 
 namespace {
@@ -44,7 +46,7 @@ TFrKvDesigner::TFrKvDesigner(QWidget* parent)
     Prompts = TKvAppPrompts::Interactive();
     KvLoadDesignPackage();
     ui->setupUi(this);
-    FEvents = new TKvDesignEvents(this);
+    FUndo = new QUndoGroup(this);
     FInspector = new TKvInspectorModel(this);
     FTree = new TKvComponentTreeModel(this);
     FPaletteGroup = new QButtonGroup(this);
@@ -89,8 +91,7 @@ TFrKvDesigner::~TFrKvDesigner()
     ui->FvForm->SetDesigner(nullptr);
     FInspector->Clear();
     FTree->SetRoot(nullptr);
-    delete FEvents;
-    FEvents = nullptr;
+    disconnect(DesignNotifier(), nullptr, this, nullptr);
     FHost.reset();
 }
 
@@ -162,12 +163,39 @@ void TFrKvDesigner::ConnectActions()
     connect(ui->AcCopy, &QAction::triggered, this, &TFrKvDesigner::CopySelection);
     connect(ui->AcPaste, &QAction::triggered, this, &TFrKvDesigner::PasteIntoSelection);
     connect(ui->AcDelete, &QAction::triggered, this, &TFrKvDesigner::DeleteSelection);
+    connect(ui->AcAlignToGrid, &QAction::triggered, this, [this] {
+        if (TKvFormDesigner* D = CurrentDesigner())
+            Guarded([&] { D->AlignToGrid(TKvFormView::GridSize); });
+    });
+    connect(ui->AcBringToFront, &QAction::triggered, this, [this] {
+        if (TKvFormDesigner* D = CurrentDesigner())
+            Guarded([&] { D->BringToFront(); });
+    });
+    connect(ui->AcSendToBack, &QAction::triggered, this, [this] {
+        if (TKvFormDesigner* D = CurrentDesigner())
+            Guarded([&] { D->SendToBack(); });
+    });
+
+    // Undo and redo act on the form shown; their texts name the step ("Undo Move EdName").
+    QAction* Undo = FUndo->createUndoAction(this, QStringLiteral("&Undo"));
+    QAction* Redo = FUndo->createRedoAction(this, QStringLiteral("&Redo"));
+    Undo->setObjectName(QStringLiteral("AcUndo"));
+    Redo->setObjectName(QStringLiteral("AcRedo"));
+    Undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    Redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    QAction* First = ui->MnEdit->actions().value(0);
+    ui->MnEdit->insertAction(First, Undo);
+    ui->MnEdit->insertAction(First, Redo);
+    ui->MnEdit->insertSeparator(First);
+    // Ctrl+Z must not reach a line edit of the inspector first only when the form has focus.
+    for (QAction* A : {Undo, Redo})
+        A->setShortcutContext(Qt::WindowShortcut);
 
     connect(ui->LsForms, &QListWidget::itemActivated, this,
             [this](QListWidgetItem* Item) { OpenForm(Item->data(FileRole).toString()); });
     connect(ui->TbForms, &QTabBar::currentChanged, this, [this](int Index) {
         TKvUnitModule* Unit = Index >= 0 ? Host().FindUnitModule(FormFileOfTab(Index)) : nullptr;
-        ShowForm(Unit ? Unit->FormEditor() : nullptr);
+        Host().SetActiveForm(Unit ? Unit->FormEditor() : nullptr);
     });
     connect(ui->TbInspector, &QTabBar::currentChanged, this, [this](int Index) {
         FInspector->SetPage(Index == 1 ? TKvInspectorModel::Events : TKvInspectorModel::Properties);
@@ -204,10 +232,12 @@ void TFrKvDesigner::ConnectActions()
         Menu->exec(GlobalPos);
     });
 
-    connect(FEvents, &TKvDesignEvents::SelectionChangedIn, this, &TFrKvDesigner::OnSelectionChanged);
-    connect(FEvents, &TKvDesignEvents::ItemsModifiedIn, this, &TFrKvDesigner::OnItemsModified);
-    connect(FEvents, &TKvDesignEvents::ItemDeletedIn, this, &TFrKvDesigner::OnItemDeleted);
-    connect(FEvents, &TKvDesignEvents::DesignerClosedIn, this, &TFrKvDesigner::OnDesignerClosed);
+    TDesignNotifier* N = DesignNotifier();
+    connect(N, &TDesignNotifier::SelectionChanged, this, &TFrKvDesigner::OnSelectionChanged);
+    connect(N, &TDesignNotifier::ItemsModified, this, &TFrKvDesigner::OnItemsModified);
+    connect(N, &TDesignNotifier::ItemDeleted, this, &TFrKvDesigner::OnItemDeleted);
+    connect(N, &TDesignNotifier::DesignerClosed, this, &TFrKvDesigner::OnDesignerClosed);
+    connect(N, &TDesignNotifier::ActiveDesignerChanged, this, &TFrKvDesigner::OnActiveDesignerChanged);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -284,10 +314,7 @@ TKvFormEditor* TFrKvDesigner::OpenForm(const QString& FileName)
     if (!Guarded([&] { Form = Host().OpenForm(FileName); }))
         return nullptr;
     const QString Unit = Form->UnitModule()->FileName();
-    int Tab = -1;
-    for (int I = 0; I < ui->TbForms->count() && Tab < 0; ++I)
-        if (FormFileOfTab(I).compare(Unit, Qt::CaseInsensitive) == 0)
-            Tab = I;
+    int Tab = TabOfUnit(Unit);
     if (Tab < 0) {
         ui->TbForms->blockSignals(true);
         Tab = ui->TbForms->addTab(Form->GetRootComponent()->GetName());
@@ -295,8 +322,8 @@ TKvFormEditor* TFrKvDesigner::OpenForm(const QString& FileName)
         ui->TbForms->blockSignals(false);
         ui->TbForms->updateGeometry();
     }
-    ui->TbForms->setCurrentIndex(Tab);
-    ShowForm(Form);
+    FUndo->addStack(Form->Designer()->UndoStack());
+    Host().SetActiveForm(Form);
     UpdateMarkers();
     return Form;
 }
@@ -306,16 +333,36 @@ QString TFrKvDesigner::FormFileOfTab(int Index) const
     return ui->TbForms->tabData(Index).toString();
 }
 
+int TFrKvDesigner::TabOfUnit(const QString& UnitFile) const
+{
+    for (int I = 0; I < ui->TbForms->count(); ++I)
+        if (FormFileOfTab(I).compare(UnitFile, Qt::CaseInsensitive) == 0)
+            return I;
+    return -1;
+}
+
 TKvUnitModule* TFrKvDesigner::CurrentUnit() const
 {
-    const int Tab = ui->TbForms->currentIndex();
-    return Tab >= 0 ? Host().FindUnitModule(FormFileOfTab(Tab)) : nullptr;
+    TKvFormEditor* Form = CurrentForm();
+    return Form ? Form->UnitModule() : nullptr;
 }
 
 TKvFormEditor* TFrKvDesigner::CurrentForm() const
 {
-    TKvUnitModule* Unit = CurrentUnit();
-    return Unit ? Unit->FormEditor() : nullptr;
+    return Host().ActiveForm();
+}
+
+void TFrKvDesigner::OnActiveDesignerChanged(IDesigner*)
+{
+    TKvFormEditor* Form = Host().ActiveForm();
+    if (Form) {
+        const int Tab = TabOfUnit(Form->UnitModule()->FileName());
+        ui->TbForms->blockSignals(true);
+        ui->TbForms->setCurrentIndex(Tab);
+        ui->TbForms->blockSignals(false);
+    }
+    FUndo->setActiveStack(Form ? Form->Designer()->UndoStack() : nullptr);
+    ShowForm(Form);
 }
 
 TKvFormDesigner* TFrKvDesigner::CurrentDesigner() const
@@ -379,15 +426,14 @@ bool TFrKvDesigner::CloseForm()
         case TKvAppPrompts::Cancel: return false;
         }
     }
-    const int Tab = ui->TbForms->currentIndex();
-    ShowForm(nullptr);
+    const int Tab = TabOfUnit(Unit->FileName());
     ui->TbForms->blockSignals(true);
     ui->TbForms->removeTab(Tab);
     ui->TbForms->blockSignals(false);
     Unit->CloseModule(true);
     if (ui->TbForms->count() > 0) {
         TKvUnitModule* Next = Host().FindUnitModule(FormFileOfTab(ui->TbForms->currentIndex()));
-        ShowForm(Next ? Next->FormEditor() : nullptr);
+        Host().SetActiveForm(Next ? Next->FormEditor() : nullptr);
     }
     UpdateMarkers();
     return true;
@@ -544,7 +590,10 @@ QMenu* TFrKvDesigner::CreateComponentMenu(TComponent* Component)
         for (int I = 0; I < Verbs; ++I) {
             QAction* Verb = Menu->addAction(Editor->GetVerb(I));
             connect(Verb, &QAction::triggered, this, [this, Editor, I] {
-                Guarded([&] { Editor->ExecuteVerb(I); });
+                Guarded([&] {
+                    TDesignerChange Change(Editor->GetDesigner(), QString(Editor->GetVerb(I)).remove(u'&'));
+                    Editor->ExecuteVerb(I);
+                });
                 OnItemsModified(Editor->GetDesigner());
             });
         }
@@ -574,7 +623,11 @@ void TFrKvDesigner::EditComponent(TComponent* Component)
     if (!Designer || !Component)
         return;
     const QString Shown = Designer->ShownMethod();
-    Guarded([&] { GetComponentEditor(Component, Designer)->Edit(); });
+    // Whatever the editor's window changes is one step: Ctrl+Z takes the whole session back.
+    Guarded([&] {
+        TDesignerChange Change(Designer, QStringLiteral("Edit %1").arg(Component->GetName()));
+        GetComponentEditor(Component, Designer)->Edit();
+    });
     if (Designer != CurrentDesigner())
         return;
     if (!Designer->ShownMethod().isEmpty() && Designer->ShownMethod() != Shown)
@@ -609,9 +662,7 @@ void TFrKvDesigner::PasteIntoSelection()
         else if (auto* C = qobject_cast<TControl*>(Selection.first()))
             Parent = C->Parent();
     }
-    TDesignerSelectionList Pasted;
-    if (Guarded([&] { PasteComponents(Designer->GetRoot(), Parent, Pasted, Designer); }) && !Pasted.isEmpty())
-        Designer->SetSelections(Pasted);
+    Guarded([&] { Designer->Paste(Parent); });
 }
 
 void TFrKvDesigner::DeleteSelection()
@@ -666,7 +717,7 @@ bool TFrKvDesigner::eventFilter(QObject* Object, QEvent* Event)
 {
     if (Event->type() == QEvent::Show) {
         auto* Window = qobject_cast<TDesignWindow*>(Object);
-        if (Window && Window != FEvents && Window->isWindow() && Window->windowHandle() && windowHandle())
+        if (Window && Window->isWindow() && Window->windowHandle() && windowHandle())
             Window->windowHandle()->setTransientParent(windowHandle());
     }
     return QMainWindow::eventFilter(Object, Event);

@@ -12,9 +12,9 @@ class TFrKvDesigner;
 
 class QButtonGroup;
 class QMenu;
+class QUndoGroup;
 class TComponent;
 class TKvComponentTreeModel;
-class TKvDesignEvents;
 class TKvFormDesigner;
 class TKvFormEditor;
 class TKvFormView;
@@ -53,6 +53,7 @@ public:
     TKvInspectorModel* Inspector() const { return FInspector; }
     TKvComponentTreeModel* ComponentTree() const { return FTree; }
     TKvFormView* FormView() const;
+    QUndoGroup* UndoGroup() const { return FUndo; }
 
     // The component's context menu: its editor's verbs, then Cut, Copy, Paste and Delete. The
     // caller owns it.
@@ -73,7 +74,7 @@ protected:
 private:
     std::unique_ptr<Ui::TFrKvDesigner> ui;
     std::unique_ptr<TKvHostServices> FHost;
-    TKvDesignEvents* FEvents;
+    QUndoGroup* FUndo;
     TKvInspectorModel* FInspector;
     TKvComponentTreeModel* FTree;
     QButtonGroup* FPaletteGroup;
@@ -91,6 +92,7 @@ private:
     void OnItemsModified(IDesigner* Designer);
     void OnItemDeleted(IDesigner* Designer, TPersistent* Item);
     void OnDesignerClosed(IDesigner* Designer);
+    void OnActiveDesignerChanged(IDesigner* Designer);
     void CopySelection();
     void CutSelection();
     void PasteIntoSelection();
@@ -100,5 +102,6 @@ private:
     // Runs Work, showing what it raises; false when it raised.
     bool Guarded(const std::function<void()>& Work);
     QString FormFileOfTab(int Index) const;
+    int TabOfUnit(const QString& UnitFile) const;
     TKvUnitModule* CurrentUnit() const;
 };

@@ -3,7 +3,7 @@
 #include "Controls.h"
 #include "KvAppPackage.h"
 #include "KvControls.h"
-#include "KvFormDesigner.h"
+#include "DesignIntf.h"
 #include "KvMenus.h"
 #include "SysUtils.h"
 #include "TypInfo.h"
@@ -76,11 +76,12 @@ TKvFormView::TKvFormView(QWidget* parent) : QWidget(parent)
     setPalette(P);
 }
 
-void TKvFormView::SetDesigner(TKvFormDesigner* Designer)
+void TKvFormView::SetDesigner(IDesigner* Designer)
 {
     FDesigner = Designer;
     FDragged.clear();
     FDragging = false;
+    FDrag = TDrag::None;
     Changed();
 }
 
@@ -301,6 +302,44 @@ void TKvFormView::paintEvent(QPaintEvent*)
         for (const QPoint& Pt : Points)
             P.fillRect(QRect(Pt - QPoint(2, 2), QSize(5, 5)), Handle);
     }
+
+    // What a drag would do, drawn until the mouse is released.
+    if (FDragging) {
+        P.setBrush(Qt::NoBrush);
+        P.setPen(QPen(QColor(0x20, 0x20, 0x20), 1, Qt::DotLine));
+        if (FDrag == TDrag::Band) {
+            P.drawRect(QRect(FPressPos, FDragPos).normalized());
+        } else {
+            const bool Snap = !QApplication::keyboardModifiers().testFlag(Qt::ControlModifier);
+            for (const TDragged& D : std::as_const(FDragged))
+                if (D.Control) {
+                    const QRect R = DraggedBounds(D, FDragPos, Snap);
+                    const QPoint Shift = BoundsOf(D.Control).topLeft() - QPoint(D.Control->GetLeft(), D.Control->GetTop());
+                    P.drawRect(R.translated(Shift).adjusted(0, 0, -1, -1));
+                }
+        }
+    }
+}
+
+QList<QRect> TKvFormView::HandleRects() const
+{
+    if (!FDesigner)
+        return {};
+    const TDesignerSelectionList Selection = FDesigner->GetSelections();
+    auto* C = Selection.size() == 1 ? qobject_cast<TControl*>(Selection.first()) : nullptr;
+    if (!C || C == Root())
+        return {};
+    const QRect Box = BoundsOf(C).adjusted(0, 0, -1, -1);
+    if (Box.isEmpty())
+        return {};
+    const QPoint Points[] = {Box.topLeft(), QPoint(Box.center().x(), Box.top()), Box.topRight(),
+                             QPoint(Box.right(), Box.center().y()), Box.bottomRight(),
+                             QPoint(Box.center().x(), Box.bottom()), Box.bottomLeft(),
+                             QPoint(Box.left(), Box.center().y())};
+    QList<QRect> Rects;
+    for (const QPoint& Pt : Points)
+        Rects << QRect(Pt - QPoint(3, 3), QSize(7, 7));
+    return Rects;
 }
 
 void TKvFormView::Select(TComponent* Component, bool Toggle)
@@ -334,8 +373,10 @@ void TKvFormView::CreateAt(TComponent* Target, const QPoint& Pos)
         Container = Container->Parent();
     const QPoint Origin = !Container || Container == Root() ? ClientOrigin() : BoundsOf(Container).topLeft();
     const bool Visual = InheritsFrom(Class, &TControl::staticMetaObject);
+    auto Snap = [](int V) { return V / GridSize * GridSize; };
     try {
-        TComponent* Created = Visual ? FDesigner->CreateComponent(Class, Parent, Pos.x() - Origin.x(), Pos.y() - Origin.y(), -1, -1)
+        TComponent* Created = Visual ? FDesigner->CreateComponent(Class, Parent, Snap(Pos.x() - Origin.x()),
+                                                                  Snap(Pos.y() - Origin.y()), -1, -1)
                                      : FDesigner->CreateComponent(Class, nullptr, -1, -1, -1, -1);
         Changed();
         emit CreateClassCleared();
@@ -351,50 +392,138 @@ void TKvFormView::mousePressEvent(QMouseEvent* Event)
     setFocus(Qt::MouseFocusReason);
     if (!FDesigner || Event->button() != Qt::LeftButton)
         return;
-    TComponent* Hit = ComponentAt(Event->position().toPoint());
+    const QPoint Pos = Event->position().toPoint();
+    FPressPos = FDragPos = Pos;
+    FDragged.clear();
+    FDragging = false;
+    FDrag = TDrag::None;
+    TComponent* Hit = ComponentAt(Pos);
     if (FCreateClass) {
-        if (Hit || FormRect().contains(Event->position().toPoint()))
-            CreateAt(Hit, Event->position().toPoint());
+        if (Hit || FormRect().contains(Pos))
+            CreateAt(Hit, Pos);
         return;
     }
+    const QList<QRect> Handles = HandleRects();
+    for (int I = 0; I < Handles.size(); ++I)
+        if (Handles.at(I).contains(Pos)) {
+            auto* C = qobject_cast<TControl*>(FDesigner->GetSelections().first());
+            FDragged.append({C, QRect(C->GetLeft(), C->GetTop(), C->GetWidth(), C->GetHeight())});
+            FDrag = TDrag::Resize;
+            FHandle = I;
+            return;
+        }
     if (!Hit) {
         FDesigner->SelectComponent(Root());
         return;
     }
-    Select(Hit, Event->modifiers().testFlag(Qt::ControlModifier));
-    FPressPos = Event->position().toPoint();
-    FDragged.clear();
-    FDragging = false;
-    if (Event->modifiers().testFlag(Qt::ControlModifier))
+    const bool Ctrl = Event->modifiers().testFlag(Qt::ControlModifier);
+    if (Hit == Root() && !Ctrl) {
+        FDesigner->SelectComponent(Root());
+        FDrag = TDrag::Band;
+        return;
+    }
+    Select(Hit, Ctrl);
+    if (Ctrl)
         return;
     for (TPersistent* P : FDesigner->GetSelections())
         if (auto* C = qobject_cast<TControl*>(P); C && C != Root())
-            FDragged.append({C, QPoint(C->GetLeft(), C->GetTop())});
+            FDragged.append({C, QRect(C->GetLeft(), C->GetTop(), C->GetWidth(), C->GetHeight())});
+    if (!FDragged.isEmpty())
+        FDrag = TDrag::Move;
+}
+
+QRect TKvFormView::DraggedBounds(const TDragged& Dragged, const QPoint& Pos, bool Snap) const
+{
+    const QPoint Delta = Pos - FPressPos;
+    auto Grid = [Snap](int V) { return Snap ? qRound(double(V) / GridSize) * GridSize : V; };
+    QRect R = Dragged.Start;
+    if (FDrag == TDrag::Move) {
+        // The first control lands on the grid; the others keep their distance to it.
+        const QRect Lead = FDragged.first().Start;
+        const QPoint Moved(Grid(Lead.left() + Delta.x()) - Lead.left(), Grid(Lead.top() + Delta.y()) - Lead.top());
+        return R.translated(Moved);
+    }
+    // Handles clockwise from the top-left: which edges each one drags.
+    static constexpr bool Left[] = {true, false, false, false, false, false, true, true};
+    static constexpr bool Top[] = {true, true, true, false, false, false, false, false};
+    static constexpr bool Right[] = {false, false, true, true, true, false, false, false};
+    static constexpr bool Bottom[] = {false, false, false, false, true, true, true, false};
+    if (Left[FHandle])
+        R.setLeft(qMin(Grid(R.left() + Delta.x()), R.right()));
+    if (Top[FHandle])
+        R.setTop(qMin(Grid(R.top() + Delta.y()), R.bottom()));
+    if (Right[FHandle])
+        R.setRight(qMax(Grid(R.right() + 1 + Delta.x()) - 1, R.left()));
+    if (Bottom[FHandle])
+        R.setBottom(qMax(Grid(R.bottom() + 1 + Delta.y()) - 1, R.top()));
+    return R;
 }
 
 void TKvFormView::mouseMoveEvent(QMouseEvent* Event)
 {
-    if (FDragged.isEmpty() || !(Event->buttons() & Qt::LeftButton))
+    if (FDrag == TDrag::None || !(Event->buttons() & Qt::LeftButton)) {
+        // The cursor tells which handle resizes which way.
+        static const Qt::CursorShape Shapes[] = {Qt::SizeFDiagCursor, Qt::SizeVerCursor, Qt::SizeBDiagCursor,
+                                                 Qt::SizeHorCursor,   Qt::SizeFDiagCursor, Qt::SizeVerCursor,
+                                                 Qt::SizeBDiagCursor, Qt::SizeHorCursor};
+        const QList<QRect> Handles = HandleRects();
+        Qt::CursorShape Shape = Qt::ArrowCursor;
+        for (int I = 0; I < Handles.size(); ++I)
+            if (Handles.at(I).contains(Event->position().toPoint()))
+                Shape = Shapes[I];
+        setCursor(Shape);
         return;
-    const QPoint Delta = Event->position().toPoint() - FPressPos;
-    if (!FDragging && Delta.manhattanLength() < QApplication::startDragDistance())
+    }
+    FDragPos = Event->position().toPoint();
+    if (!FDragging && (FDragPos - FPressPos).manhattanLength() < QApplication::startDragDistance())
         return;
     FDragging = true;
-    for (const TDragged& D : std::as_const(FDragged))
-        if (D.Control) {
-            D.Control->SetLeft(D.Start.x() + Delta.x());
-            D.Control->SetTop(D.Start.y() + Delta.y());
-        }
     update();
 }
 
-void TKvFormView::mouseReleaseEvent(QMouseEvent*)
+void TKvFormView::FinishDrag(const QPoint& Pos, bool Snap)
 {
-    const bool Moved = FDragging;
+    if (FDrag == TDrag::Band) {
+        const QRect Band = QRect(FPressPos, Pos).normalized();
+        TDesignerSelectionList Selection;
+        if (auto* Form = qobject_cast<TWinControl*>(Root()))
+            for (int I = 0; I < Form->ControlCount(); ++I)
+                if (BoundsOf(Form->Controls(I)).intersects(Band))
+                    Selection << Form->Controls(I);
+        FDesigner->SetSelections(Selection.isEmpty() ? TDesignerSelectionList{Root()} : Selection);
+        return;
+    }
+    QList<TPropertyChange> Changes;
+    QString Name;
+    for (const TDragged& D : std::as_const(FDragged)) {
+        if (!D.Control)
+            continue;
+        const QRect R = DraggedBounds(D, Pos, Snap);
+        const std::pair<const char*, int> Values[] = {
+            {"Left", R.left()}, {"Top", R.top()}, {"Width", R.width()}, {"Height", R.height()}};
+        for (const auto& [Prop, Value] : Values)
+            Changes.append({D.Control, QString::fromLatin1(Prop), Value});
+        Name = D.Control->GetName();
+    }
+    const QString Verb = FDrag == TDrag::Move ? QStringLiteral("Move") : QStringLiteral("Size");
+    const QString Text = FDragged.size() == 1 ? QStringLiteral("%1 %2").arg(Verb, Name)
+                                              : QStringLiteral("%1 %2 components").arg(Verb).arg(FDragged.size());
+    try {
+        FDesigner->SetProperties(Text, Changes);
+    } catch (const Exception& E) {
+        emit ErrorRaised(E.Message);
+    }
+}
+
+void TKvFormView::mouseReleaseEvent(QMouseEvent* Event)
+{
+    const bool Dragged = FDragging;
     FDragging = false;
+    if (Dragged && FDesigner && FDrag != TDrag::None)
+        FinishDrag(Event->position().toPoint(), !Event->modifiers().testFlag(Qt::ControlModifier));
     FDragged.clear();
-    if (Moved && FDesigner)
-        FDesigner->Modified();
+    FDrag = TDrag::None;
+    update();
 }
 
 void TKvFormView::mouseDoubleClickEvent(QMouseEvent* Event)
@@ -416,17 +545,63 @@ void TKvFormView::contextMenuEvent(QContextMenuEvent* Event)
     emit ContextMenuRequested(Hit, Event->globalPos());
 }
 
-void TKvFormView::MoveSelection(const QPoint& Delta)
+void TKvFormView::ChangeSelection(const QPoint& Move, const QSize& Grow)
 {
-    bool Moved = false;
+    QList<TPropertyChange> Changes;
+    QStringList Names;
     for (TPersistent* P : FDesigner->GetSelections())
         if (auto* C = qobject_cast<TControl*>(P); C && C != Root()) {
-            C->SetLeft(C->GetLeft() + Delta.x());
-            C->SetTop(C->GetTop() + Delta.y());
-            Moved = true;
+            if (!Move.isNull()) {
+                Changes.append({C, QStringLiteral("Left"), C->GetLeft() + Move.x()});
+                Changes.append({C, QStringLiteral("Top"), C->GetTop() + Move.y()});
+            } else {
+                Changes.append({C, QStringLiteral("Width"), qMax(1, C->GetWidth() + Grow.width())});
+                Changes.append({C, QStringLiteral("Height"), qMax(1, C->GetHeight() + Grow.height())});
+            }
+            Names << C->GetName();
         }
-    if (Moved)
-        FDesigner->Modified();
+    if (Changes.isEmpty())
+        return;
+    const QString Verb = Move.isNull() ? QStringLiteral("Size") : QStringLiteral("Move");
+    const QString Text = Names.size() == 1 ? QStringLiteral("%1 %2").arg(Verb, Names.first())
+                                           : QStringLiteral("%1 %2 components").arg(Verb).arg(Names.size());
+    try {
+        FDesigner->SetProperties(Text, Changes);
+    } catch (const Exception& E) {
+        emit ErrorRaised(E.Message);
+    }
+}
+
+// The nearest sibling whose centre lies that way; the form's controls when the form is selected.
+void TKvFormView::SelectNeighbour(int Dx, int Dy)
+{
+    const TDesignerSelectionList Selection = FDesigner->GetSelections();
+    auto* Current = Selection.isEmpty() ? nullptr : qobject_cast<TControl*>(Selection.first());
+    const TWinControl* Parent = Current && Current != Root() ? Current->Parent() : qobject_cast<TWinControl*>(Root());
+    if (!Parent || Parent->ControlCount() == 0)
+        return;
+    if (!Current || Current == Root()) {
+        FDesigner->SelectComponent(Parent->Controls(0));
+        return;
+    }
+    const QPoint From = BoundsOf(Current).center();
+    TControl* Best = nullptr;
+    long long BestScore = 0;
+    for (int I = 0; I < Parent->ControlCount(); ++I) {
+        TControl* C = Parent->Controls(I);
+        const QPoint D = BoundsOf(C).center() - From;
+        const int Along = D.x() * Dx + D.y() * Dy;
+        if (C == Current || Along <= 0)
+            continue;
+        const int Across = qAbs(D.x() * Dy) + qAbs(D.y() * Dx);
+        const long long Score = (long long)Along + 2LL * Across; // straight ahead beats off to the side
+        if (!Best || Score < BestScore) {
+            Best = C;
+            BestScore = Score;
+        }
+    }
+    if (Best)
+        FDesigner->SelectComponent(Best);
 }
 
 void TKvFormView::keyPressEvent(QKeyEvent* Event)
@@ -435,19 +610,30 @@ void TKvFormView::keyPressEvent(QKeyEvent* Event)
         QWidget::keyPressEvent(Event);
         return;
     }
+    int Dx = 0, Dy = 0;
     switch (Event->key()) {
     case Qt::Key_Delete:
         emit DeleteRequested();
         return;
-    case Qt::Key_Left: MoveSelection({-1, 0}); return;
-    case Qt::Key_Right: MoveSelection({1, 0}); return;
-    case Qt::Key_Up: MoveSelection({0, -1}); return;
-    case Qt::Key_Down: MoveSelection({0, 1}); return;
     case Qt::Key_Escape:
         FCreateClass = nullptr;
         emit CreateClassCleared();
         return;
+    case Qt::Key_Left: Dx = -1; break;
+    case Qt::Key_Right: Dx = 1; break;
+    case Qt::Key_Up: Dy = -1; break;
+    case Qt::Key_Down: Dy = 1; break;
     default:
         QWidget::keyPressEvent(Event);
+        return;
     }
+    const Qt::KeyboardModifiers M = Event->modifiers() & ~Qt::KeypadModifier;
+    if (M == Qt::ControlModifier)
+        ChangeSelection({Dx, Dy}, {});
+    else if (M == (Qt::ControlModifier | Qt::ShiftModifier))
+        ChangeSelection({Dx * GridSize, Dy * GridSize}, {});
+    else if (M == Qt::ShiftModifier)
+        ChangeSelection({}, {Dx, Dy});
+    else if (M == Qt::NoModifier)
+        SelectNeighbour(Dx, Dy);
 }

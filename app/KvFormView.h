@@ -5,23 +5,28 @@
 #include <QRect>
 #include <QWidget>
 
+class IDesigner;
 class TComponent;
 class TControl;
-class TKvFormDesigner;
 
 // The design surface of one form: its controls at their bounds, nested in their parents, and
 // its non-visual components as icons in a tray under the form. Clicks select (Ctrl adds or
-// removes), dragging moves, Delete removes, and with a palette class chosen a click creates a
-// component of it in the container clicked. All changes go through the designer.
+// removes), dragging moves, the eight handles of a selected control resize it, dragging on the
+// form's background selects what the band touches, Delete removes, and with a palette class
+// chosen a click creates a component of it in the container clicked. Keys: arrows select the
+// neighbour, Ctrl+arrows move by one pixel, Shift+arrows resize by one pixel. Mouse moves and
+// sizes snap to the grid unless Ctrl is held. All changes go through the designer.
 class TKvFormView : public QWidget
 {
     Q_OBJECT
 
 public:
+    static constexpr int GridSize = 8;
+
     explicit TKvFormView(QWidget* parent = nullptr);
 
-    void SetDesigner(TKvFormDesigner* Designer);
-    TKvFormDesigner* Designer() const { return FDesigner; }
+    void SetDesigner(IDesigner* Designer);
+    IDesigner* Designer() const { return FDesigner; }
     // The class the next click creates; none for selecting.
     void SetCreateClass(const QMetaObject* Class) { FCreateClass = Class; }
     const QMetaObject* CreateClass() const { return FCreateClass; }
@@ -30,6 +35,8 @@ public:
     QRect BoundsOf(const TComponent* Component) const;
     // The topmost component drawn at Pos (the root when only the form is there); none outside.
     TComponent* ComponentAt(const QPoint& Pos) const;
+    // The resize handles of the one selected control, clockwise from the top-left corner.
+    QList<QRect> HandleRects() const;
     // The form changed size or content.
     void Changed();
 
@@ -54,17 +61,21 @@ protected:
     void keyPressEvent(QKeyEvent* Event) override;
 
 private:
+    enum class TDrag { None, Move, Resize, Band };
     struct TDragged
     {
         QPointer<TControl> Control;
-        QPoint Start; // Left, Top when the drag began
+        QRect Start; // Left, Top, Width, Height when the drag began
     };
 
-    TKvFormDesigner* FDesigner = nullptr;
+    IDesigner* FDesigner = nullptr;
     const QMetaObject* FCreateClass = nullptr;
     QPoint FPressPos;
+    QPoint FDragPos;
     QList<TDragged> FDragged;
+    TDrag FDrag = TDrag::None;
     bool FDragging = false;
+    int FHandle = -1; // which handle resizes
 
     TComponent* Root() const;
     QRect FormRect() const;
@@ -75,7 +86,11 @@ private:
     QRect TrayRect(int Index) const;
     void Select(TComponent* Component, bool Toggle);
     void CreateAt(TComponent* Target, const QPoint& Pos);
-    void MoveSelection(const QPoint& Delta);
+    // The bounds a dragged control gets for the mouse at Pos.
+    QRect DraggedBounds(const TDragged& Dragged, const QPoint& Pos, bool Snap) const;
+    void FinishDrag(const QPoint& Pos, bool Snap);
+    void ChangeSelection(const QPoint& Move, const QSize& Grow);
+    void SelectNeighbour(int Dx, int Dy);
 };
 
 // The text a designer shows on a component: its caption when it has one, else its name.

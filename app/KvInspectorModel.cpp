@@ -134,7 +134,11 @@ bool TKvInspectorModel::Edit(const QModelIndex& Index)
     if (!Editor)
         return false;
     const QPersistentModelIndex Row(Index.siblingAtColumn(0));
-    const bool Ok = Call([Editor] { Editor->Edit(); });
+    const bool Ok = Call([this, Editor] {
+        // What the editor's dialog changes is one undoable step.
+        TDesignerChange Change(FDesigner, QStringLiteral("Set %1").arg(Editor->GetName()));
+        Editor->Edit();
+    });
     if (Row.isValid()) {
         ReloadChildren(Row);
         RefreshValues();
@@ -328,8 +332,10 @@ bool TKvInspectorModel::setData(const QModelIndex& Index, const QVariant& Value,
     Ok = Call([&] {
         // Leaving a row without typing must not mark the form modified.
         Unchanged = Editor->AllEqual() && Editor->GetValue() == Text;
-        if (!Unchanged)
+        if (!Unchanged) {
+            TDesignerChange Change(FDesigner, QStringLiteral("Set %1").arg(Editor->GetName()));
             Editor->SetValue(Text);
+        }
     });
     if (Row.isValid()) {
         if (Ok && !Unchanged)

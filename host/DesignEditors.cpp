@@ -404,6 +404,12 @@ TPropertyAttributes TComponentNameProperty::GetAttributes() const
 
 void TComponentNameProperty::SetValue(const QString& Value)
 {
+    // Through the designer, so that the unit's field and handlers follow the new name.
+    auto* Component = qobject_cast<TComponent*>(GetComponent(0));
+    if (Component && Designer()) {
+        Designer()->RenameComponent(Component, Value);
+        return;
+    }
     WriteEach([&Value](QObject* Instance, const TPropInfo&, int) {
         if (auto* Component = qobject_cast<TComponent*>(Instance))
             Component->SetName(Value);

@@ -6,6 +6,7 @@
 #include <QFlags>
 #include <QList>
 #include <QStringList>
+#include <QVariant>
 
 // What the design package sees of the form designer. The in-process host implements it
 // (KvFormDesigner); property editors, component editors and design windows only use this.
@@ -36,6 +37,14 @@ enum TEditStateFlag { esCanUndo = 0x1, esCanRedo = 0x2, esCanCut = 0x4, esCanCop
 Q_DECLARE_FLAGS(TEditState, TEditStateFlag)
 Q_DECLARE_OPERATORS_FOR_FLAGS(TEditState)
 
+// One property value a designer sets, as an editor or the form view asks for it.
+struct TPropertyChange
+{
+    TPersistent* Instance = nullptr;
+    QString Name;
+    QVariant Value;
+};
+
 // The designer of one open form.
 class IDesigner
 {
@@ -44,6 +53,15 @@ public:
 
     // The form changed: the host marks it modified and tells its design windows.
     virtual void Modified() = 0;
+
+    // What changes between BeginChange and EndChange is one step the user undoes at once,
+    // named Text ("Set Caption", "Edit PsDemo"); pairs nest, the outermost names the step.
+    virtual void BeginChange(const QString& Text) { Q_UNUSED(Text); }
+    virtual void EndChange() {}
+    // Sets the properties as one step named Text ("Move EdName").
+    virtual void SetProperties(const QString& Text, const QList<TPropertyChange>& Changes);
+    // Renames a component of the form; the form's unit and its handlers named after it follow.
+    virtual void RenameComponent(TComponent* Component, const QString& NewName);
 
     // Event handlers. CreateMethod adds an empty handler with that name to the form's unit (when
     // it is not there yet) and returns the binding to store in the event property; EventType
@@ -68,4 +86,25 @@ public:
     // BaseName without its leading T plus the first free number: Label1, Label2.
     virtual QString UniqueName(const QString& BaseName) const = 0;
     virtual TComponent* GetRoot() const = 0;
+};
+
+// Groups an editor's changes into one undoable step; the step ends also when the editor raises.
+class TDesignerChange
+{
+public:
+    TDesignerChange(IDesigner* Designer, const QString& Text) : FDesigner(Designer)
+    {
+        if (FDesigner)
+            FDesigner->BeginChange(Text);
+    }
+    ~TDesignerChange()
+    {
+        if (FDesigner)
+            FDesigner->EndChange();
+    }
+    TDesignerChange(const TDesignerChange&) = delete;
+    TDesignerChange& operator=(const TDesignerChange&) = delete;
+
+private:
+    IDesigner* FDesigner;
 };

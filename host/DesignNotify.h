@@ -2,8 +2,22 @@
 
 #include "DesignIntf.h"
 
-// How a designer tells the open design windows what happened to its form.
-void DesignNotifyItemsModified(IDesigner* Designer);
-void DesignNotifySelectionChanged(IDesigner* Designer, const TDesignerSelectionList& Selection);
-void DesignNotifyItemDeleted(IDesigner* Designer, TPersistent* Item);
-void DesignNotifyDesignerClosed(IDesigner* Designer);
+#include <QObject>
+
+// What every designer tells the world about its form. The host emits these; design windows and
+// the host program's own views connect to them.
+class TDesignNotifier : public QObject
+{
+    Q_OBJECT
+
+signals:
+    void ItemsModified(IDesigner* Designer);
+    void SelectionChanged(IDesigner* Designer, const TDesignerSelectionList& Selection);
+    // Item is being destroyed: compare the pointer, do not use it.
+    void ItemDeleted(IDesigner* Designer, TPersistent* Item);
+    void DesignerClosed(IDesigner* Designer);
+    // The form the user works on now; none when no form is shown.
+    void ActiveDesignerChanged(IDesigner* Designer);
+};
+
+TDesignNotifier* DesignNotifier();

@@ -13,25 +13,6 @@
 
 namespace {
 
-QList<TDesignWindow*>& LiveWindows()
-{
-    static QList<TDesignWindow*> Windows;
-    return Windows;
-}
-
-// A window may close or destroy itself, or others, while it is being told: each is called only
-// while it is still alive, and windows opened meanwhile wait for the next notification.
-template <class TCall>
-void ForEachWindow(const TCall& Call)
-{
-    QList<QPointer<TDesignWindow>> Windows;
-    for (TDesignWindow* Window : std::as_const(LiveWindows()))
-        Windows << Window;
-    for (const QPointer<TDesignWindow>& Window : std::as_const(Windows))
-        if (Window && LiveWindows().contains(Window.data()))
-            Call(Window.data());
-}
-
 // The first word of a form text line, and what follows it.
 QByteArrayView LeadingWord(QByteArrayView Line, QByteArrayView& Rest)
 {
@@ -120,15 +101,23 @@ QString FreeName(const TComponent* Owner, const QString& ClassName)
 // ---------------------------------------------------------------------------------------------
 // TDesignWindow
 
-TDesignWindow::TDesignWindow(QWidget* parent) : QWidget(parent)
+TDesignNotifier* DesignNotifier()
 {
-    LiveWindows().append(this);
+    static TDesignNotifier Notifier;
+    return &Notifier;
 }
 
-TDesignWindow::~TDesignWindow()
+TDesignWindow::TDesignWindow(QWidget* parent) : QWidget(parent)
 {
-    LiveWindows().removeOne(this);
+    TDesignNotifier* N = DesignNotifier();
+    connect(N, &TDesignNotifier::ItemsModified, this, [this](IDesigner* D) { ItemsModified(D); });
+    connect(N, &TDesignNotifier::SelectionChanged, this,
+            [this](IDesigner* D, const TDesignerSelectionList& S) { SelectionChanged(D, S); });
+    connect(N, &TDesignNotifier::ItemDeleted, this, [this](IDesigner* D, TPersistent* Item) { ItemDeleted(D, Item); });
+    connect(N, &TDesignNotifier::DesignerClosed, this, [this](IDesigner* D) { DesignerClosed(D); });
 }
+
+TDesignWindow::~TDesignWindow() = default;
 
 void TDesignWindow::ItemsModified(IDesigner*) {}
 
@@ -166,34 +155,6 @@ void TDesignWindow::SetSelection(const TDesignerSelectionList& List)
     }
     if (Self)
         FSelecting = false;
-}
-
-QList<TDesignWindow*> TDesignWindow::DesignWindows()
-{
-    return LiveWindows();
-}
-
-// ---------------------------------------------------------------------------------------------
-// Notifications
-
-void DesignNotifyItemsModified(IDesigner* Designer)
-{
-    ForEachWindow([&](TDesignWindow* Window) { Window->ItemsModified(Designer); });
-}
-
-void DesignNotifySelectionChanged(IDesigner* Designer, const TDesignerSelectionList& Selection)
-{
-    ForEachWindow([&](TDesignWindow* Window) { Window->SelectionChanged(Designer, Selection); });
-}
-
-void DesignNotifyItemDeleted(IDesigner* Designer, TPersistent* Item)
-{
-    ForEachWindow([&](TDesignWindow* Window) { Window->ItemDeleted(Designer, Item); });
-}
-
-void DesignNotifyDesignerClosed(IDesigner* Designer)
-{
-    ForEachWindow([&](TDesignWindow* Window) { Window->DesignerClosed(Designer); });
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -6,8 +6,7 @@
 #include <QWidget>
 
 // A non-modal editor window beside the form designer (menu editor, collection editors). Every
-// live one hears about every designer's changes through the DesignNotify functions and picks
-// out its own designer's.
+// live one hears every designer's signals (DesignNotifier) and picks out its own designer's.
 class TDesignWindow : public QWidget
 {
     Q_OBJECT
@@ -30,9 +29,6 @@ public:
     // Selects in the designer; the SelectionChanged this brings back finds Selecting() true.
     void SetSelection(const TDesignerSelectionList& List);
     TDesignerSelectionList CreateSelectionList() const { return {}; }
-
-    // The live windows, oldest first.
-    static QList<TDesignWindow*> DesignWindows();
 
 protected:
     bool Selecting() const { return FSelecting; }

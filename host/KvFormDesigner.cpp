@@ -1,231 +1,24 @@
 #include "KvFormDesigner.h"
 
 #include "Controls.h"
+#include "DesignEditors.h"
 #include "DesignNotify.h"
+#include "DesignWindows.h"
+#include "Filer.h"
 #include "KvHostServices.h"
 #include "KvProject.h"
+#include "KvUnitSource.h"
 #include "SysUtils.h"
+#include "TypInfo.h"
 
 #include <QHash>
+#include <QSet>
+#include <QTimer>
+#include <QUndoStack>
 
-#include <vector>
-
-using namespace KvPascal;
+#include <optional>
 
 namespace {
-
-// ---------------------------------------------------------------------------------------------
-// The form class in its unit
-
-struct TFieldDecl
-{
-    QList<TToken> Names;
-    qsizetype Start = 0;
-    qsizetype End = 0; // after the ';'
-};
-
-struct TClassDecl
-{
-    bool Found = false;
-    QString Ancestor;
-    qsizetype HeaderEnd = -1;       // after `class(TForm)`
-    qsizetype FirstMemberStart = -1; // members of the first (published) section
-    qsizetype LastFieldEnd = -1;
-    qsizetype LastMemberEnd = -1;
-    QList<TFieldDecl> Fields;       // of the first section
-    QStringList Methods;            // of every section
-};
-
-std::vector<TToken> CodeTokens(const QString& Text)
-{
-    std::vector<TToken> tokens;
-    TLexer lexer(Text);
-    for (TToken t = lexer.NextCode(); t.Kind != TTokenKind::Eof; t = lexer.NextCode())
-        tokens.push_back(std::move(t));
-    tokens.push_back(TToken()); // Eof, so that looking one ahead is always safe
-    return tokens;
-}
-
-bool IsAnyOf(const TToken& T, std::initializer_list<QStringView> Words)
-{
-    for (QStringView w : Words)
-        if (T.Is(w))
-            return true;
-    return false;
-}
-
-// The index of the ';' ending the declaration that starts at I; nested parentheses, brackets and
-// records do not end it.
-size_t SkipToSemicolon(const std::vector<TToken>& T, size_t I)
-{
-    int depth = 0;
-    for (; T[I].Kind != TTokenKind::Eof; ++I) {
-        if (T[I].Is(u"(") || T[I].Is(u"[") || T[I].Is(u"record"))
-            ++depth;
-        else if (T[I].Is(u")") || T[I].Is(u"]"))
-            --depth;
-        else if (T[I].Is(u"end")) {
-            if (depth == 0)
-                return I - 1; // a missing ';' before the class's end
-            --depth;
-        } else if (T[I].Is(u";") && depth <= 0)
-            return I;
-    }
-    return I;
-}
-
-// After a method heading: `override;`, `message WM_SIZE;` and the like.
-size_t SkipDirectives(const std::vector<TToken>& T, size_t I)
-{
-    while (IsAnyOf(T[I], {u"override", u"virtual", u"dynamic", u"abstract", u"overload", u"reintroduce", u"message",
-                          u"static", u"final", u"inline", u"stdcall", u"cdecl", u"register", u"pascal", u"safecall",
-                          u"dispid", u"deprecated", u"platform", u"experimental", u"default"})) {
-        const size_t semi = SkipToSemicolon(T, I);
-        if (!T[semi].Is(u";"))
-            break;
-        I = semi + 1;
-    }
-    return I;
-}
-
-TClassDecl ParseClass(const std::vector<TToken>& T, const QString& ClassName)
-{
-    TClassDecl d;
-    for (size_t i = 0; i + 3 < T.size(); ++i) {
-        if (T[i].Kind != TTokenKind::Ident || T[i].Text.compare(ClassName, Qt::CaseInsensitive) != 0
-            || !T[i + 1].Is(u"="))
-            continue;
-        size_t j = i + 2;
-        if (T[j].Is(u"packed"))
-            ++j;
-        if (!T[j].Is(u"class"))
-            continue;
-        ++j;
-        while (T[j].Is(u"sealed") || T[j].Is(u"abstract"))
-            ++j;
-        if (T[j].Is(u";") || T[j].Is(u"of"))
-            continue; // forward declaration or class reference
-        QString ancestor;
-        if (T[j].Is(u"(")) {
-            for (++j; T[j].Kind != TTokenKind::Eof && !T[j].Is(u")") && !T[j].Is(u","); ++j)
-                ancestor += T[j].Text;
-            while (T[j].Kind != TTokenKind::Eof && !T[j].Is(u")"))
-                ++j;
-            ++j;
-            if (T[j].Is(u";"))
-                continue; // `class(TForm);` has no body to add to
-        }
-        d.Found = true;
-        d.Ancestor = ancestor;
-        d.HeaderEnd = T[j - 1].End;
-        bool first = true;
-        while (T[j].Kind != TTokenKind::Eof && !T[j].Is(u"end")) {
-            const TToken& t = T[j];
-            size_t next = j + 1;
-            bool member = false;
-            if (IsAnyOf(t, {u"private", u"protected", u"public", u"published", u"automated", u"strict"})) {
-                first = false;
-            } else if (IsAnyOf(t, {u"procedure", u"function", u"constructor", u"destructor", u"operator"})) {
-                if (T[j + 1].Kind == TTokenKind::Ident)
-                    d.Methods << T[j + 1].Text;
-                next = SkipDirectives(T, SkipToSemicolon(T, j) + 1);
-                member = true;
-            } else if (t.Is(u"property")) {
-                next = SkipDirectives(T, SkipToSemicolon(T, j) + 1);
-                member = true;
-            } else if (t.Kind == TTokenKind::Ident && (T[j + 1].Is(u":") || T[j + 1].Is(u","))) {
-                TFieldDecl field;
-                field.Start = t.Start;
-                size_t k = j;
-                for (; T[k].Kind == TTokenKind::Ident; k += 2) {
-                    field.Names << T[k];
-                    if (!T[k + 1].Is(u","))
-                        break;
-                }
-                const size_t semi = SkipToSemicolon(T, k);
-                field.End = T[semi].End;
-                next = semi + 1;
-                member = true;
-                if (first) {
-                    d.Fields << field;
-                    d.LastFieldEnd = field.End;
-                }
-            } else if (t.Kind == TTokenKind::Ident && T[j + 1].Is(u"=")) {
-                next = SkipToSemicolon(T, j) + 1; // a nested constant or type
-            }
-            if (member && first) {
-                if (d.FirstMemberStart < 0)
-                    d.FirstMemberStart = t.Start;
-                d.LastMemberEnd = T[next - 1].End;
-            }
-            j = next;
-        }
-        return d;
-    }
-    return d;
-}
-
-qsizetype LineStart(const QString& Text, qsizetype Pos)
-{
-    return Pos <= 0 ? 0 : Text.lastIndexOf(u'\n', Pos - 1) + 1;
-}
-
-// Where the line holding Pos ends, before its line break.
-qsizetype LineEnd(const QString& Text, qsizetype Pos)
-{
-    qsizetype i = Pos;
-    while (i < Text.size() && Text.at(i) != u'\n' && Text.at(i) != u'\r')
-        ++i;
-    return i;
-}
-
-QString IndentOf(const QString& Text, qsizetype Pos)
-{
-    const qsizetype start = LineStart(Text, Pos);
-    qsizetype i = start;
-    while (i < Text.size() && (Text.at(i) == u' ' || Text.at(i) == u'\t'))
-        ++i;
-    return Text.mid(start, i - start);
-}
-
-// A new line after the line holding Pos.
-void InsertLineAfter(QString& Text, qsizetype Pos, const QString& Line, const QString& LineBreak)
-{
-    Text.insert(LineEnd(Text, Pos), LineBreak + Line);
-}
-
-QString MemberIndent(const QString& Text, const TClassDecl& D)
-{
-    return D.FirstMemberStart >= 0 ? IndentOf(Text, D.FirstMemberStart)
-                                   : IndentOf(Text, D.HeaderEnd) + QStringLiteral("  ");
-}
-
-// Where a new method body goes: before `initialization` or the unit's final `end.`, at the start
-// of that line.
-qsizetype ImplementationInsertPos(const QString& Text, const std::vector<TToken>& T)
-{
-    qsizetype pos = -1;
-    for (size_t i = 0; i + 1 < T.size(); ++i) {
-        if (T[i].Is(u"initialization") || T[i].Is(u"finalization")) {
-            pos = T[i].Start;
-            break;
-        }
-        if (T[i].Is(u"end") && T[i + 1].Is(u"."))
-            pos = T[i].Start;
-    }
-    if (pos < 0)
-        return -1;
-    const qsizetype start = LineStart(Text, pos);
-    return Text.mid(start, pos - start).trimmed().isEmpty() ? start : pos;
-}
-
-bool IsBlankLineBefore(const QString& Text, qsizetype LineStartPos)
-{
-    if (LineStartPos <= 0)
-        return true;
-    const qsizetype prevStart = LineStart(Text, LineStartPos - 1);
-    return Text.mid(prevStart, LineStartPos - prevStart).trimmed().isEmpty();
-}
 
 struct TEventType
 {
@@ -260,23 +53,126 @@ bool IsWithin(const TComponent* Component, const TComponent* Root)
     return false;
 }
 
-} // namespace
 
-QString FindClassAncestor(const QString& UnitText, const QString& ClassName)
+// "" names the root: a rename of the root must not lose it.
+QString NameIn(const TComponent* Root, const TPersistent* Item)
 {
-    try {
-        return ParseClass(CodeTokens(UnitText), ClassName).Ancestor;
-    } catch (const EParserError&) {
+    if (Item == Root)
         return QString();
+    const auto* c = qobject_cast<const TComponent*>(Item);
+    return c ? c->GetName() : QStringLiteral("?");
+}
+
+TComponent* ByName(TComponent* Root, const QString& Name)
+{
+    return Name.isEmpty() ? Root : Root->FindComponent(Name);
+}
+
+QString DisplayName(const QList<TComponent*>& Components, const QString& Verb)
+{
+    if (Components.size() == 1)
+        return QStringLiteral("%1 %2").arg(Verb, Components.first()->GetName());
+    return QStringLiteral("%1 %2 components").arg(Verb).arg(Components.size());
+}
+
+// Published properties of Instance back to those of a new object of its class.
+void ResetProperties(TComponent* Instance)
+{
+    std::unique_ptr<TComponent> fresh(::CreateComponent(Instance->metaObject(), nullptr));
+    for (const TPropInfo& info : GetPropList(Instance->metaObject())) {
+        if (info.Name.compare(u"Name", Qt::CaseInsensitive) == 0)
+            continue;
+        try {
+            if (info.Kind == TTypeKind::tkClass && !info.IsComponentRef()) {
+                auto* mine = qobject_cast<TPersistent*>(GetObjectProp(Instance, info));
+                auto* theirs = qobject_cast<TPersistent*>(GetObjectProp(fresh.get(), info));
+                if (mine && theirs)
+                    mine->Assign(theirs);
+            } else if (info.Prop.isWritable()) {
+                info.Prop.write(Instance, info.Prop.read(fresh.get()));
+            }
+        } catch (const Exception&) {
+            // What cannot be reset is read over from the stream anyway when it was stored.
+        }
     }
 }
+
+// A step whose before and after are whole states of the form and its unit: creating, deleting,
+// pasting, renaming, reordering and what editors change.
+class TKvStateCommand : public QUndoCommand
+{
+public:
+    TKvStateCommand(TKvFormDesigner* Designer, const QString& Text, TKvFormDesigner::TState Before,
+                    TKvFormDesigner::TState After)
+        : QUndoCommand(Text), FDesigner(Designer), FBefore(std::move(Before)), FAfter(std::move(After))
+    {
+    }
+    void undo() override { FDesigner->RestoreState(FBefore); }
+    void redo() override
+    {
+        if (std::exchange(FFirst, false))
+            FDesigner->Applied(&FAfter); // it was made before it was pushed
+        else
+            FDesigner->RestoreState(FAfter);
+    }
+
+private:
+    TKvFormDesigner* FDesigner;
+    TKvFormDesigner::TState FBefore;
+    TKvFormDesigner::TState FAfter;
+    bool FFirst = true;
+};
+
+// Property values of components named by name: moving and resizing, cheap to do and undo.
+class TKvPropertyCommand : public QUndoCommand
+{
+public:
+    struct TEntry
+    {
+        QString Component;
+        QByteArray Property;
+        QVariant Old;
+        QVariant New;
+    };
+
+    TKvPropertyCommand(TKvFormDesigner* Designer, const QString& Text, QList<TEntry> Entries)
+        : QUndoCommand(Text), FDesigner(Designer), FEntries(std::move(Entries))
+    {
+    }
+    void undo() override { Apply(false); }
+    void redo() override { Apply(true); }
+
+private:
+    TKvFormDesigner* FDesigner;
+    QList<TEntry> FEntries;
+
+    void Apply(bool Forward)
+    {
+        TComponent* root = FDesigner->GetRoot();
+        for (const TEntry& e : std::as_const(FEntries))
+            if (TComponent* c = ByName(root, e.Component))
+                c->setProperty(e.Property.constData(), Forward ? e.New : e.Old);
+        FDesigner->Applied(nullptr);
+    }
+};
+
+} // namespace
 
 // ---------------------------------------------------------------------------------------------
 // TKvFormDesigner
 
-TKvFormDesigner::TKvFormDesigner(TKvFormEditor* Editor) : FEditor(Editor) {}
+TKvFormDesigner::TKvFormDesigner(TKvFormEditor* Editor) : FEditor(Editor), FStack(std::make_unique<QUndoStack>())
+{
+    // After the stack moved, so that whoever hears it sees the new clean state.
+    QObject::connect(FStack.get(), &QUndoStack::indexChanged, FStack.get(),
+                     [this] { emit DesignNotifier()->ItemsModified(this); });
+}
 
-TKvFormDesigner::~TKvFormDesigner() = default;
+TKvFormDesigner::~TKvFormDesigner()
+{
+    // Clearing the dying stack is no change anyone must hear of.
+    QObject::disconnect(FStack.get(), nullptr, nullptr, nullptr);
+}
 
 TComponent* TKvFormDesigner::GetRoot() const
 {
@@ -293,10 +189,244 @@ QString TKvFormDesigner::FormClassName() const
     return GetRoot()->ClassName();
 }
 
+template <class F>
+QString TKvFormDesigner::UnitEdit(F Edit) const
+{
+    try {
+        return Edit(UnitEditor()->Text(), FormClassName());
+    } catch (const EUnitSourceError& E) {
+        throw EUnitSourceError(QStringLiteral("%1: %2").arg(UnitEditor()->FileName(), E.Message));
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// History
+
+TKvFormDesigner::TState TKvFormDesigner::CaptureState()
+{
+    return {FEditor->WriteStream(), UnitEditor()->Text()};
+}
+
+void TKvFormDesigner::MarkClean(bool Forget)
+{
+    if (Forget) {
+        FStack->clear();
+        FBaseline = CaptureState();
+        FBaselineValid = true;
+    }
+    FStack->setClean();
+    FDirty = false;
+}
+
+bool TKvFormDesigner::IsModified() const
+{
+    return FDirty || !FStack->isClean() || FChangeTouched;
+}
+
+void TKvFormDesigner::ScheduleBaseline()
+{
+    if (FRefreshScheduled)
+        return;
+    FRefreshScheduled = true;
+    QTimer::singleShot(0, FStack.get(), [this] {
+        FRefreshScheduled = false;
+        if (!FBaselineValid && FChangeDepth == 0) {
+            FBaseline = CaptureState();
+            FBaselineValid = true;
+        }
+    });
+}
+
+void TKvFormDesigner::Applied(const TState* State)
+{
+    if (State) {
+        FBaseline = *State;
+        FBaselineValid = true;
+    } else {
+        FBaselineValid = false;
+        ScheduleBaseline();
+    }
+}
+
+void TKvFormDesigner::Push(const QString& Text, const TState& Before, const TState& After)
+{
+    FStack->push(new TKvStateCommand(this, Text, Before, After));
+}
+
 void TKvFormDesigner::Modified()
 {
-    FEditor->SetModified(true);
-    DesignNotifyItemsModified(this);
+    if (FApplying)
+        return;
+    if (FChangeDepth > 0) {
+        FChangeTouched = true; // told once, when the step ends
+        return;
+    }
+    // An editor changed the form on its own: what changed since the last command is one step.
+    if (FBaselineValid) {
+        const TState before = FBaseline;
+        const TState after = CaptureState();
+        if (after == before)
+            return;
+        Push(QStringLiteral("Change"), before, after);
+    } else {
+        FDirty = true;
+        FBaseline = CaptureState();
+        FBaselineValid = true;
+        emit DesignNotifier()->ItemsModified(this);
+    }
+}
+
+void TKvFormDesigner::BeginChange(const QString& Text)
+{
+    if (FChangeDepth++ > 0)
+        return;
+    FChangeText = Text;
+    FChangeTouched = false;
+    if (!FBaselineValid) {
+        FBaseline = CaptureState();
+        FBaselineValid = true;
+    }
+    FChangeBefore = FBaseline;
+}
+
+void TKvFormDesigner::EndChange()
+{
+    if (FChangeDepth == 0 || --FChangeDepth > 0)
+        return;
+    try {
+        TState after = CaptureState();
+        if (!(after == FChangeBefore))
+            Push(FChangeText, FChangeBefore, after);
+    } catch (const Exception&) {
+        // The form cannot be written: the change stays, but cannot be undone.
+        FDirty = true;
+        FBaselineValid = false;
+        emit DesignNotifier()->ItemsModified(this);
+    }
+    FChangeBefore = {};
+    FChangeTouched = false;
+}
+
+void TKvFormDesigner::RestoreState(const TState& State)
+{
+    TComponent* root = GetRoot();
+    QStringList selected;
+    for (TPersistent* p : GetSelections())
+        selected << NameIn(root, p);
+    FApplying = true;
+    try {
+        FSelection.clear();
+        TKvHostServices* host = FEditor->UnitModule()->Host();
+        host->DetachReferencesTo(root);
+        while (root->ComponentCount() > 0) {
+            TComponent* c = root->Components(root->ComponentCount() - 1);
+            emit DesignNotifier()->ItemDeleted(this, c);
+            delete c;
+        }
+        ResetProperties(root);
+        TReader reader(State.Form);
+        reader.ReadRootComponent(root);
+        root->SetDesigning(true);
+        FEditor->SetPending(reader.UnresolvedReferences());
+        UnitEditor()->SetText(State.Unit);
+        host->ResolvePendingReferences();
+    } catch (...) {
+        FApplying = false;
+        throw;
+    }
+    FApplying = false;
+    TDesignerSelectionList selection;
+    for (const QString& name : std::as_const(selected))
+        if (TComponent* c = ByName(root, name))
+            selection << c;
+    SetSelections(selection.isEmpty() ? TDesignerSelectionList{root} : selection);
+    Applied(&State);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Changes
+
+void TKvFormDesigner::SetProperties(const QString& Text, const QList<TPropertyChange>& Changes)
+{
+    TComponent* root = GetRoot();
+    QList<TKvPropertyCommand::TEntry> entries;
+    for (const TPropertyChange& change : Changes) {
+        auto* c = qobject_cast<TComponent*>(change.Instance);
+        if (!c || (c != root && c->Owner() != root))
+            throw EInvalidOperation(QStringLiteral("%1 is not a component of %2").arg(change.Name, root->GetName()));
+        const QByteArray prop = change.Name.toLatin1();
+        const QVariant old = c->property(prop.constData());
+        if (!old.isValid())
+            throw EPropertyError(QStringLiteral("%1 has no property %2").arg(c->GetName(), change.Name));
+        if (old != change.Value)
+            entries.append({NameIn(root, c), prop, old, change.Value});
+    }
+    if (entries.isEmpty())
+        return;
+    if (FChangeDepth > 0) { // part of a larger step
+        for (const TKvPropertyCommand::TEntry& e : std::as_const(entries))
+            ByName(root, e.Component)->setProperty(e.Property.constData(), e.New);
+        FChangeTouched = true;
+        return;
+    }
+    FStack->push(new TKvPropertyCommand(this, Text, std::move(entries)));
+}
+
+void TKvFormDesigner::RenameComponent(TComponent* Component, const QString& NewName)
+{
+    TComponent* root = GetRoot();
+    const QString oldName = Component->GetName();
+    if (oldName == NewName)
+        return;
+    if (!TComponent::IsValidIdent(NewName))
+        throw EComponentError(QStringLiteral("'%1' is not a valid component name").arg(NewName));
+    if (Component == root) {
+        TDesignerChange change(this, QStringLiteral("Rename %1").arg(oldName));
+        Component->SetName(NewName);
+        Modified();
+        return;
+    }
+    if (TComponent* other = root->FindComponent(NewName); other && other != Component)
+        throw EComponentError(QStringLiteral("A component named %1 already exists").arg(NewName));
+
+    // Handlers named after the component and one of its events follow it.
+    QHash<QString, QString> handlers; // case-folded old method name -> new name
+    QStringList handlerOrder;
+    for (const TPropInfo& info : GetPropList(Component->metaObject())) {
+        if (info.Kind != TTypeKind::tkMethod || !info.Name.startsWith(u"On"))
+            continue;
+        const QString method = info.Prop.read(Component).value<TMethod>().Name;
+        const QString suffix = info.Name.mid(2);
+        if (method.compare(oldName + suffix, Qt::CaseInsensitive) == 0 && !handlers.contains(method.toCaseFolded())) {
+            handlers.insert(method.toCaseFolded(), NewName + suffix);
+            handlerOrder << method;
+        }
+    }
+    const QString unit = UnitEdit([&](QString Text, const QString& Class) {
+        Text = KvUnitSource::RenameField(Text, Class, oldName, NewName);
+        for (const QString& method : std::as_const(handlerOrder))
+            Text = KvUnitSource::RenameMethod(Text, Class, method, handlers.value(method.toCaseFolded()));
+        return Text;
+    });
+
+    TDesignerChange change(this, QStringLiteral("Rename %1").arg(oldName));
+    Component->SetName(NewName);
+    if (!handlers.isEmpty()) {
+        auto rebind = [&](TComponent* c) {
+            for (const TPropInfo& info : GetPropList(c->metaObject())) {
+                if (info.Kind != TTypeKind::tkMethod || !info.Prop.isWritable())
+                    continue;
+                const TMethod m = info.Prop.read(c).value<TMethod>();
+                if (const auto it = handlers.constFind(m.Name.toCaseFolded()); it != handlers.cend())
+                    info.Prop.write(c, QVariant::fromValue(TMethod{*it}));
+            }
+        };
+        rebind(root);
+        for (int i = 0; i < root->ComponentCount(); ++i)
+            rebind(root->Components(i));
+    }
+    UnitEditor()->SetText(unit);
+    Modified();
 }
 
 void TKvFormDesigner::RegisterEventType(const QString& TypeName, const QString& Params, const QString& ResultType)
@@ -310,35 +440,13 @@ TMethod TKvFormDesigner::CreateMethod(const QString& Name, const QString& EventT
         throw EInvalidOperation(QStringLiteral("'%1' is not a valid method name").arg(Name));
     if (MethodExists(Name))
         return TMethod{Name};
-    TKvSourceEditor* unit = UnitEditor();
-    QString text = unit->Text();
-    const QString className = FormClassName();
-    const std::vector<TToken> tokens = CodeTokens(text);
-    const TClassDecl decl = ParseClass(tokens, className);
-    if (!decl.Found)
-        throw EInvalidOperation(
-            QStringLiteral("%1: the declaration of class %2 was not found").arg(unit->FileName(), className));
-    const qsizetype bodyPos = ImplementationInsertPos(text, tokens);
-    if (bodyPos < 0)
-        throw EInvalidOperation(QStringLiteral("%1: the unit has no final 'end.'").arg(unit->FileName()));
-
     const TEventType type = EventTypes().value(EventType.toCaseFolded(), {QStringLiteral("Sender: TObject"), QString()});
-    const QString params = type.Params.isEmpty() ? QString() : QStringLiteral("(%1)").arg(type.Params);
-    const QString result = type.ResultType.isEmpty() ? QString() : QStringLiteral(": %1").arg(type.ResultType);
-    const QString kind = result.isEmpty() ? QStringLiteral("procedure") : QStringLiteral("function");
-    const QString lb = unit->LineBreak();
-
-    // The body first: it lies after the declaration, whose insertion would move it.
-    QString body = QStringLiteral("%1 %2.%3%4%5;").arg(kind, className, Name, params, result) + lb
-        + QStringLiteral("begin") + lb + lb + QStringLiteral("end;") + lb + lb;
-    if (bodyPos != LineStart(text, bodyPos))
-        body.prepend(lb + lb);
-    else if (!IsBlankLineBefore(text, bodyPos))
-        body.prepend(lb);
-    text.insert(bodyPos, body);
-    InsertLineAfter(text, decl.LastMemberEnd >= 0 ? decl.LastMemberEnd : decl.HeaderEnd,
-                    MemberIndent(text, decl) + QStringLiteral("%1 %2%3%4;").arg(kind, Name, params, result), lb);
-    unit->SetText(text);
+    const QString unit = UnitEdit([&](const QString& Text, const QString& Class) {
+        return KvUnitSource::AddMethod(Text, Class, Name, type.Params, type.ResultType);
+    });
+    TDesignerChange change(this, QStringLiteral("Create %1").arg(Name));
+    UnitEditor()->SetText(unit);
+    Modified();
     return TMethod{Name};
 }
 
@@ -349,22 +457,7 @@ QString TKvFormDesigner::GetMethodName(const TMethod& Method) const
 
 bool TKvFormDesigner::MethodExists(const QString& Name) const
 {
-    if (Name.isEmpty())
-        return false;
-    const QString className = FormClassName();
-    std::vector<TToken> tokens;
-    try {
-        tokens = CodeTokens(UnitEditor()->Text());
-    } catch (const EParserError&) {
-        return false;
-    }
-    if (ParseClass(tokens, className).Methods.contains(Name, Qt::CaseInsensitive))
-        return true;
-    for (size_t i = 0; i + 3 < tokens.size(); ++i)
-        if (IsAnyOf(tokens[i], {u"procedure", u"function"}) && tokens[i + 1].Is(className) && tokens[i + 2].Is(u".")
-            && tokens[i + 3].Is(Name))
-            return true;
-    return false;
+    return KvUnitSource::MethodExists(UnitEditor()->Text(), FormClassName(), Name);
 }
 
 void TKvFormDesigner::ShowMethod(const QString& Name)
@@ -388,7 +481,7 @@ void TKvFormDesigner::SetSelections(const TDesignerSelectionList& List)
     for (TPersistent* p : List)
         if (p)
             FSelection << p;
-    DesignNotifySelectionChanged(this, GetSelections());
+    emit DesignNotifier()->SelectionChanged(this, GetSelections());
 }
 
 void TKvFormDesigner::SelectComponent(TPersistent* Instance)
@@ -462,7 +555,12 @@ TComponent* TKvFormDesigner::CreateComponent(const QMetaObject* AClass, TCompone
                 QStringLiteral("Controls cannot be added to %1, which is not a form or container").arg(root->GetName()));
     }
     std::unique_ptr<TComponent> created(::CreateComponent(AClass, root));
-    created->SetName(UniqueName(created->ClassName()));
+    const QString name = UniqueName(created->ClassName());
+    const QString unit = UnitEdit([&](const QString& Text, const QString& Class) {
+        return KvUnitSource::AddField(Text, Class, name, created->ClassName());
+    });
+    std::optional<TDesignerChange> change(std::in_place, this, QStringLiteral("Create %1").arg(name));
+    created->SetName(name);
     if (parent)
         static_cast<TControl*>(created.get())->SetParent(parent);
     const std::pair<const char*, int> bounds[] = {{"Left", Left}, {"Top", Top}, {"Width", Width}, {"Height", Height}};
@@ -472,26 +570,9 @@ TComponent* TKvFormDesigner::CreateComponent(const QMetaObject* AClass, TCompone
                 SetOrdProp(created.get(), *info, value);
     created->SetDesigning(true);
     TComponent* component = created.release();
-
-    // Its field in the form class; a unit the designer cannot read keeps its text.
-    try {
-        TKvSourceEditor* unit = UnitEditor();
-        QString text = unit->Text();
-        const TClassDecl decl = ParseClass(CodeTokens(text), FormClassName());
-        bool exists = false;
-        for (const TFieldDecl& f : decl.Fields)
-            for (const TToken& n : f.Names)
-                exists = exists || n.Text.compare(component->GetName(), Qt::CaseInsensitive) == 0;
-        if (decl.Found && !exists) {
-            InsertLineAfter(text, decl.LastFieldEnd >= 0 ? decl.LastFieldEnd : decl.HeaderEnd,
-                            MemberIndent(text, decl)
-                                + QStringLiteral("%1: %2;").arg(component->GetName(), component->ClassName()),
-                            unit->LineBreak());
-            unit->SetText(text);
-        }
-    } catch (const EParserError&) {
-    }
+    UnitEditor()->SetText(unit);
     Modified();
+    change.reset(); // the step is told before the selection moves to it
     SelectComponent(component);
     return component;
 }
@@ -512,55 +593,149 @@ void TKvFormDesigner::DeleteSelection()
         add(qobject_cast<TComponent*>(p));
     if (doomed.isEmpty())
         return;
+    const QString unit = UnitEdit([&](QString Text, const QString& Class) {
+        for (const TComponent* c : std::as_const(doomed))
+            Text = KvUnitSource::RemoveField(Text, Class, c->GetName());
+        return Text;
+    });
+    QList<TComponent*> chosen;
+    for (TPersistent* p : GetSelections())
+        if (auto* c = qobject_cast<TComponent*>(p); c && doomed.contains(c))
+            chosen << c;
+    std::optional<TDesignerChange> change(std::in_place, this, DisplayName(chosen, QStringLiteral("Delete")));
     FSelection.clear();
-    QStringList names;
     for (qsizetype i = doomed.size() - 1; i >= 0; --i) {
         TComponent* c = doomed.at(i);
-        DesignNotifyItemDeleted(this, c);
-        names << c->GetName();
+        emit DesignNotifier()->ItemDeleted(this, c);
         delete c;
     }
+    UnitEditor()->SetText(unit);
+    Modified();
+    change.reset();
+    SelectComponent(root);
+}
 
+TDesignerSelectionList TKvFormDesigner::Paste(TComponent* Parent)
+{
+    TComponent* root = GetRoot();
+    QSet<TComponent*> before;
+    for (int i = 0; i < root->ComponentCount(); ++i)
+        before.insert(root->Components(i));
+    TDesignerChange change(this, QStringLiteral("Paste"));
+    TDesignerSelectionList pasted;
+    PasteComponents(root, Parent, pasted, this);
+    QList<TComponent*> added;
+    for (int i = 0; i < root->ComponentCount(); ++i)
+        if (!before.contains(root->Components(i)))
+            added << root->Components(i);
     try {
-        TKvSourceEditor* unit = UnitEditor();
-        QString text = unit->Text();
-        for (const QString& name : std::as_const(names)) {
-            const TClassDecl decl = ParseClass(CodeTokens(text), FormClassName());
-            for (const TFieldDecl& f : decl.Fields) {
-                const auto at = std::find_if(f.Names.cbegin(), f.Names.cend(), [&](const TToken& n) {
-                    return n.Text.compare(name, Qt::CaseInsensitive) == 0;
-                });
-                if (at == f.Names.cend())
-                    continue;
-                const qsizetype k = at - f.Names.cbegin();
-                if (f.Names.size() > 1) {
-                    // One name of `A, B: TLabel;`
-                    if (k == 0)
-                        text.remove(f.Names[0].Start, f.Names[1].Start - f.Names[0].Start);
-                    else
-                        text.remove(f.Names[k - 1].End, f.Names[k].End - f.Names[k - 1].End);
-                } else {
-                    const qsizetype start = LineStart(text, f.Start);
-                    const qsizetype end = LineEnd(text, f.End);
-                    const bool aloneOnLine =
-                        text.mid(start, f.Start - start).trimmed().isEmpty() && text.mid(f.End, end - f.End).trimmed().isEmpty();
-                    if (aloneOnLine) {
-                        qsizetype next = end;
-                        if (next < text.size() && text.at(next) == u'\r')
-                            ++next;
-                        if (next < text.size() && text.at(next) == u'\n')
-                            ++next;
-                        text.remove(start, next - start);
-                    } else {
-                        text.remove(f.Start, f.End - f.Start);
-                    }
-                }
-                break;
-            }
-        }
-        unit->SetText(text);
-    } catch (const EParserError&) {
+        const QString unit = UnitEdit([&](QString Text, const QString& Class) {
+            for (const TComponent* c : std::as_const(added))
+                Text = KvUnitSource::AddField(Text, Class, c->GetName(), c->ClassName());
+            return Text;
+        });
+        UnitEditor()->SetText(unit);
+    } catch (...) {
+        for (qsizetype i = added.size() - 1; i >= 0; --i)
+            delete added.at(i);
+        throw;
+    }
+    if (!pasted.isEmpty())
+        SetSelections(pasted);
+    return pasted;
+}
+
+namespace {
+
+// Re-appends the controls in Order to their parent, keeping the windowed ones' tab order.
+void Reparent(TWinControl* Parent, const QList<TControl*>& Order)
+{
+    QList<QPair<TWinControl*, int>> tabs;
+    for (int i = 0; i < Parent->ControlCount(); ++i)
+        if (auto* w = qobject_cast<TWinControl*>(Parent->Controls(i)))
+            tabs.append({w, w->GetTabOrder()});
+    for (TControl* c : Order) {
+        c->SetParent(nullptr);
+        c->SetParent(Parent);
+    }
+    std::sort(tabs.begin(), tabs.end(), [](const auto& A, const auto& B) { return A.second < B.second; });
+    for (const auto& [w, tab] : std::as_const(tabs))
+        w->SetTabOrder(tab);
+}
+
+QList<TControl*> SelectedControls(const TDesignerSelectionList& Selection, const TComponent* Root)
+{
+    QList<TControl*> list;
+    for (TPersistent* p : Selection)
+        if (auto* c = qobject_cast<TControl*>(p); c && c != Root && c->Parent())
+            list << c;
+    return list;
+}
+
+} // namespace
+
+void TKvFormDesigner::BringToFront()
+{
+    const QList<TControl*> controls = SelectedControls(GetSelections(), GetRoot());
+    if (controls.isEmpty())
+        return;
+    TDesignerChange change(this, QStringLiteral("Bring to Front"));
+    for (TControl* c : controls)
+        Reparent(c->Parent(), {c});
+    Modified();
+}
+
+void TKvFormDesigner::SendToBack()
+{
+    const QList<TControl*> controls = SelectedControls(GetSelections(), GetRoot());
+    if (controls.isEmpty())
+        return;
+    TDesignerChange change(this, QStringLiteral("Send to Back"));
+    for (TControl* c : controls) {
+        TWinControl* parent = c->Parent();
+        QList<TControl*> others;
+        for (int i = 0; i < parent->ControlCount(); ++i)
+            if (parent->Controls(i) != c)
+                others << parent->Controls(i);
+        Reparent(parent, others);
     }
     Modified();
-    SelectComponent(root);
+}
+
+void TKvFormDesigner::AlignToGrid(int Grid)
+{
+    if (Grid <= 0)
+        return;
+    QList<TPropertyChange> changes;
+    const QList<TControl*> controls = SelectedControls(GetSelections(), GetRoot());
+    for (TControl* c : controls) {
+        changes.append({c, QStringLiteral("Left"), qRound(double(c->GetLeft()) / Grid) * Grid});
+        changes.append({c, QStringLiteral("Top"), qRound(double(c->GetTop()) / Grid) * Grid});
+    }
+    QList<TComponent*> named(controls.cbegin(), controls.cend());
+    if (!named.isEmpty())
+        SetProperties(DisplayName(named, QStringLiteral("Align")), changes);
+}
+
+void TKvFormDesigner::SetTabOrder(TComponent* Container, const QStringList& Names)
+{
+    auto* parent = qobject_cast<TWinControl*>(Container);
+    if (!parent)
+        return;
+    TDesignerChange change(this, QStringLiteral("Tab Order"));
+    int order = 0;
+    for (const QString& name : Names)
+        if (auto* w = qobject_cast<TWinControl*>(ByName(GetRoot(), name)); w && w->Parent() == parent)
+            w->SetTabOrder(order++);
+    Modified();
+}
+
+void TKvFormDesigner::SetCreationOrder(const QStringList& Names)
+{
+    TDesignerChange change(this, QStringLiteral("Creation Order"));
+    int index = 0;
+    for (const QString& name : Names)
+        if (TComponent* c = GetRoot()->FindComponent(name))
+            c->SetComponentIndex(index++);
+    Modified();
 }

@@ -2,28 +2,40 @@
 
 #include "DesignIntf.h"
 
+#include <QByteArray>
 #include <QList>
 #include <QPointer>
 #include <QString>
 
+#include <memory>
+
+class QUndoStack;
 class TKvFormEditor;
 class TKvSourceEditor;
 
-// The designer of one open form (TKvFormEditor owns it). Changes to the form's unit (event
-// handlers, component fields) are made in the unit's text in the code editor; they mark the unit
-// modified, so saving the module writes it.
+// The designer of one open form (TKvFormEditor owns it). Every change to the form goes through
+// it as a command on its undo stack; commands name components and properties, never hold
+// pointers, so undo works after components were deleted and made again. Changes to the form's
+// unit (fields, event handlers) are part of the same command; a change the unit cannot take is
+// refused with an error naming the unit, and the form stays as it was.
 class TKvFormDesigner : public IDesigner
 {
 public:
     explicit TKvFormDesigner(TKvFormEditor* Editor);
     ~TKvFormDesigner() override;
 
+    // Inside BeginChange/EndChange it joins the change; otherwise the form's change since the
+    // last command becomes a command of its own.
     void Modified() override;
+    void BeginChange(const QString& Text) override;
+    void EndChange() override;
+    void SetProperties(const QString& Text, const QList<TPropertyChange>& Changes) override;
+    // Renames the component's field and the handlers named after it (EdPhoneChange becomes
+    // EdTelChange), and rebinds the form's events to them.
+    void RenameComponent(TComponent* Component, const QString& NewName) override;
 
     // Adds `procedure Name(<parameters of EventType>);` to the form class's first section and an
-    // empty body before the unit's final `end.` (or its initialization section). Raises
-    // EInvalidOperation naming the unit when the class or the end of the unit cannot be found;
-    // the unit is then unchanged.
+    // empty body before the unit's final `end.` (or its initialization section).
     TMethod CreateMethod(const QString& Name, const QString& EventType) override;
     QString GetMethodName(const TMethod& Method) const override;
     // A method of the form class, declared in the class or implemented in the unit.
@@ -48,6 +60,25 @@ public:
     // Deletes the selected components (never the root) and the controls inside them, removing
     // their fields from the form class; the root is selected afterwards.
     void DeleteSelection();
+    // Reads the clipboard's components into Parent (the root when null), with their fields.
+    TDesignerSelectionList Paste(TComponent* Parent);
+    // The selected controls drawn above / below their siblings.
+    void BringToFront();
+    void SendToBack();
+    // Moves the selected controls' top-left corners onto the grid.
+    void AlignToGrid(int Grid);
+    // Tab order of Container's windowed controls, and creation order of the form's components,
+    // as lists of names.
+    void SetTabOrder(TComponent* Container, const QStringList& Names);
+    void SetCreationOrder(const QStringList& Names);
+
+    QUndoStack* UndoStack() const { return FStack.get(); }
+    // The form was saved (or loaded): what is there now is clean; the history starts anew when
+    // Forget is true.
+    void MarkClean(bool Forget = false);
+    // Unsaved changes: commands since the clean state, or changes made without one.
+    bool IsModified() const;
+    void SetModifiedOutsideHistory() { FDirty = true; }
 
     TKvFormEditor* FormEditor() const { return FEditor; }
 
@@ -56,16 +87,42 @@ public:
     static void RegisterEventType(const QString& TypeName, const QString& Params,
                                   const QString& ResultType = QString());
 
+    // The form and its unit at one moment.
+    struct TState
+    {
+        QByteArray Form;
+        QString Unit;
+        bool operator==(const TState&) const = default;
+    };
+    TState CaptureState();
+    // Puts the form and unit back to State, keeping the root; components are made anew.
+    void RestoreState(const TState& State);
+    // A command changed the form: tell the world, keep or drop the remembered state.
+    void Applied(const TState* State);
+
 private:
     TKvFormEditor* FEditor;
     QList<QPointer<TPersistent>> FSelection;
     QString FShownMethod;
     QString FShownUnitFile;
+    std::unique_ptr<QUndoStack> FStack;
+    int FChangeDepth = 0;
+    QString FChangeText;
+    TState FChangeBefore;
+    bool FChangeTouched = false; // Modified was called inside the step
+    // The form as the last command left it, so that a change made without BeginChange can
+    // still be undone; refreshed lazily after fine-grained commands.
+    TState FBaseline;
+    bool FBaselineValid = false;
+    bool FRefreshScheduled = false;
+    bool FApplying = false;
+    bool FDirty = false;
 
     TKvSourceEditor* UnitEditor() const;
     QString FormClassName() const;
+    void ScheduleBaseline();
+    void Push(const QString& Text, const TState& Before, const TState& After);
+    // The unit's new text, or an error naming the unit.
+    template <class F>
+    QString UnitEdit(F Edit) const;
 };
-
-// The base class of ClassName as a unit declares it (`TForm1 = class(TForm)` gives TForm); empty
-// when the unit does not declare the class.
-QString FindClassAncestor(const QString& UnitText, const QString& ClassName);

@@ -2,6 +2,7 @@
 
 #include "Controls.h"
 #include "DesignNotify.h"
+#include "KvUnitSource.h"
 #include "Filer.h"
 #include "FormBinary.h"
 #include "KvFormDesigner.h"
@@ -165,6 +166,28 @@ IDesigner* TKvFormEditor::GetDesigner() const
     return FDesigner.get();
 }
 
+bool TKvFormEditor::IsModified() const
+{
+    return FDesigner->IsModified();
+}
+
+void TKvFormEditor::SetPending(const QStringList& Unresolved)
+{
+    FPending.clear();
+    for (const QString& entry : Unresolved) {
+        // "Form1.Label1.FocusControl -> Form2.Edit1"; a name without a form named nothing.
+        const QString where = entry.section(QStringLiteral(" -> "), 0, 0);
+        const QString target = entry.section(QStringLiteral(" -> "), 1);
+        if (!target.contains(u'.'))
+            continue;
+        QStringList path = where.split(u'.');
+        const QString prop = path.takeLast();
+        if (QObject* instance = ObjectAtPath(FRoot, path))
+            if (const TPropInfo* info = GetPropInfo(instance->metaObject(), prop))
+                FPending.append({instance, info, target});
+    }
+}
+
 QStringList TKvFormEditor::PendingReferences() const
 {
     QStringList list;
@@ -288,7 +311,7 @@ const QMetaObject* TKvUnitModule::RootClassFor(const QString& ClassName) const
         const QMetaObject* cls = Name.isEmpty() ? nullptr : GetClass(Name.section(u'.', -1));
         return InheritsFrom(cls, &TComponent::staticMetaObject) ? cls : nullptr;
     };
-    if (const QMetaObject* cls = usable(FindClassAncestor(FSource->Text(), ClassName)))
+    if (const QMetaObject* cls = usable(KvUnitSource::FindClassAncestor(FSource->Text(), ClassName)))
         return cls;
     if (TKvProject* project = FHost->ActiveProject())
         if (TKvModuleInfo* info = project->FindModuleInfo(FileName()))
@@ -322,20 +345,11 @@ TKvFormEditor* TKvUnitModule::OpenForm()
     root->SetDesigning(true);
     root->IncludeState(csDesignInstance);
     auto editor = std::unique_ptr<TKvFormEditor>(new TKvFormEditor(this, root.release()));
-    for (const QString& entry : std::as_const(unresolved)) {
-        // "Form1.Label1.FocusControl -> Form2.Edit1"; a name without a form named nothing.
-        const QString where = entry.section(QStringLiteral(" -> "), 0, 0);
-        const QString target = entry.section(QStringLiteral(" -> "), 1);
-        if (!target.contains(u'.'))
-            continue;
-        QStringList path = where.split(u'.');
-        const QString prop = path.takeLast();
-        if (QObject* instance = ObjectAtPath(editor->FRoot, path))
-            if (const TPropInfo* info = GetPropInfo(instance->metaObject(), prop))
-                editor->FPending.append({instance, info, target});
-    }
+    editor->SetPending(unresolved);
+    editor->Designer()->MarkClean(true);
     if (FFormText) {
-        editor->SetModified(FFormText->IsModified());
+        if (FFormText->IsModified())
+            editor->Designer()->SetModifiedOutsideHistory();
         FFormText.reset();
     } else {
         FFormFormat = fromText ? TStreamOriginalFormat::sofText : TStreamOriginalFormat::sofBinary;
@@ -375,7 +389,9 @@ void TKvUnitModule::CloseForm()
     if (!FForm)
         return;
     FHost->DetachReferencesTo(FForm->FRoot);
-    DesignNotifyDesignerClosed(FForm->Designer());
+    if (FHost->FActiveForm == FForm.get())
+        FHost->SetActiveForm(nullptr);
+    emit DesignNotifier()->DesignerClosed(FForm->Designer());
     FForm.reset();
 }
 
@@ -399,7 +415,7 @@ void TKvUnitModule::Save()
     if (writeForm) {
         WriteFileBytes(file, form);
         if (FForm)
-            FForm->SetModified(false);
+            FForm->Designer()->MarkClean();
         if (FFormText)
             FFormText->SetModified(false);
     }
@@ -581,6 +597,14 @@ void TKvHostServices::SaveModule(IOTAModule* Module)
         unit->Save();
     else if (Module == FProject.get() && FProject->SourceEditor()->IsModified())
         FProject->SourceEditor()->SaveToFile();
+}
+
+void TKvHostServices::SetActiveForm(TKvFormEditor* Form)
+{
+    if (Form == FActiveForm)
+        return;
+    FActiveForm = Form;
+    emit DesignNotifier()->ActiveDesignerChanged(Form ? Form->Designer() : nullptr);
 }
 
 void TKvHostServices::SaveAll()

@@ -29,9 +29,8 @@ public:
     IOTAModule* Module() const override;
     TComponent* GetRootComponent() const override { return FRoot; }
     IDesigner* GetDesigner() const override;
-    bool IsModified() const override { return FModified; }
+    bool IsModified() const override;
     QByteArray GetFormStream() override { return WriteStream(); }
-    void SetModified(bool Value) { FModified = Value; }
 
     TKvUnitModule* UnitModule() const { return FModule; }
     TKvFormDesigner* Designer() const { return FDesigner.get(); }
@@ -42,6 +41,7 @@ public:
 private:
     friend class TKvUnitModule;
     friend class TKvHostServices;
+    friend class TKvFormDesigner;
 
     struct TPendingReference
     {
@@ -55,10 +55,12 @@ private:
     TKvUnitModule* FModule;
     TComponent* FRoot;
     std::unique_ptr<TKvFormDesigner> FDesigner;
-    bool FModified = false;
     QList<TPendingReference> FPending;
 
     QByteArray WriteStream();
+    // The reader's unresolved references ("Form1.Label1.FocusControl -> Form2.Edit1") that name
+    // a component of another form become pending.
+    void SetPending(const QStringList& Unresolved);
 };
 
 // A unit: its source in the code editor, and its form in the designer or as text.
@@ -158,8 +160,14 @@ public:
     void SaveModule(IOTAModule* Module);
     void SaveAll();
 
+    // The form the user works on; DesignNotifier tells when it changes. Closing it leaves none.
+    void SetActiveForm(TKvFormEditor* Form);
+    TKvFormEditor* ActiveForm() const { return FActiveForm; }
+
 private:
     friend class TKvUnitModule;
+    friend class TKvFormDesigner;
+    TKvFormEditor* FActiveForm = nullptr;
 
     std::unique_ptr<TKvProjectGroup> FGroup;
     std::unique_ptr<TKvProject> FProject;

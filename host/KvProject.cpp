@@ -260,12 +260,14 @@ void TKvSourceEditor::SetText(const QString& Value)
     if (Value == FText)
         return;
     FText = Value;
-    FModified = true;
+    // Undoing back to the saved text leaves nothing to save.
+    FModified = FText != FSavedText;
 }
 
 void TKvSourceEditor::LoadFromFile()
 {
     LoadFromBytes(ReadFileBytes(FFileName));
+    FSavedText = FText;
     FModified = false;
 }
 
@@ -303,6 +305,7 @@ QByteArray TKvSourceEditor::Encoded() const
 void TKvSourceEditor::SaveToFile()
 {
     WriteFileBytes(FFileName, Encoded());
+    FSavedText = FText;
     FModified = false;
 }
 

@@ -89,6 +89,7 @@ private:
     IOTAModule* FModule;
     QString FFileName;
     QString FText;
+    QString FSavedText; // as the file holds it
     bool FModified = false;
     bool FUtf8 = true;
     bool FBom = false;

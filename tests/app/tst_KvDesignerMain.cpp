@@ -199,7 +199,7 @@ TEST_F(KvDesignerMainTest, DemoFormsSaveAsTheyAre)
         TKvFormEditor* Form = Window->OpenForm(Project->GetModule(I)->FileName());
         ASSERT_TRUE(Form) << Errors.join(u'\n').toStdString();
         const QString File = QFileInfo(Form->UnitModule()->FormFileName()).fileName();
-        Form->SetModified(true);
+        Form->Designer()->SetModifiedOutsideHistory();
         ASSERT_TRUE(Window->Save()) << File.toStdString();
         EXPECT_EQ(FileText(Dir.filePath(File)), FileText(QStringLiteral(KV_DEMO_DIR "/") + File)) << File.toStdString();
     }
@@ -422,13 +422,13 @@ TEST_F(KvDesignerMainTest, FormViewSelectsMovesAndDeletes)
     EXPECT_FALSE(Window->Inspector()->FindProperty(QStringLiteral("Name")).isValid());
     EXPECT_EQ(Window->Inspector()->FindProperty(QStringLiteral("Left")).data().toString(), QStringLiteral("104"));
 
-    // Dragging one moves both.
+    // Dragging one moves both; the one dragged lands on the grid, the other keeps its distance.
     QTest::mousePress(View(), Qt::LeftButton, {}, NameAt);
     QTest::mouseMove(View(), NameAt + QPoint(10, 5));
     QTest::mouseMove(View(), NameAt + QPoint(20, 8));
     QTest::mouseRelease(View(), Qt::LeftButton, {}, NameAt + QPoint(20, 8));
-    EXPECT_EQ(Name->GetLeft(), 124);
-    EXPECT_EQ(City->GetLeft(), 124);
+    EXPECT_EQ(Name->GetLeft(), 128);
+    EXPECT_EQ(City->GetLeft(), 128);
     EXPECT_EQ(City->GetTop(), 104);
     EXPECT_TRUE(Window->CurrentForm()->IsModified());
 
@@ -457,8 +457,8 @@ TEST_F(KvDesignerMainTest, PaletteClickCreatesInTheContainerClicked)
     EXPECT_EQ(Created->metaObject(), Class);
     if (auto* Control = qobject_cast<TControl*>(Created)) {
         EXPECT_EQ(Control->Parent(), Panel);
-        EXPECT_EQ(Control->GetLeft(), 400);
-        EXPECT_EQ(Control->GetTop(), 10);
+        EXPECT_EQ(Control->GetLeft(), 400); // on the grid
+        EXPECT_EQ(Control->GetTop(), 8);
     }
     EXPECT_TRUE(Window->ComponentTree()->IndexOf(Created).isValid());
     EXPECT_TRUE(Window->findChild<QToolButton*>(QStringLiteral("BtPointer"))->isChecked());
@@ -634,7 +634,8 @@ TEST_F(KvDesignerMainTest, StringsPackageInItsOwnFileIsSavedThereNotInTheForm)
     });
     OpenFromTheTree();
     ASSERT_TRUE(Opened);
-    EXPECT_TRUE(Window->CurrentForm()->IsModified());
+    // The bounds go to the package's file; the form itself did not change.
+    EXPECT_FALSE(Window->CurrentForm()->IsModified());
     ASSERT_TRUE(Window->Save());
     TKvPkgStrings Read;
     Read.LoadFromFile(File);

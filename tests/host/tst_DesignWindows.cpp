@@ -69,7 +69,7 @@ public:
     void SetSelections(const TDesignerSelectionList& List) override
     {
         Selection = List;
-        DesignNotifySelectionChanged(this, List);
+        emit DesignNotifier()->SelectionChanged(this, List);
     }
     void SelectComponent(TPersistent* Instance) override { SetSelections({Instance}); }
     QStringList GetComponentNames(const QMetaObject*) const override { return {}; }
@@ -204,17 +204,15 @@ TEST(DesignWindows, EveryLiveWindowHearsAndOneDestroyedMeanwhileIsSkipped)
     auto* Third = new TRecordingWindow;
     First->OnModified = [&] { delete Second.data(); };
 
-    DesignNotifyItemsModified(&Designer);
+    emit DesignNotifier()->ItemsModified(&Designer);
     EXPECT_TRUE(Second.isNull());
     EXPECT_EQ(Third->Heard, QStringList({"modified"}));
-    EXPECT_EQ(TDesignWindow::DesignWindows(), QList<TDesignWindow*>({First, Third}));
 
     First->OnModified = [&] { delete First; };
-    DesignNotifyItemsModified(&Designer);
-    DesignNotifyItemDeleted(&Designer, &Root);
+    emit DesignNotifier()->ItemsModified(&Designer);
+    emit DesignNotifier()->ItemDeleted(&Designer, &Root);
     EXPECT_EQ(Third->Heard, QStringList({"modified", "modified", "deleted"}));
     delete Third;
-    EXPECT_TRUE(TDesignWindow::DesignWindows().isEmpty());
 }
 
 TEST(DesignWindows, SelectionGoesThroughTheDesignerAndClosingClosesOnlyItsWindows)
@@ -233,7 +231,7 @@ TEST(DesignWindows, SelectionGoesThroughTheDesignerAndClosingClosesOnlyItsWindow
     EXPECT_EQ(Other.Heard, QStringList({"selected 1"}));
     EXPECT_FALSE(Other.SelectingWhenTold);
 
-    DesignNotifyDesignerClosed(&Designer);
+    emit DesignNotifier()->DesignerClosed(&Designer);
     EXPECT_FALSE(Mine.isVisible());
     EXPECT_EQ(Mine.Designer(), nullptr);
     EXPECT_TRUE(Other.isVisible());

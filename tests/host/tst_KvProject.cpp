@@ -256,6 +256,9 @@ TEST_F(KvHostTest, ModifiedModulesCloseOnlyWhenForced)
 {
     const QByteArray before = FileBytes(File("Second.dfm"));
     TKvFormEditor* form = Host.OpenForm(File("Second.pas"));
+    form->GetDesigner()->Modified(); // nothing changed: nothing to save
+    EXPECT_FALSE(form->IsModified());
+    form->GetRootComponent()->SetTag(3);
     form->GetDesigner()->Modified();
     IOTAModule* module = form->Module();
     EXPECT_FALSE(module->CloseModule(false));
