@@ -385,8 +385,12 @@ QString RemoveField(const QString& Text, const QString& ClassName, const QString
         }
         const qsizetype start = LineStart(text, f.Start);
         const qsizetype end = LineEnd(text, f.End);
-        const bool aloneOnLine =
-            text.mid(start, f.Start - start).trimmed().isEmpty() && text.mid(f.End, end - f.End).trimmed().isEmpty();
+        // A comment after the field on its line goes with it.
+        const QString rest = text.mid(f.End, end - f.End).trimmed();
+        const bool onlyComment = rest.isEmpty() || rest.startsWith(u"//")
+            || (rest.startsWith(u'{') && !rest.startsWith(u"{$") && rest.endsWith(u'}'))
+            || (rest.startsWith(u"(*") && rest.endsWith(u"*)"));
+        const bool aloneOnLine = text.mid(start, f.Start - start).trimmed().isEmpty() && onlyComment;
         if (aloneOnLine) {
             qsizetype next = end;
             if (next < text.size() && text.at(next) == u'\r')

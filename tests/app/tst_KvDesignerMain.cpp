@@ -440,6 +440,63 @@ TEST_F(KvDesignerMainTest, FormViewSelectsMovesAndDeletes)
     EXPECT_EQ(Designer()->GetSelections(), TDesignerSelectionList({Designer()->GetRoot()}));
 }
 
+TEST_F(KvDesignerMainTest, ResizeKeysRenameAndUndoFromTheKeyboard)
+{
+    auto* Name = qobject_cast<TControl*>(Find("EdName"));
+    ASSERT_TRUE(Name);
+    const QRect Start(Name->GetLeft(), Name->GetTop(), Name->GetWidth(), Name->GetHeight());
+    QTest::mouseClick(View(), Qt::LeftButton, {}, View()->BoundsOf(Name).center());
+    ASSERT_EQ(View()->HandleRects().size(), 8);
+
+    // The bottom-right handle, dragged: the far corner lands on the grid.
+    const QPoint Corner = View()->HandleRects().at(4).center();
+    QTest::mousePress(View(), Qt::LeftButton, {}, Corner);
+    QTest::mouseMove(View(), Corner + QPoint(10, 4));
+    QTest::mouseMove(View(), Corner + QPoint(21, 9));
+    QTest::mouseRelease(View(), Qt::LeftButton, {}, Corner + QPoint(21, 9));
+    EXPECT_EQ(Name->GetLeft(), Start.left());
+    EXPECT_EQ((Name->GetLeft() + Name->GetWidth()) % TKvFormView::GridSize, 0);
+    EXPECT_EQ((Name->GetTop() + Name->GetHeight()) % TKvFormView::GridSize, 0);
+    const QSize Sized(Name->GetWidth(), Name->GetHeight());
+    EXPECT_NE(Sized, Start.size());
+
+    View()->setFocus();
+    QTest::keyClick(View(), Qt::Key_Right, Qt::ControlModifier);
+    QTest::keyClick(View(), Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(Name->GetLeft(), Start.left() + 1);
+    EXPECT_EQ(Name->GetHeight(), Sized.height() + 1);
+    auto* Undo = Window->findChild<QAction*>(QStringLiteral("AcUndo"));
+    ASSERT_TRUE(Undo);
+    EXPECT_EQ(Undo->text(), QStringLiteral("&Undo Size EdName"));
+
+    // An arrow alone selects the neighbour: below the name is the city.
+    QTest::keyClick(View(), Qt::Key_Down);
+    EXPECT_EQ(Designer()->GetSelections(), TDesignerSelectionList({Find("EdCity")}));
+
+    // Renamed in the inspector: the unit's field follows, and Ctrl+Z takes it back.
+    ClickInTree(Name);
+    TypeIntoInspector("Name", QStringLiteral("EdFull"));
+    const QString UnitFile = Dir.filePath(QStringLiteral("KvDemoMain.pas"));
+    TKvSourceEditor* Unit = Window->Host().FindUnitModule(UnitFile)->SourceEditor();
+    EXPECT_EQ(Name->GetName(), QStringLiteral("EdFull"));
+    EXPECT_TRUE(Unit->Text().contains(QStringLiteral("EdFull: TKvEdit;")));
+
+    View()->setFocus();
+    for (int I = 0; I < 4; ++I) // rename, size, move, the handle drag
+        QTest::keyClick(View(), Qt::Key_Z, Qt::ControlModifier);
+    auto* Back = qobject_cast<TControl*>(Find("EdName"));
+    ASSERT_TRUE(Back);
+    EXPECT_TRUE(Unit->Text().contains(QStringLiteral("EdName: TKvEdit;")));
+    EXPECT_EQ(QRect(Back->GetLeft(), Back->GetTop(), Back->GetWidth(), Back->GetHeight()), Start);
+    EXPECT_FALSE(Window->CurrentForm()->IsModified());
+    EXPECT_FALSE(Window->findChild<QTabBar*>(QStringLiteral("TbForms"))->tabText(0).endsWith(u'*'));
+
+    QTest::keyClick(View(), Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(Back->GetWidth(), Sized.width());
+    EXPECT_TRUE(Window->CurrentForm()->IsModified());
+    EXPECT_TRUE(Errors.isEmpty()) << Errors.join(u'\n').toStdString();
+}
+
 TEST_F(KvDesignerMainTest, PaletteClickCreatesInTheContainerClicked)
 {
     TComponent* Panel = Find("PnTop");
