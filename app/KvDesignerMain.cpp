@@ -27,6 +27,7 @@
 #include <QSettings>
 #include <QShortcut>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolButton>
 #include <QUndoGroup>
 #include <QUndoStack>
@@ -460,6 +461,7 @@ void TFrKvDesigner::FillFormsList()
 // Form names carry a '*' while they have unsaved changes; open forms are bold.
 void TFrKvDesigner::UpdateMarkers()
 {
+    FShownMarks.clear();
     TKvProject* Project = Host().ActiveProject();
     for (int I = 0; I < ui->LsForms->count(); ++I) {
         QListWidgetItem* Item = ui->LsForms->item(I);
@@ -502,6 +504,7 @@ void TFrKvDesigner::OnSelectionChanged(IDesigner* Designer)
 {
     if (!Designer || Designer != CurrentDesigner())
         return;
+    RefreshViews(); // the tree must know a component made just before it is selected
     const TDesignerSelectionList Selection = Designer->GetSelections();
     FInspector->SetSelection(Designer, Selection);
     SyncTreeSelection();
@@ -515,12 +518,29 @@ void TFrKvDesigner::OnSelectionChanged(IDesigner* Designer)
 
 void TFrKvDesigner::OnItemsModified(IDesigner* Designer)
 {
-    UpdateMarkers();
+    // The marks change only with the modified state or the form's name, not with every step.
+    auto* Form = dynamic_cast<TKvFormDesigner*>(Designer);
+    const QString Mark = Form ? Form->GetRoot()->GetName() + (Form->FormEditor()->UnitModule()->IsModified() ? u'*' : u' ')
+                              : QString();
+    if (!Form || FShownMarks.value(Designer) != Mark) {
+        FShownMarks.insert(Designer, Mark);
+        UpdateMarkers();
+    }
     if (!Designer || Designer != CurrentDesigner())
         return;
-    FTree->Refresh();
-    FInspector->RefreshValues();
     ui->FvForm->Changed();
+    FInspector->RefreshValues();
+    // A run of changes (undoing a thousand moves) rebuilds the tree once.
+    if (std::exchange(FViewsStale, true))
+        return;
+    QTimer::singleShot(0, this, &TFrKvDesigner::RefreshViews);
+}
+
+void TFrKvDesigner::RefreshViews()
+{
+    if (!std::exchange(FViewsStale, false))
+        return;
+    FTree->Refresh();
 }
 
 void TFrKvDesigner::OnItemDeleted(IDesigner* Designer, TPersistent* Item)
@@ -533,6 +553,7 @@ void TFrKvDesigner::OnItemDeleted(IDesigner* Designer, TPersistent* Item)
 
 void TFrKvDesigner::OnDesignerClosed(IDesigner* Designer)
 {
+    FShownMarks.remove(Designer);
     if (Designer && Designer == ui->FvForm->Designer()) {
         ui->FvForm->SetDesigner(nullptr);
         FTree->SetRoot(nullptr);

@@ -2,6 +2,7 @@
 
 #include "KvAppPrompts.h"
 
+#include <QHash>
 #include <QMainWindow>
 
 #include <memory>
@@ -79,6 +80,8 @@ private:
     TKvComponentTreeModel* FTree;
     QButtonGroup* FPaletteGroup;
     bool FSyncingTree = false;
+    bool FViewsStale = false;
+    QHash<IDesigner*, QString> FShownMarks; // what UpdateMarkers last showed of each form
 
     void BuildPalette();
     void ConnectActions();
@@ -90,6 +93,7 @@ private:
     void TreeSelectionChanged();
     void OnSelectionChanged(IDesigner* Designer);
     void OnItemsModified(IDesigner* Designer);
+    void RefreshViews();
     void OnItemDeleted(IDesigner* Designer, TPersistent* Item);
     void OnDesignerClosed(IDesigner* Designer);
     void OnActiveDesignerChanged(IDesigner* Designer);

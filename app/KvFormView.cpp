@@ -13,6 +13,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 
 #include <functional>
 
@@ -92,9 +93,15 @@ TComponent* TKvFormView::Root() const
 
 void TKvFormView::Changed()
 {
-    setMinimumSize(sizeHint());
-    updateGeometry();
     update();
+    // Measuring walks every component: once for a run of changes.
+    if (std::exchange(FSizeStale, true))
+        return;
+    QTimer::singleShot(0, this, [this] {
+        FSizeStale = false;
+        setMinimumSize(sizeHint());
+        updateGeometry();
+    });
 }
 
 QRect TKvFormView::FormRect() const

@@ -76,6 +76,7 @@ private:
     TDrag FDrag = TDrag::None;
     bool FDragging = false;
     int FHandle = -1; // which handle resizes
+    bool FSizeStale = false;
 
     TComponent* Root() const;
     QRect FormRect() const;

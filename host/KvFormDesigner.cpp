@@ -621,7 +621,7 @@ TDesignerSelectionList TKvFormDesigner::Paste(TComponent* Parent)
     QSet<TComponent*> before;
     for (int i = 0; i < root->ComponentCount(); ++i)
         before.insert(root->Components(i));
-    TDesignerChange change(this, QStringLiteral("Paste"));
+    std::optional<TDesignerChange> change(std::in_place, this, QStringLiteral("Paste"));
     TDesignerSelectionList pasted;
     PasteComponents(root, Parent, pasted, this);
     QList<TComponent*> added;
@@ -640,6 +640,7 @@ TDesignerSelectionList TKvFormDesigner::Paste(TComponent* Parent)
             delete added.at(i);
         throw;
     }
+    change.reset(); // told before the selection moves to the copies
     if (!pasted.isEmpty())
         SetSelections(pasted);
     return pasted;
