@@ -1,16 +1,15 @@
 #include "KvPkgImages.h"
 
+#include "KvFiles.h"
 #include "KvPkgFormat.h"
 
 #include <QBuffer>
 #include <QClipboard>
-#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QMimeData>
-#include <QSaveFile>
 
 // Content of the images format, version 2: the region designer's settings (zoom, edit mode,
 // scan mode, bounds), a u32 count, then per image: i32 id, u8 flags, the format name and the
@@ -75,24 +74,20 @@ QByteArray FormatOfSuffix(const QString& Suffix)
 
 QByteArray ReadCapped(const QString& Path)
 {
-    QFile file(Path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw EKvPkgFileError(Path, QStringLiteral("cannot open the file (%1)").arg(file.errorString()));
-    if (file.size() > KvMaxImageFileSize)
-        throw EKvPkgFileError(Path, QStringLiteral("the file is larger than %1 MB").arg(KvMaxImageFileSize >> 20));
-    QByteArray data = file.read(KvMaxImageFileSize + 1);
-    if (file.error() != QFileDevice::NoError)
-        throw EKvPkgFileError(Path, QStringLiteral("cannot read the file (%1)").arg(file.errorString()));
-    if (data.size() > KvMaxImageFileSize)
-        throw EKvPkgFileError(Path, QStringLiteral("the file is larger than %1 MB").arg(KvMaxImageFileSize >> 20));
-    return data;
+    try {
+        return KvReadFile(Path, KvMaxImageFileSize);
+    } catch (const EInOutError& e) {
+        throw EKvPkgFileError(Path, e.Reason);
+    }
 }
 
 void WriteWhole(const QString& Path, const QByteArray& Data)
 {
-    QSaveFile file(Path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(Data) != Data.size() || !file.commit())
-        throw EWriteError(QStringLiteral("Cannot write image file %1: %2").arg(Path, file.errorString()));
+    try {
+        KvWriteFile(Path, Data);
+    } catch (const EInOutError& e) {
+        throw EWriteError(QStringLiteral("Cannot write image file %1: %2").arg(Path, e.Reason));
+    }
 }
 
 void WriteImage(TKvPkgWriter& W, const TKvPkgImagesImage& Image, int Id)

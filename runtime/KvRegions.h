@@ -33,6 +33,8 @@ public:
     // Size bits grown (cleared) or cut.
     TKvBits Resized(qsizetype Size) const;
     const std::vector<std::uint64_t>& Words() const { return FWords; }
+    // For loops that test and set many bits: bit i is word i / 64, bit i % 64.
+    std::uint64_t* Data() { return FWords.data(); }
 
     // Little-endian bytes, (Size + 7) / 8 of them; the bits past Size are clear.
     QByteArray ToBytes() const;

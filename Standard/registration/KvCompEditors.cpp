@@ -2,8 +2,10 @@
 
 #include "KvRegClasses.h"
 #include "KvMessages.h"
+#include "KvPkgImages.h"
 #include "KvPkgStrings.h"
 #include "manager/KvVtPkgActive.h"
+#include "images/KvVtPkgImages.h"
 #include "strings/KvVtPkgStrings.h"
 
 #include <QStringList>
@@ -118,6 +120,12 @@ void TKvPkgComponentEditor::Edit()
 {
     if (!KvCApp())
         KvExcept(AppNotFound);
+}
+
+void TKvPkgImagesComponentEditor::Edit()
+{
+    TKvPkgComponentEditor::Edit();
+    KvEditPkgImages(qobject_cast<TKvPkgImages*>(Component()));
 }
 
 void TKvPkgStringsComponentEditor::Edit()

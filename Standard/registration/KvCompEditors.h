@@ -63,6 +63,7 @@ class TKvPkgImagesComponentEditor : public TKvPkgComponentEditor
 {
 public:
     using TKvPkgComponentEditor::TKvPkgComponentEditor;
+    void Edit() override;
 };
 
 class TKvPkgStringsComponentEditor : public TKvPkgComponentEditor

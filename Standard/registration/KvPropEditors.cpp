@@ -13,6 +13,8 @@
 #include "strings/KvVtMemoryLabel.h"
 #include "strings/KvVtMemoryMessage.h"
 #include "strings/KvVtMemoryText.h"
+#include "images/KvVtMemoryImage.h"
+#include "images/KvVtPkgImages.h"
 #include "strings/KvVtPkgStrings.h"
 #include "Variants.h"
 
@@ -104,7 +106,10 @@ QString TKvPkgFileNameProperty::GetValueAt(int Index) const
     return KvPackageDisplayText(qobject_cast<TKvPkgInfo*>(GetComponent(Index)));
 }
 
-void TKvPkgImagesFileNameProperty::Edit() {}
+void TKvPkgImagesFileNameProperty::Edit()
+{
+    KvEditPkgImages(qobject_cast<TKvPkgImages*>(GetComponent(0)));
+}
 void TKvPkgStringsFileNameProperty::Edit()
 {
     KvEditPkgStrings(qobject_cast<TKvPkgStrings*>(GetComponent(0)));
@@ -190,7 +195,6 @@ QString TKvMemoryReferencePropertyEditor::GetValueAt(int Index) const
     return Head + QLatin1Char(' ') + ItemText(GetObjectValueAt(Index));
 }
 
-// The image picker opens from here once it is part of the package.
 void TKvMemoryReferencePropertyEditor::Edit()
 {
     RequireApp();
@@ -230,6 +234,11 @@ void EditReference(TPropertyEditor& Editor, TReference* TPicker::*Field)
 }
 
 } // namespace
+
+void TKvMemoryImagePropertyEditor::Edit()
+{
+    EditReference(*this, &TFrMemoryImage::FMemoryImage);
+}
 
 void TKvMemoryLabelPropertyEditor::Edit()
 {

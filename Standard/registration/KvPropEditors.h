@@ -140,6 +140,9 @@ protected:
 
 class TKvMemoryImagePropertyEditor : public TKvMemoryReferencePropertyEditor
 {
+public:
+    void Edit() override;
+
 protected:
     QString ItemText(QObject* Reference) const override;
 };

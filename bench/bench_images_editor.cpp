@@ -1,0 +1,101 @@
+// The images package editor on a large package (5,000 icons by default): the time from Execute
+// to the first turn of its event loop with the first screen of cells painted, a scroll by a
+// page (new cells decode their pictures), and loading and saving the package through its file.
+//   kv_bench_images_editor [--count N] [--runs N]
+
+#include "images/KvVtPkgImages.h"
+
+#include "KvPkgImages.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QListView>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+double Median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+template <class F>
+double Millis(F&& f)
+{
+    QElapsedTimer t;
+    t.start();
+    f();
+    return t.nsecsElapsed() / 1e6;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    int count = 5000;
+    int runs = 5;
+    const QStringList args = app.arguments();
+    for (int i = 1; i + 1 < args.size(); ++i) {
+        if (args[i] == QLatin1String("--count"))
+            count = args[i + 1].toInt();
+        else if (args[i] == QLatin1String("--runs"))
+            runs = std::max(1, args[i + 1].toInt());
+    }
+
+    TKvPkgImages pkg;
+    pkg.SetPkgName(QStringLiteral("Bench"));
+    pkg.Images()->Reserve(count);
+    for (int i = 0; i < count; ++i) {
+        QImage icon(32, 32, QImage::Format_ARGB32);
+        icon.fill(Qt::transparent);
+        QPainter p(&icon);
+        p.setBrush(QColor::fromHsv((i * 37) % 360, 200, 220));
+        p.drawEllipse(QRect(2 + i % 7, 2, 26 - i % 7, 28));
+        p.end();
+        pkg.Images()->Add(i)->SetGraphic(icon);
+    }
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Bench.kvimg"));
+    std::vector<double> saves, loads, open, scroll;
+    for (int run = 0; run < runs; ++run) {
+        saves.push_back(Millis([&] { pkg.SaveToFile(path); }));
+        TKvPkgImages loaded;
+        loads.push_back(Millis([&] { loaded.LoadFromFile(path); }));
+
+        TFrPkgImages editor;
+        editor.PkgImages = &pkg;
+        editor.resize(800, 600);
+        QElapsedTimer t;
+        QTimer::singleShot(0, [&] {
+            editor.repaint(); // the first screen of cells, pictures decoded
+            open.push_back(t.nsecsElapsed() / 1e6);
+            auto* list = editor.findChild<QListView*>(QStringLiteral("Images"));
+            scroll.push_back(Millis([&] {
+                list->verticalScrollBar()->setValue(list->verticalScrollBar()->value() + list->viewport()->height());
+                list->viewport()->repaint();
+            }));
+            editor.close();
+        });
+        t.start();
+        editor.Execute();
+    }
+
+    std::printf("images editor, %d images of 32x32, median of %d runs:\n", count, runs);
+    std::printf("  save package file:                 %8.1f ms\n", Median(saves));
+    std::printf("  load package file:                 %8.1f ms\n", Median(loads));
+    std::printf("  open (Execute to event loop):      %8.1f ms\n", Median(open));
+    std::printf("  scroll a page (new cells decoded): %8.1f ms\n", Median(scroll));
+    return 0;
+}
