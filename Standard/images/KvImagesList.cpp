@@ -363,6 +363,8 @@ void TKvImagesMenu::SetPackage(const QString& PkgName)
     const bool SystemEditing = App && App->EditSystem();
     for (QAction* Entry : std::as_const(FSystemOnly))
         Entry->setVisible(System);
+    if (MnUpdateSystemImages)
+        MnUpdateSystemImages->setEnabled(SystemEditing);
     if (MnProtectAllImages) {
         MnProtectAllImages->setEnabled(SystemEditing);
         MnUnprotectAllImages->setEnabled(SystemEditing);

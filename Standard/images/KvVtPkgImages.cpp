@@ -11,6 +11,7 @@
 #include "KvPkgImages.h"
 #include "images/KvVtImportImages.h"
 #include "images/KvVtMemoryImageAdd.h"
+#include "images/KvVtUpdateSystemImages.h"
 #include "manager/KvVtPkgLoadSave.h"
 #include "strings/KvStringsItemDialog.h"
 
@@ -129,7 +130,7 @@ TFrPkgImages::TFrPkgImages(QWidget* parent)
     connect(FMenu->MnProtectAllImages, &QAction::triggered, this, [this] { ProtectAll(true); });
     connect(FMenu->MnUnprotectAllImages, &QAction::triggered, this, [this] { ProtectAll(false); });
     connect(FMenu->MnImport, &QAction::triggered, this, &TFrPkgImages::ImportImages);
-    Unavailable(FMenu->MnUpdateSystemImages);
+    connect(FMenu->MnUpdateSystemImages, &QAction::triggered, this, &TFrPkgImages::UpdateSystemImages);
     Unavailable(FUi->BtManager);
     Unavailable(FUi->BtSynchronizer);
 
@@ -604,6 +605,23 @@ void TFrPkgImages::ImportImages()
     TFrImportImages Import(this);
     Import.PkgAssign = PkgImages;
     if (Import.Execute() != 1)
+        return;
+    ChangeState();
+    LoadImages();
+    UpdateInfo();
+    Modified();
+}
+
+// The application that holds the display package holding this package.
+void TFrPkgImages::UpdateSystemImages()
+{
+    const auto* Display = PkgImages ? qobject_cast<TKvPkgDisplay*>(PkgImages->Owner()) : nullptr;
+    auto* App = Display ? qobject_cast<TKvCApplication*>(Display->Owner()) : nullptr;
+    if (!App || !FMenu->MnUpdateSystemImages->isEnabled())
+        return;
+    TFrUpdateSystemImages Dialog(this);
+    Dialog.App = App;
+    if (!Dialog.Execute())
         return;
     ChangeState();
     LoadImages();

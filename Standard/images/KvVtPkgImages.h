@@ -89,6 +89,7 @@ private:
     void Report();
     void ProtectAll(bool Value);
     void ImportImages();
+    void UpdateSystemImages();
 
     std::unique_ptr<Ui::TFrPkgImages> FUi;
     TKvImagesModel* FModel;

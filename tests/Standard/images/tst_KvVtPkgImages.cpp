@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPrinter>
 #include <QTemporaryDir>
@@ -320,4 +321,33 @@ TEST_F(PkgImagesEditorTest, BoundsAreStoredAndEscapeCloses)
     Editor.Execute();
     EXPECT_TRUE(Pkg.EditorBounds().IsStored());
     EXPECT_EQ(Told.size(), 1);
+}
+
+TEST_F(PkgImagesEditorTest, SystemImagesAreRebuiltFromADisplayFile)
+{
+    TKvCApplication App;
+    App.SetActive();
+    App.SetEditSystem(true);
+    TKvPkgImages* System = App.PkgDisplay()->PkgSystem();
+    System->SetPkgName(QStringLiteral("System"));
+    System->Clear();
+    TKvMessageRecorder Messages;
+    TFrPkgImages Editor;
+    Run(Editor, [&](Ui::TFrPkgImages*) {
+        auto* Update = Editor.PopupMenu()->findChild<QAction*>(QStringLiteral("MnUpdateSystemImages"));
+        ASSERT_TRUE(Update->isVisible() && Update->isEnabled());
+        OnModal([&](QWidget* Window) {
+            auto* Text = Window->findChild<QLineEdit*>(QStringLiteral("EdFileName"));
+            Text->setText(QStringLiteral("no such file.dis"));
+            QTest::mouseClick(Window->findChild<QPushButton*>(QStringLiteral("BtOk")), Qt::LeftButton);
+            EXPECT_TRUE(Window->isVisible());
+            EXPECT_EQ(Messages.Last().Text, QStringLiteral("Invalidate FileName"));
+            Text->setText(QStringLiteral(KV_TEST_DATA "/../../runtime/install/Standard.dis"));
+            QTest::mouseClick(Window->findChild<QPushButton*>(QStringLiteral("BtOk")), Qt::LeftButton);
+        });
+        Update->trigger();
+        EXPECT_EQ(Editor.Model()->rowCount(), System->Images()->Count());
+        EXPECT_GT(System->Images()->Count(), 0);
+        EXPECT_TRUE(Editor.ui()->LaStatus->text().contains(QStringLiteral("(LastUpdateFile:")));
+    }, System);
 }
