@@ -508,6 +508,7 @@ void TFrKvDesigner::OnSelectionChanged(IDesigner* Designer)
     const TDesignerSelectionList Selection = Designer->GetSelections();
     FInspector->SetSelection(Designer, Selection);
     SyncTreeSelection();
+    ui->FvForm->ShowPagesOf(Selection);
     ui->FvForm->update();
     QStringList Names;
     for (TPersistent* P : Selection)

@@ -5,6 +5,8 @@
 #include "KvControls.h"
 #include "DesignIntf.h"
 #include "KvMenus.h"
+#include "KvReferences.h"
+#include "KvStdCtrls.h"
 #include "SysUtils.h"
 #include "TypInfo.h"
 
@@ -12,6 +14,7 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QHash>
 #include <QPainter>
 #include <QTimer>
 
@@ -44,17 +47,34 @@ QString TextProperty(const QObject* Object, const char* Name)
     return Copy.convert(QMetaType::fromType<QString>()) ? Copy.toString() : QString();
 }
 
-// Controls in drawing order with their place; Visit returns false to skip a control's children.
-void ForEachControl(const TWinControl* Parent, const QPoint& Origin, const QRect& Clip,
-                    const std::function<bool(TControl*, const QRect&, const QRect&)>& Visit)
+// The page a page control shows: the one chosen in the view, else the control's active page.
+TKvTabSheet* ShownSheet(const TKvCustomPageControl* Pages, const QHash<const TComponent*, QPointer<TKvTabSheet>>& Chosen)
 {
+    const QList<TKvTabSheet*> Sheets = Pages->TabSheets();
+    if (TKvTabSheet* Sheet = Chosen.value(Pages); Sheet && Sheets.contains(Sheet))
+        return Sheet;
+    if (TKvTabSheet* Active = Pages->ActivePage())
+        return Active;
+    return Sheets.value(0);
+}
+
+// Controls in drawing order with their place; Visit returns false to skip a control's children.
+// Pages a page control does not show are left out with what they hold.
+void ForEachControl(const TWinControl* Parent, const QPoint& Origin, const QRect& Clip,
+                    const std::function<bool(TControl*, const QRect&, const QRect&)>& Visit,
+                    const QHash<const TComponent*, QPointer<TKvTabSheet>>& Chosen)
+{
+    const auto* Pages = qobject_cast<const TKvCustomPageControl*>(Parent);
+    const TKvTabSheet* Shown = Pages ? ShownSheet(Pages, Chosen) : nullptr;
     for (int I = 0; I < Parent->ControlCount(); ++I) {
         TControl* C = Parent->Controls(I);
+        if (Pages && qobject_cast<TKvTabSheet*>(C) && C != Shown)
+            continue;
         const QRect R(Origin + QPoint(C->GetLeft(), C->GetTop()), QSize(C->GetWidth(), C->GetHeight()));
         if (!Visit(C, R, Clip))
             continue;
         if (auto* W = qobject_cast<TWinControl*>(C))
-            ForEachControl(W, R.topLeft(), Clip.intersected(R), Visit);
+            ForEachControl(W, R.topLeft(), Clip.intersected(R), Visit, Chosen);
     }
 }
 
@@ -179,11 +199,14 @@ QRect TKvFormView::BoundsOf(const TComponent* Component) const
         return TrayRect(int(At));
     QRect Found;
     if (auto* Form = qobject_cast<TWinControl*>(R))
-        ForEachControl(Form, ClientOrigin(), FormRect(), [&](TControl* C, const QRect& Rect, const QRect&) {
-            if (C == Component)
-                Found = Rect;
-            return Found.isNull();
-        });
+        ForEachControl(
+            Form, ClientOrigin(), FormRect(),
+            [&](TControl* C, const QRect& Rect, const QRect&) {
+                if (C == Component)
+                    Found = Rect;
+                return Found.isNull();
+            },
+            FShownPages);
     return Found;
 }
 
@@ -200,12 +223,15 @@ TComponent* TKvFormView::ComponentAt(const QPoint& Pos) const
         return nullptr;
     TComponent* Hit = R;
     if (auto* Form = qobject_cast<TWinControl*>(R))
-        ForEachControl(Form, ClientOrigin(), FormRect(), [&](TControl* C, const QRect& Rect, const QRect& Clip) {
-            const bool Inside = Clip.contains(Pos) && Rect.contains(Pos);
-            if (Inside)
-                Hit = C; // later controls lie on top, children on their parents
-            return Inside;
-        });
+        ForEachControl(
+            Form, ClientOrigin(), FormRect(),
+            [&](TControl* C, const QRect& Rect, const QRect& Clip) {
+                const bool Inside = Clip.contains(Pos) && Rect.contains(Pos);
+                if (Inside)
+                    Hit = C; // later controls lie on top, children on their parents
+                return Inside;
+            },
+            FShownPages);
     return Hit;
 }
 
@@ -256,27 +282,20 @@ void TKvFormView::paintEvent(QPaintEvent*)
 
     QList<QPair<QRect, QRect>> Marked; // selected controls and their clip
     if (auto* FormControl = qobject_cast<TWinControl*>(R))
-        ForEachControl(FormControl, Client, ClientRect, [&](TControl* C, const QRect& Rect, const QRect& Clip) {
-            if (!Clip.intersects(Rect))
-                return false;
-            P.save();
-            P.setClipRect(Clip);
-            const bool Container = qobject_cast<TWinControl*>(C) != nullptr;
-            // Opaque, so that a control lying on another hides that one's name.
-            P.setBrush(Container ? QColor(0xe4, 0xe7, 0xeb) : QColor(0xf4, 0xf4, 0xf4));
-            P.setPen(QPen(QColor(0x8a, 0x93, 0x9e), 1, Container ? Qt::SolidLine : Qt::DashLine));
-            P.drawRect(Rect.adjusted(0, 0, -1, -1));
-            P.setPen(C->GetEnabled() ? QColor(0x20, 0x20, 0x20) : QColor(0x90, 0x90, 0x90));
-            const QRect TextRect = Rect.adjusted(4, 2, -4, -2);
-            // A tall control names itself in its corner, where what lies on it least often covers it.
-            const Qt::Alignment Align =
-                Rect.height() > 40 ? Qt::AlignTop | Qt::AlignLeft : Qt::AlignVCenter | Qt::AlignLeft;
-            P.drawText(TextRect, Align, P.fontMetrics().elidedText(KvDisplayText(C), Qt::ElideRight, TextRect.width()));
-            P.restore();
-            if (Selection.contains(C))
-                Marked.append({Rect, Clip});
-            return true;
-        });
+        ForEachControl(
+            FormControl, Client, ClientRect,
+            [&](TControl* C, const QRect& Rect, const QRect& Clip) {
+                if (!Clip.intersects(Rect))
+                    return false;
+                P.save();
+                P.setClipRect(Clip);
+                DrawControl(P, C, Rect);
+                P.restore();
+                if (Selection.contains(C))
+                    Marked.append({Rect, Clip});
+                return true;
+            },
+            FShownPages);
 
     // Non-visual components.
     const QList<TComponent*> Tray = NonVisualComponents();
@@ -326,6 +345,134 @@ void TKvFormView::paintEvent(QPaintEvent*)
                 }
         }
     }
+}
+
+// A control as the runtime would show it: its frame, its picture from its images package and
+// its caption or text; a page control with its tabs.
+void TKvFormView::DrawControl(QPainter& P, TControl* C, const QRect& Rect) const
+{
+    const bool Container = qobject_cast<TWinControl*>(C) != nullptr;
+    // Opaque, so that a control lying on another hides that one's name.
+    P.setBrush(Container ? QColor(0xe4, 0xe7, 0xeb) : QColor(0xf4, 0xf4, 0xf4));
+    P.setPen(QPen(QColor(0x8a, 0x93, 0x9e), 1, Container ? Qt::SolidLine : Qt::DashLine));
+    P.drawRect(Rect.adjusted(0, 0, -1, -1));
+    QRect TextRect = Rect.adjusted(4, 2, -4, -2);
+    const auto* Image = qobject_cast<TKvMemoryImage*>(C->property("MemoryImage").value<QObject*>());
+    const QImage Picture = Image ? Image->Graphic() : QImage();
+    const QString Text = KvDisplayText(C);
+    const bool HasCaption = Text != C->GetName();
+    if (!Picture.isNull()) {
+        if (!HasCaption) { // an image component: the picture fills it, keeping its shape
+            const QSize Size = Picture.size().scaled(Rect.size() - QSize(2, 2), Qt::KeepAspectRatio);
+            P.drawImage(QRect(Rect.center() - QPoint(Size.width() / 2, Size.height() / 2), Size), Picture);
+            return;
+        }
+        const int Side = qMin(Picture.height(), Rect.height() - 4);
+        const QSize Glyph = Picture.size().scaled(QSize(Side, Side), Qt::KeepAspectRatio);
+        P.drawImage(QRect(QPoint(TextRect.left(), Rect.center().y() - Glyph.height() / 2), Glyph), Picture);
+        TextRect.setLeft(TextRect.left() + Glyph.width() + 4);
+    }
+    if (auto* Pages = qobject_cast<TKvCustomPageControl*>(C)) {
+        const TKvTabSheet* Shown = ShownSheet(Pages, FShownPages);
+        for (const auto& [Tab, Sheet] : TabRects(Pages, Rect)) {
+            const bool Active = Sheet && Sheet == Shown;
+            P.setPen(QColor(0x8a, 0x93, 0x9e));
+            P.setBrush(Active ? QColor(0xfb, 0xfb, 0xfb) : QColor(0xd8, 0xdc, 0xe1));
+            P.drawRect(Tab.adjusted(0, Active ? -2 : 0, -1, Active ? 0 : -1));
+            P.setPen(QColor(0x20, 0x20, 0x20));
+            P.drawText(Tab, Qt::AlignCenter, TabCaption(Pages, Tab, Sheet));
+        }
+        return;
+    }
+    P.setPen(C->GetEnabled() ? QColor(0x20, 0x20, 0x20) : QColor(0x90, 0x90, 0x90));
+    // A tall control names itself in its corner, where what lies on it least often covers it.
+    const Qt::Alignment Align = Rect.height() > 40 ? Qt::AlignTop | Qt::AlignLeft : Qt::AlignVCenter | Qt::AlignLeft;
+    P.drawText(TextRect, Align, P.fontMetrics().elidedText(Text, Qt::ElideRight, TextRect.width()));
+}
+
+QString TKvFormView::TabCaption(const TKvCustomPageControl* Pages, const QRect&, const TKvTabSheet* Sheet) const
+{
+    const TKvTabControl* Tab = Sheet ? Pages->Tabs()->FindPageId(Sheet->PageId()) : nullptr;
+    if (!Tab)
+        return Sheet ? KvDisplayText(Sheet) : QString();
+    const auto* Label = qobject_cast<TKvMemoryLabel*>(Tab->property("MemoryLabel").value<QObject*>());
+    return KvDisplayCaption(Label, Tab->GetValue().AsString());
+}
+
+// The tabs along the top of a page control, one per visible tab that shows a page.
+QList<QPair<QRect, TKvTabSheet*>> TKvFormView::TabRects(const TKvCustomPageControl* Pages, const QRect& Rect) const
+{
+    QList<QPair<QRect, TKvTabSheet*>> Tabs;
+    const QFontMetrics Metrics = fontMetrics();
+    QList<TKvTabSheet*> Sheets = Pages->TabSheets();
+    int Height = Pages->TabHeight() > 0 ? Pages->TabHeight() : 22;
+    for (const TKvTabSheet* Sheet : Sheets)
+        Height = qMin(Height, qMax(12, Sheet->GetTop() - 2));
+    int X = Rect.left() + 2;
+    QList<TKvTabSheet*> Ordered;
+    for (int I = 0; I < Pages->Tabs()->Count(); ++I) // in the order of the tabs
+        if (TKvTabControl* Tab = Pages->Tabs()->Items(I); Tab->Visible())
+            if (TKvTabSheet* Sheet = Pages->FindPageId(Tab->PageId()); Sheet && !Ordered.contains(Sheet))
+                Ordered << Sheet;
+    for (TKvTabSheet* Sheet : Sheets)
+        if (!Ordered.contains(Sheet) && !Pages->Tabs()->FindPageId(Sheet->PageId()))
+            Ordered << Sheet;
+    for (TKvTabSheet* Sheet : Ordered) {
+        const int Width = Metrics.horizontalAdvance(TabCaption(Pages, {}, Sheet)) + 18;
+        Tabs.append({QRect(X, Rect.top() + 2, Width, Height), Sheet});
+        X += Width;
+    }
+    return Tabs;
+}
+
+QRect TKvFormView::TabRect(const TKvTabSheet* Sheet) const
+{
+    auto* Pages = Sheet ? Sheet->PageControl() : nullptr;
+    if (!Pages)
+        return {};
+    for (const auto& [Tab, S] : TabRects(Pages, BoundsOf(Pages)))
+        if (S == Sheet)
+            return Tab;
+    return {};
+}
+
+void TKvFormView::ShowPagesOf(const TDesignerSelectionList& Selection)
+{
+    bool Switched = false;
+    for (TPersistent* Item : Selection)
+        for (auto* C = qobject_cast<TControl*>(Item); C; C = C->Parent())
+            if (auto* Sheet = qobject_cast<TKvTabSheet*>(C); Sheet && Sheet->PageControl()) {
+                Switched = Switched || FShownPages.value(Sheet->PageControl()) != Sheet;
+                FShownPages.insert(Sheet->PageControl(), Sheet);
+            }
+    if (Switched)
+        update();
+}
+
+// A click on a tab shows its page.
+bool TKvFormView::ClickTab(const QPoint& Pos)
+{
+    TComponent* R = Root();
+    auto* Form = qobject_cast<TWinControl*>(R);
+    if (!Form)
+        return false;
+    TKvTabSheet* Hit = nullptr;
+    ForEachControl(
+        Form, ClientOrigin(), FormRect(),
+        [&](TControl* C, const QRect& Rect, const QRect& Clip) {
+            if (auto* Pages = qobject_cast<TKvCustomPageControl*>(C))
+                for (const auto& [Tab, Sheet] : TabRects(Pages, Rect))
+                    if (Clip.contains(Pos) && Tab.contains(Pos))
+                        Hit = Sheet;
+            return true;
+        },
+        FShownPages);
+    if (!Hit)
+        return false;
+    FShownPages.insert(Hit->PageControl(), Hit);
+    FDesigner->SelectComponent(Hit->PageControl());
+    update();
+    return true;
 }
 
 QList<QRect> TKvFormView::HandleRects() const
@@ -410,6 +557,8 @@ void TKvFormView::mousePressEvent(QMouseEvent* Event)
             CreateAt(Hit, Pos);
         return;
     }
+    if (ClickTab(Pos))
+        return;
     const QList<QRect> Handles = HandleRects();
     for (int I = 0; I < Handles.size(); ++I)
         if (Handles.at(I).contains(Pos)) {

@@ -5,9 +5,15 @@
 #include <QRect>
 #include <QWidget>
 
-class IDesigner;
+#include "DesignIntf.h"
+
+#include <QHash>
+
+class QPainter;
 class TComponent;
 class TControl;
+class TKvCustomPageControl;
+class TKvTabSheet;
 
 // The design surface of one form: its controls at their bounds, nested in their parents, and
 // its non-visual components as icons in a tray under the form. Clicks select (Ctrl adds or
@@ -37,6 +43,10 @@ public:
     TComponent* ComponentAt(const QPoint& Pos) const;
     // The resize handles of the one selected control, clockwise from the top-left corner.
     QList<QRect> HandleRects() const;
+    // The tab of a page control's page; empty when it has none.
+    QRect TabRect(const TKvTabSheet* Sheet) const;
+    // Page controls show the pages that hold the selected components.
+    void ShowPagesOf(const TDesignerSelectionList& Selection);
     // The form changed size or content.
     void Changed();
 
@@ -76,6 +86,8 @@ private:
     TDrag FDrag = TDrag::None;
     bool FDragging = false;
     int FHandle = -1; // which handle resizes
+    // The page each page control shows here; choosing one is not a change of the form.
+    QHash<const TComponent*, QPointer<TKvTabSheet>> FShownPages;
     bool FSizeStale = false;
 
     TComponent* Root() const;
@@ -92,6 +104,10 @@ private:
     void FinishDrag(const QPoint& Pos, bool Snap);
     void ChangeSelection(const QPoint& Move, const QSize& Grow);
     void SelectNeighbour(int Dx, int Dy);
+    void DrawControl(QPainter& P, TControl* C, const QRect& Rect) const;
+    QList<QPair<QRect, TKvTabSheet*>> TabRects(const TKvCustomPageControl* Pages, const QRect& Rect) const;
+    QString TabCaption(const TKvCustomPageControl* Pages, const QRect& Rect, const TKvTabSheet* Sheet) const;
+    bool ClickTab(const QPoint& Pos);
 };
 
 // The text a designer shows on a component: its caption when it has one, else its name.
