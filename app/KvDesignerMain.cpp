@@ -188,9 +188,8 @@ void TFrKvDesigner::ConnectActions()
     ui->MnEdit->insertAction(First, Undo);
     ui->MnEdit->insertAction(First, Redo);
     ui->MnEdit->insertSeparator(First);
-    // Ctrl+Z must not reach a line edit of the inspector first only when the form has focus.
-    for (QAction* A : {Undo, Redo})
-        A->setShortcutContext(Qt::WindowShortcut);
+    // A line edit with the focus (the inspector's) undoes its own typing first: it overrides
+    // the shortcut.
 
     connect(ui->LsForms, &QListWidget::itemActivated, this,
             [this](QListWidgetItem* Item) { OpenForm(Item->data(FileRole).toString()); });
