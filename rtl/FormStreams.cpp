@@ -596,6 +596,29 @@ private:
 // ---------------------------------------------------------------------------------------------
 // Text to binary
 
+// UTF-8 in which surrogate codes were encoded like other characters.
+std::u16string Wtf8ToUtf16(QByteArrayView s)
+{
+    std::u16string out;
+    const auto* u = reinterpret_cast<const unsigned char*>(s.data());
+    for (qsizetype i = 0; i < s.size();) {
+        char32_t c = u[i];
+        const int n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+        if (n > 1)
+            c &= 0x7F >> n;
+        for (int k = 1; k < n && i + k < s.size(); ++k)
+            c = c << 6 | (u[i + k] & 0x3F);
+        i += n;
+        if (c > 0xFFFF) {
+            out.push_back(char16_t(0xD800 + ((c - 0x10000) >> 10)));
+            out.push_back(char16_t(0xDC00 + ((c - 0x10000) & 0x3FF)));
+        } else {
+            out.push_back(char16_t(c));
+        }
+    }
+    return out;
+}
+
 enum TToken : unsigned char { toEOF, toSymbol, toString, toInteger, toFloat, toChar };
 
 class TextParser
@@ -658,8 +681,8 @@ public:
     {
         unsigned code = 0;
         if (v.Wide) {
-            const QString s = Utf8ToString(value);
-            code = s.isEmpty() ? 0u : s[0].unicode();
+            const std::u16string s = Wtf8ToUtf16(QByteArrayView(value).first(qMin<qsizetype>(4, value.size())));
+            code = s.empty() ? 0u : unsigned(s[0]);
         } else if (!value.isEmpty()) {
             code = (unsigned char)value[0];
         }
@@ -1295,28 +1318,6 @@ private:
         }
     }
 
-    // UTF-8 in which surrogate codes were encoded like other characters.
-    static std::u16string Wtf8ToUtf16(QByteArrayView s)
-    {
-        std::u16string out;
-        const auto* u = reinterpret_cast<const unsigned char*>(s.data());
-        for (qsizetype i = 0; i < s.size();) {
-            char32_t c = u[i];
-            const int n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
-            if (n > 1)
-                c &= 0x7F >> n;
-            for (int k = 1; k < n && i + k < s.size(); ++k)
-                c = c << 6 | (u[i + k] & 0x3F);
-            i += n;
-            if (c > 0xFFFF) {
-                out.push_back(char16_t(0xD800 + ((c - 0x10000) >> 10)));
-                out.push_back(char16_t(0xDC00 + ((c - 0x10000) & 0x3FF)));
-            } else {
-                out.push_back(char16_t(c));
-            }
-        }
-        return out;
-    }
 
     void ConvertValue(bool inList)
     {

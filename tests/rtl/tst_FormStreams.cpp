@@ -137,6 +137,8 @@ TEST(FormStreams, TextVariantsNormalise)
     EXPECT_EQ(Value("0.1s"), "0.100000001490116s");
     EXPECT_EQ(Value("1.23456789012345678e-5"), "0.000012345678901235");
     EXPECT_EQ(Value("[ a , b ]"), "[a, b]");
+    EXPECT_EQ(Value("['b', #66666]"), "[#98, #55297]"); // a string stands for its first UTF-16 unit
+    EXPECT_EQ(Value("[#98, #55297]"), "[#98, #55297]");
     EXPECT_EQ(Canonical("object A:TA\r\nP . Q=1 end"), "object A: TA\n  P.Q = 1\nend\n");
     EXPECT_EQ(Canonical("\xEF\xBB\xBFobject TA\nend"), "object TA\nend\n");
 }
