@@ -10,6 +10,7 @@
 #include "KvPkgStrings.h"
 #include "KvReferences.h"
 #include "KvUtils.h"
+#include "controls/KvVtMask.h"
 #include "strings/KvVtMemoryLabel.h"
 #include "strings/KvVtMemoryMessage.h"
 #include "strings/KvVtMemoryText.h"
@@ -594,6 +595,48 @@ TPropertyAttributes TKvMultiLinePropertyEditor::GetAttributes() const
 TPropertyAttributes TKvMaskPropertyEditor::GetAttributes() const
 {
     return paSubProperties | paDialog | paMultiSelect;
+}
+
+bool TKvMaskPropertyEditor::AllEqual() const
+{
+    for (int I = 1; I < PropCount(); ++I)
+        if (GetValueAt(I).compare(GetValueAt(0), Qt::CaseInsensitive) != 0)
+            return false;
+    return true;
+}
+
+QString TKvMaskPropertyEditor::GetValueAt(int Index) const
+{
+    const auto* Mask = qobject_cast<TKvMask*>(GetObjectValueAt(Index));
+    return Mask ? Mask->Text() : QString();
+}
+
+void TKvMaskPropertyEditor::SetValue(const QString& Value)
+{
+    for (int I = 0; I < PropCount(); ++I)
+        if (auto* Mask = qobject_cast<TKvMask*>(GetObjectValueAt(I)))
+            Mask->SetText(Value);
+    if (Designer())
+        Designer()->Modified();
+}
+
+void TKvMaskPropertyEditor::Edit()
+{
+    auto* First = qobject_cast<TKvMask*>(GetObjectValue());
+    if (!First)
+        return;
+    // The dialog's change to the first mask and the copies are one step to undo.
+    const TDesignerChange Change(Designer(), QStringLiteral("Edit Mask"));
+    auto Window = std::make_unique<TFrMask>();
+    Window->Mask = First;
+    Window->Designer = Designer();
+    if (!Window->Execute())
+        return;
+    for (int I = 0; I < PropCount(); ++I)
+        if (auto* Mask = qobject_cast<TKvMask*>(GetObjectValueAt(I)); Mask && Mask != First)
+            Mask->Assign(First);
+    if (Designer())
+        Designer()->Modified();
 }
 
 TPropertyAttributes TKvRichEditPropertyEditor::GetAttributes() const

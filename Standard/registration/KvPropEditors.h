@@ -363,10 +363,15 @@ public:
     TPropertyAttributes GetAttributes() const override;
 };
 
+// Shows the mask's text; the mask editor changes the first selected mask and copies it to the others.
 class TKvMaskPropertyEditor : public TClassProperty
 {
 public:
     TPropertyAttributes GetAttributes() const override;
+    bool AllEqual() const override;
+    QString GetValueAt(int Index) const override;
+    void SetValue(const QString& Value) override;
+    void Edit() override;
 };
 
 class TKvRichEditPropertyEditor : public TClassProperty
