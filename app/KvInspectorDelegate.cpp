@@ -3,8 +3,12 @@
 #include "KvInspectorModel.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyleOptionButton>
 #include <QLineEdit>
 #include <QPointer>
 
@@ -141,4 +145,59 @@ void TKvInspectorDelegate::RunEdit(const QPersistentModelIndex& Index, QWidget* 
         }
         setEditorData(Editor, Index);
     }
+}
+
+namespace {
+
+bool HasDialog(const QModelIndex& Index)
+{
+    return Index.column() == 1
+        && (TPropertyAttributes::fromInt(Index.data(TKvInspectorModel::AttributesRole).toInt()) & paDialog);
+}
+
+} // namespace
+
+QRect TKvInspectorDelegate::EllipsisRect(const QRect& Cell)
+{
+    return QRect(Cell.right() - 20, Cell.top() + 1, 20, Cell.height() - 2);
+}
+
+void TKvInspectorDelegate::paint(QPainter* Painter, const QStyleOptionViewItem& Option, const QModelIndex& Index) const
+{
+    if (!HasDialog(Index)) {
+        QStyledItemDelegate::paint(Painter, Option, Index);
+        return;
+    }
+    QStyleOptionViewItem Value = Option;
+    Value.rect.setRight(Value.rect.right() - 21);
+    QStyledItemDelegate::paint(Painter, Value, Index);
+    QStyleOptionButton Button;
+    Button.rect = EllipsisRect(Option.rect);
+    Button.text = QStringLiteral("...");
+    Button.state = QStyle::State_Enabled | QStyle::State_Raised;
+    const QWidget* View = Option.widget;
+    (View ? View->style() : QApplication::style())->drawControl(QStyle::CE_PushButton, &Button, Painter, View);
+}
+
+bool TKvInspectorDelegate::editorEvent(QEvent* Event, QAbstractItemModel* Model, const QStyleOptionViewItem& Option,
+                                       const QModelIndex& Index)
+{
+    if (Event->type() == QEvent::MouseButtonPress && HasDialog(Index)) {
+        auto* Mouse = static_cast<QMouseEvent*>(Event);
+        if (Mouse->button() == Qt::LeftButton && EllipsisRect(Option.rect).contains(Mouse->position().toPoint())) {
+            RunEdit(QPersistentModelIndex(Index), nullptr);
+            return true;
+        }
+    }
+    return QStyledItemDelegate::editorEvent(Event, Model, Option, Index);
+}
+
+// A drop-down without a line edit has no "..." of its own: it leaves the painted one uncovered.
+void TKvInspectorDelegate::updateEditorGeometry(QWidget* Editor, const QStyleOptionViewItem& Option,
+                                                const QModelIndex& Index) const
+{
+    QStyledItemDelegate::updateEditorGeometry(Editor, Option, Index);
+    auto* Combo = qobject_cast<QComboBox*>(Editor);
+    if (Combo && !Combo->isEditable() && HasDialog(Index))
+        Editor->setGeometry(Editor->geometry().adjusted(0, 0, -21, 0));
 }

@@ -19,6 +19,14 @@ public:
     void setEditorData(QWidget* Editor, const QModelIndex& Index) const override;
     void setModelData(QWidget* Editor, QAbstractItemModel* Model, const QModelIndex& Index) const override;
     QSize sizeHint(const QStyleOptionViewItem& Option, const QModelIndex& Index) const override;
+    // Rows whose editor has a dialog show a "..." button whether or not they are being edited.
+    void paint(QPainter* Painter, const QStyleOptionViewItem& Option, const QModelIndex& Index) const override;
+    bool editorEvent(QEvent* Event, QAbstractItemModel* Model, const QStyleOptionViewItem& Option,
+                     const QModelIndex& Index) override;
+    void updateEditorGeometry(QWidget* Editor, const QStyleOptionViewItem& Option,
+                              const QModelIndex& Index) const override;
+    // Where a row's "..." button is, in the view's coordinates.
+    static QRect EllipsisRect(const QRect& Cell);
 
 protected:
     bool eventFilter(QObject* Object, QEvent* Event) override;

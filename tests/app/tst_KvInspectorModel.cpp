@@ -252,6 +252,12 @@ TEST_F(KvInspectorViewTest, ValueListsDropDownAndDialogsOfferAnEllipsis)
     ASSERT_TRUE(Ellipsis);
     Ellipsis->trigger();
     EXPECT_EQ(DialogRuns, 1);
+
+    // A row not being edited shows its button too, and a click on it opens the dialog.
+    View.setCurrentIndex(Model.FindProperty(QStringLiteral("Hint")));
+    const QRect Cell = View.visualRect(Model.FindProperty(QStringLiteral("Picked")));
+    QTest::mouseClick(View.viewport(), Qt::LeftButton, {}, TKvInspectorDelegate::EllipsisRect(Cell).center());
+    EXPECT_EQ(DialogRuns, 2);
 }
 
 TEST_F(KvInspectorViewTest, ReadOnlyValuesCannotBeTyped)
