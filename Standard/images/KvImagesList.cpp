@@ -9,6 +9,7 @@
 #include <QActionGroup>
 #include <QMenu>
 #include <QPainter>
+#include <QMouseEvent>
 #include <QResizeEvent>
 #include <QStyle>
 
@@ -223,15 +224,25 @@ void TKvImagesDelegate::paint(QPainter* Painter, const QStyleOptionViewItem& Opt
     if (!Selected && KvImagesHasOutline(Image))
         TextColor = Teal;
     Painter->setPen(TextColor);
-    Painter->setFont(Option.font);
+    // A smaller font, and at least a quarter of the cell kept for the picture: the description
+    // of a format can take several lines of a cell only 64 pixels wide.
+    QFont Font = Option.font;
+    if (Font.pointSizeF() > 0)
+        Font.setPointSizeF(std::max(6.0, Font.pointSizeF() * 0.8));
+    Painter->setFont(Font);
     const QString Text = KvImagesCellText(Image, FShow).replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    const QRect TextRoom = R.adjusted(2, 2, -2, -2);
     const int Flags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap;
-    const QRect TextRect = Painter->fontMetrics().boundingRect(TextRoom, Flags, Text);
+    const int MinPicture = Image->Empty() ? 0 : R.height() / 4;
+    const QRect TextRoom = R.adjusted(2, 2, -2, -2 - MinPicture);
+    const QRect Measured = Painter->fontMetrics().boundingRect(TextRoom, Flags, Text);
+    const int TextBottom = std::min(Measured.bottom(), TextRoom.bottom());
+    Painter->save();
+    Painter->setClipRect(TextRoom);
     Painter->drawText(TextRoom, Flags, Text);
+    Painter->restore();
 
     if (!Image->Empty()) {
-        const QRect PictureRoom(R.left() + 3, TextRect.bottom() + 2, R.width() - 6, R.bottom() - TextRect.bottom() - 4);
+        const QRect PictureRoom(R.left() + 3, TextBottom + 2, R.width() - 6, R.bottom() - TextBottom - 4);
         if (PictureRoom.width() > 0 && PictureRoom.height() > 0)
             KvDrawImage(*Painter, PictureRoom, Thumbnail(Image, PictureRoom.size()), FTransparent, FStretch);
     }
@@ -273,6 +284,17 @@ void TKvImagesListView::AdjustCells()
     const int Width = std::max(TKvImagesDelegate::MinCellWidth, viewport()->width() / Columns());
     FDelegate->SetCellWidth(Width);
     setGridSize(QSize(Width, TKvImagesDelegate::CellHeight));
+}
+
+// A click beside the cells keeps the selection, so that the id box and Modify go on naming
+// the selected image.
+void TKvImagesListView::mousePressEvent(QMouseEvent* Event)
+{
+    if (!indexAt(Event->position().toPoint()).isValid()) {
+        Event->accept();
+        return;
+    }
+    QListView::mousePressEvent(Event);
 }
 
 void TKvImagesListView::resizeEvent(QResizeEvent* Event)

@@ -123,6 +123,7 @@ public:
     QList<int> SelectedRows() const;
 
 protected:
+    void mousePressEvent(QMouseEvent* Event) override;
     void resizeEvent(QResizeEvent* Event) override;
 
 private:
