@@ -380,7 +380,7 @@ void TKvFormView::DrawControl(QPainter& P, TControl* C, const QRect& Rect) const
             P.setBrush(Active ? QColor(0xfb, 0xfb, 0xfb) : QColor(0xd8, 0xdc, 0xe1));
             P.drawRect(Tab.adjusted(0, Active ? -2 : 0, -1, Active ? 0 : -1));
             P.setPen(QColor(0x20, 0x20, 0x20));
-            P.drawText(Tab, Qt::AlignCenter, TabCaption(Pages, Tab, Sheet));
+            P.drawText(Tab, Qt::AlignCenter, TabCaption(Pages, Sheet));
         }
         return;
     }
@@ -390,7 +390,7 @@ void TKvFormView::DrawControl(QPainter& P, TControl* C, const QRect& Rect) const
     P.drawText(TextRect, Align, P.fontMetrics().elidedText(Text, Qt::ElideRight, TextRect.width()));
 }
 
-QString TKvFormView::TabCaption(const TKvCustomPageControl* Pages, const QRect&, const TKvTabSheet* Sheet) const
+QString TKvFormView::TabCaption(const TKvCustomPageControl* Pages, const TKvTabSheet* Sheet) const
 {
     const TKvTabControl* Tab = Sheet ? Pages->Tabs()->FindPageId(Sheet->PageId()) : nullptr;
     if (!Tab)
@@ -418,7 +418,7 @@ QList<QPair<QRect, TKvTabSheet*>> TKvFormView::TabRects(const TKvCustomPageContr
         if (!Ordered.contains(Sheet) && !Pages->Tabs()->FindPageId(Sheet->PageId()))
             Ordered << Sheet;
     for (TKvTabSheet* Sheet : Ordered) {
-        const int Width = Metrics.horizontalAdvance(TabCaption(Pages, {}, Sheet)) + 18;
+        const int Width = Metrics.horizontalAdvance(TabCaption(Pages, Sheet)) + 18;
         Tabs.append({QRect(X, Rect.top() + 2, Width, Height), Sheet});
         X += Width;
     }

@@ -106,7 +106,7 @@ private:
     void SelectNeighbour(int Dx, int Dy);
     void DrawControl(QPainter& P, TControl* C, const QRect& Rect) const;
     QList<QPair<QRect, TKvTabSheet*>> TabRects(const TKvCustomPageControl* Pages, const QRect& Rect) const;
-    QString TabCaption(const TKvCustomPageControl* Pages, const QRect& Rect, const TKvTabSheet* Sheet) const;
+    QString TabCaption(const TKvCustomPageControl* Pages, const TKvTabSheet* Sheet) const;
     bool ClickTab(const QPoint& Pos);
 };
 

@@ -353,7 +353,8 @@ void TKvFormDesigner::SetProperties(const QString& Text, const QList<TPropertyCh
     for (const TPropertyChange& change : Changes) {
         auto* c = qobject_cast<TComponent*>(change.Instance);
         if (!c || (c != root && c->Owner() != root))
-            throw EInvalidOperation(QStringLiteral("%1 is not a component of %2").arg(change.Name, root->GetName()));
+            throw EInvalidOperation(QStringLiteral("%1 is not a component of %2")
+                                        .arg(c ? c->GetName() : QStringLiteral("The object"), root->GetName()));
         const QByteArray prop = change.Name.toLatin1();
         const QVariant old = c->property(prop.constData());
         if (!old.isValid())
