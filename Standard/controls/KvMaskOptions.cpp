@@ -5,7 +5,7 @@
 
 namespace {
 
-const QString DurationLetters = QStringLiteral("zxcvbp");
+const QString DurationLetters = QString::fromLatin1(KvMaskDurationLetters);
 
 bool IsAlign(QChar C)
 {

@@ -10,6 +10,9 @@ enum class TKvMaskKind { Integer, Decimal, Text, Date };
 constexpr int KvMaskKindCount = 4;
 TKvMaskKind KvMaskKind(int DataType);
 
+// The letters of durations 1 to 6.
+inline constexpr char KvMaskDurationLetters[] = "zxcvbp";
+
 struct TKvMaskOptions
 {
     QChar Align = u'<'; // '<' left, '%' centre, '>' right

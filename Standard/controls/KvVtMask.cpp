@@ -52,15 +52,11 @@ void FillEnumNames(QComboBox* Combo, std::initializer_list<int> Values)
         Combo->addItem(QString::fromLatin1(Meta.valueToKey(Value)), Value);
 }
 
-} // namespace
-
 struct TFrMaskControls
 {
     std::vector<std::pair<QCheckBox*, bool TKvMaskOptions::*>> Checks;
     TRadios Align, Negative, Scientific, DayName, Month, Year, Case;
 };
-
-namespace {
 
 TFrMaskControls Controls(Ui::TFrMask* U)
 {
@@ -101,9 +97,8 @@ TFrMask::TFrMask(QWidget* Parent) : QDialog(Parent), FUi(std::make_unique<Ui::TF
     for (int I = 0; I <= TKvMask::MaxDecimals; ++I)
         FUi->EdDecimals->addItem(QString::number(I));
     FUi->EdDuration->addItem(QStringLiteral("none"));
-    const QString DurationLetters = QStringLiteral("zxcvbp");
-    for (int I = 0; I < DurationLetters.size(); ++I)
-        FUi->EdDuration->addItem(QStringLiteral("%1 (%2)").arg(I + 1).arg(DurationLetters.at(I)));
+    for (int I = 0; KvMaskDurationLetters[I]; ++I)
+        FUi->EdDuration->addItem(QStringLiteral("%1 (%2)").arg(I + 1).arg(QLatin1Char(KvMaskDurationLetters[I])));
     FUi->EdSize->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,7}")), this));
     FUi->EdOptions->installEventFilter(this);
 

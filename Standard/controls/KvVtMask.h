@@ -7,8 +7,6 @@
 #include <memory>
 
 class IDesigner;
-class QAbstractButton;
-class QGroupBox;
 class TKvMask;
 
 namespace Ui {

@@ -2,6 +2,9 @@
 #include "controls/KvVtMaskExamples.h"
 
 #include "KvMessages.h"
+#include "KvStdCtrls.h"
+#include "registration/KvPropEditors.h"
+#include "TypInfo.h"
 #include "KvTypes.h"
 
 #include <QApplication>
@@ -152,4 +155,28 @@ TEST(KvVtMask, ExampleChosenByDoubleClick)
     // No mask editor for the second text kind: it refuses to open.
     Mask.SetDataType(KvTypes::dtMemo);
     EXPECT_FALSE(Dialog.Execute());
+}
+
+TEST(KvVtMask, PropertyEditorCopiesTheEditedMaskToEverySelectedEdit)
+{
+    TKvEdit First, Second;
+    First.SetDataType(KvTypes::dtInteger);
+    Second.Mask()->SetText(QStringLiteral("<U"));
+    TKvMaskPropertyEditor Editor;
+    Editor.Initialize(nullptr, {&First, &Second}, *GetPropInfo(&TKvEdit::staticMetaObject, u"Mask"));
+    EXPECT_FALSE(Editor.AllEqual());
+    OnModal([](QWidget* W) {
+        Click(W, "RbCenter");
+        Click(W, "BtOk");
+    });
+    Editor.Edit();
+    EXPECT_EQ(First.Mask()->Text(), QStringLiteral("%"));
+    EXPECT_EQ(Second.Mask()->Text(), QStringLiteral("%"));
+    EXPECT_EQ(Second.GetDataType(), KvTypes::dtInteger);
+
+    // Typed text goes to every mask; letter case does not make masks differ.
+    Editor.SetValue(QStringLiteral("<u"));
+    Second.Mask()->SetText(QStringLiteral("<U"));
+    EXPECT_TRUE(Editor.AllEqual());
+    EXPECT_EQ(Editor.GetValue(), QStringLiteral("<u"));
 }
