@@ -302,6 +302,7 @@ QByteArray TKvUnitModule::ReadFormFile()
 {
     if (!HasFormFile())
         throw EFilerError(QStringLiteral("%1: the unit has no form file").arg(FileName()));
+    FHost->CheckProjectPath(FormFileName());
     return ReadFileBytes(FormFileName());
 }
 
@@ -412,6 +413,8 @@ void TKvUnitModule::Save()
         form = !binary ? text : FFormResource ? ResourceWrapped(stream) : stream;
         writeForm = true;
     }
+    FHost->CheckProjectPath(file);
+    FHost->CheckProjectPath(FileName());
     if (writeForm) {
         WriteFileBytes(file, form);
         if (FForm)
@@ -550,6 +553,7 @@ TKvUnitModule* TKvHostServices::OpenModule(const QString& UnitFile)
     const QString file = PasFileOf(NormalizeFileName(UnitFile));
     if (TKvUnitModule* unit = FindUnitModule(file))
         return unit;
+    CheckProjectPath(file);
     auto* unit = new TKvUnitModule(this, file);
     FUnits.append(unit);
     return unit;
@@ -613,6 +617,12 @@ void TKvHostServices::SaveAll()
         SaveModule(FProject.get());
     for (TKvUnitModule* unit : std::as_const(FUnits))
         unit->Save();
+}
+
+void TKvHostServices::CheckProjectPath(const QString& FileName) const
+{
+    if (FProject)
+        KvCheckInsideFolder(FProject->ProjectDir(), FileName);
 }
 
 bool TKvHostServices::CloseUnit(TKvUnitModule* Module, bool ForceClosed)

@@ -173,6 +173,8 @@ private:
     std::unique_ptr<TKvProject> FProject;
     QList<TKvUnitModule*> FUnits;
 
+    // Units and forms of the open project are read and written only inside its folder.
+    void CheckProjectPath(const QString& FileName) const;
     bool CloseUnit(TKvUnitModule* Module, bool ForceClosed);
     void CloseAllUnits();
     TKvUnitModule* UnitFor(const QString& FileName);

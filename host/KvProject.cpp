@@ -221,6 +221,14 @@ QString NormalizeFileName(const QString& FileName)
     return QDir::cleanPath(QFileInfo(FileName).absoluteFilePath());
 }
 
+void KvCheckInsideFolder(const QString& Folder, const QString& FileName)
+{
+    const QString folder = NormalizeFileName(Folder) + QLatin1Char('/');
+    if (NormalizeFileName(FileName).startsWith(folder) && !KvIsInsideFolder(Folder, FileName))
+        throw EFilerError(QStringLiteral("%1: a link leads outside the project folder %2 (to %3)")
+                              .arg(FileName, Folder, KvCanonicalPath(FileName)));
+}
+
 QString ResolveFileCase(const QString& FileName)
 {
     const QString path = NormalizeFileName(FileName);
@@ -486,8 +494,15 @@ private:
             Error(QStringLiteral("Unit %1: '%2' is outside the project folder; a project's units must lie within it")
                       .arg(Unit, path),
                   Line);
-        return std::make_shared<TKvModuleInfo>(Unit, ResolveFileCase(QDir(FDir).filePath(clean)), form, formType,
-                                               path, Line);
+        auto info = std::make_shared<TKvModuleInfo>(Unit, ResolveFileCase(QDir(FDir).filePath(clean)), form, formType,
+                                                    path, Line);
+        if (!KvIsInsideFolder(FDir, info->FileName())
+            || (!form.isEmpty() && !KvIsInsideFolder(FDir, info->FormFileName())))
+            Error(QStringLiteral("Unit %1: '%2' leads outside the project folder through a link; a project's units must "
+                                 "lie within it")
+                      .arg(Unit, path),
+                  Line);
+        return info;
     }
 };
 

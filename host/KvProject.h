@@ -62,6 +62,9 @@ void WriteFileBytes(const QString& FileName, const QByteArray& Data);
 QString ResolveFileCase(const QString& FileName);
 // Absolute and clean, for comparing file names.
 QString NormalizeFileName(const QString& FileName);
+// Raises EFilerError when FileName lies in Folder by its name but outside it once links are
+// followed, so that a link in a project cannot lead a read or a save elsewhere.
+void KvCheckInsideFolder(const QString& Folder, const QString& FileName);
 
 // The text of a file as the code editor holds it. The file's encoding (UTF-8 with or without a
 // byte order mark, otherwise 8-bit) and its line breaks are kept, so an unchanged text saves back

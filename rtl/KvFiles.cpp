@@ -204,6 +204,30 @@ QByteArray KvReadFile(const QString& FileName, qint64 Limit)
     return KvReadDescriptor(fd.Fd, FileName, Limit);
 }
 
+QString KvCanonicalPath(const QString& Path)
+{
+    QString existing = QDir::cleanPath(QFileInfo(Path).absoluteFilePath());
+    QString rest;
+    for (;;) {
+        const QString canonical = QFileInfo(existing).canonicalFilePath();
+        if (!canonical.isEmpty())
+            return rest.isEmpty() ? canonical : QDir::cleanPath(canonical + QLatin1Char('/') + rest);
+        const qsizetype slash = existing.lastIndexOf(QLatin1Char('/'));
+        if (slash <= 0)
+            return QDir::cleanPath(QFileInfo(Path).absoluteFilePath());
+        rest = rest.isEmpty() ? existing.mid(slash + 1) : existing.mid(slash + 1) + QLatin1Char('/') + rest;
+        existing = existing.left(slash);
+    }
+}
+
+bool KvIsInsideFolder(const QString& Folder, const QString& Path)
+{
+    QString folder = KvCanonicalPath(Folder);
+    if (!folder.endsWith(QLatin1Char('/')))
+        folder += QLatin1Char('/');
+    return KvCanonicalPath(Path).startsWith(folder);
+}
+
 void KvWriteDescriptor(int Fd, const QString& Name, const QByteArray& Data) { WriteAll(Fd, Name, Data); }
 
 void KvWriteFile(const QString& FileName, const QByteArray& Data)

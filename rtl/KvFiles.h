@@ -43,6 +43,13 @@ QByteArray KvReadDescriptor(int Fd, const QString& Name, qint64 Limit = -1);
 void KvWriteFile(const QString& FileName, const QByteArray& Data);
 void KvWriteDescriptor(int Fd, const QString& Name, const QByteArray& Data);
 
+// Path made absolute with every link followed; for a path that does not exist yet, its deepest
+// existing folder is resolved and the rest appended.
+QString KvCanonicalPath(const QString& Path);
+// Path lies within Folder once links are followed in both, so that a link inside a project
+// cannot lead a read or a save outside it.
+bool KvIsInsideFolder(const QString& Folder, const QString& Path);
+
 // For tests: called before each write with the bytes written so far to this file; a non-zero
 // result fails that write with that errno. An empty function removes the hook.
 void KvSetWriteHook(std::function<int(qint64 Written)> Hook);

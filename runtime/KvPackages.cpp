@@ -380,6 +380,15 @@ QString TKvPkgInfo::GetFileName(const QString& Name) const
     return QDir::cleanPath(QDir::isRelativePath(n) ? QDir(KvAppPath()).filePath(n) : n);
 }
 
+QString TKvPkgInfo::ProjectFileName(const QString& Name) const
+{
+    const QString path = GetFileName(Name);
+    // A relative name is the project's: it may not lead out of its folder, by ".." or by a link.
+    if (!path.isEmpty() && QDir::isRelativePath(StoredName(Name)) && !KvIsInsideFolder(KvAppPath(), path))
+        throw EKvPkgFileError(path, QStringLiteral("the file lies outside the folder %1").arg(KvAppPath()));
+    return path;
+}
+
 void TKvPkgInfo::Stamp(const QString& Path)
 {
     const QFileInfo info(Path);
@@ -514,7 +523,7 @@ void TKvPkgInfo::LoadFile()
     }
     if (!IsFileBacked())
         return;
-    const QString path = GetFileName(FFileName);
+    const QString path = ProjectFileName(FFileName);
     ReadPath(path);
     Stamp(path);
     DoAfterLoad(false);
@@ -528,7 +537,7 @@ void TKvPkgInfo::SaveFile()
     }
     if (!IsFileBacked())
         return;
-    const QString path = GetFileName(FFileName);
+    const QString path = ProjectFileName(FFileName);
     if (!FModified && QFileInfo::exists(path))
         return;
     WritePath(path);
@@ -552,7 +561,7 @@ void TKvPkgInfo::LoadFileEx(const QString& Name, TKvRegisterInitMode Mode)
         FInitMode = Mode;
         return;
     }
-    const QString path = GetFileName(stored);
+    const QString path = ProjectFileName(stored);
     ReadPath(path);
     FFileName = stored;
     FInitMode = Mode;
@@ -564,7 +573,7 @@ void TKvPkgInfo::SaveFileEx(const QString& Name, TKvRegisterInitMode Mode)
 {
     const QString stored = StoredName(Name);
     if (!stored.isEmpty()) {
-        const QString path = GetFileName(stored);
+        const QString path = ProjectFileName(stored);
         WritePath(path);
         Stamp(path);
         SetModified(false);

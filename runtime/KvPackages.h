@@ -265,6 +265,8 @@ private:
     void ReadPath(const QString& Path);
     void WritePath(const QString& Path) const;
     QString StoredName(const QString& Name) const;
+    // GetFileName, refused when a relative name resolves outside KvAppPath.
+    QString ProjectFileName(const QString& Name) const;
     void Stamp(const QString& Path);
 
     TKvPkgInfo* FContainer = nullptr;
@@ -308,6 +310,7 @@ public:
     }
 
     qint64 Position() const { return FPos; }
+    const QString& Source() const { return FSource; }
     // Reading stops at End (the end of the body, before the checksum).
     void SetEnd(qint64 End);
     quint8 ReadU8();

@@ -363,8 +363,8 @@ std::unique_ptr<TKvPkgInfo::TContent> TKvPkgDisplay::ReadContent(TKvPkgReader& R
         c->UserColors << R.ReadU32();
     c->LastUpdateFile = R.ReadString();
     c->UpdateDateTime = KvReadDateTime(R);
-    c->System = KvReadContained(R, *FSystem, QStringLiteral("%1 (System images)").arg(GetNamePath()));
-    c->User = KvReadContained(R, *FUser, QStringLiteral("%1 (User images)").arg(GetNamePath()));
+    c->System = KvReadContained(R, *FSystem, QStringLiteral("System images"));
+    c->User = KvReadContained(R, *FUser, QStringLiteral("User images"));
     return c;
 }
 

@@ -66,8 +66,17 @@ inline QDateTime KvReadDateTime(TKvPkgReader& R)
     return v;
 }
 
-// A contained package travels as its whole file image.
-inline TKvPkgInfo::TParsed KvReadContained(TKvPkgReader& R, const TKvPkgInfo& Pkg, const QString& Source)
+// A contained package travels as its whole file image. Its errors name the outer file and count
+// offsets from its start.
+inline TKvPkgInfo::TParsed KvReadContained(TKvPkgReader& R, const TKvPkgInfo& Pkg, const QString& What)
 {
-    return Pkg.ParseBytes(R.ReadBytes(), Source);
+    const qint64 start = R.Position() + 4; // after the length
+    const QByteArray data = R.ReadBytes();
+    const QString source = QStringLiteral("%1 (%2)").arg(R.Source(), What);
+    try {
+        return Pkg.ParseBytes(data, source);
+    } catch (const EKvPkgFileError& e) {
+        const QString reason = e.Reason.mid(e.FileName.size() + 2); // without "SOURCE: "
+        throw EKvPkgFileError(source, reason, e.Offset >= 0 ? start + e.Offset : -1);
+    }
 }

@@ -167,8 +167,8 @@ std::unique_ptr<TKvPkgInfo::TContent> TKvPkgLanguage::ReadContent(TKvPkgReader& 
     }
     c->LastUpdateFile = R.ReadString();
     c->UpdateDateTime = KvReadDateTime(R);
-    c->System = KvReadContained(R, *FSystem, QStringLiteral("%1 (System strings)").arg(GetNamePath()));
-    c->User = KvReadContained(R, *FUser, QStringLiteral("%1 (User strings)").arg(GetNamePath()));
+    c->System = KvReadContained(R, *FSystem, QStringLiteral("System strings"));
+    c->User = KvReadContained(R, *FUser, QStringLiteral("User strings"));
     return c;
 }
 

@@ -6,6 +6,7 @@
 #include "SysUtils.h"
 #include "ToolsAPI.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
@@ -32,6 +33,19 @@ IOTAProject* ActiveProject()
         if (auto* group = Supports<IOTAProjectGroup>(services->Modules(i)))
             return group->ActiveProject();
     return nullptr;
+}
+
+// A form of the open project is read and written only inside the project's folder, links followed.
+void CheckInsideProject(const QString& FormFile)
+{
+    IOTAProject* project = ActiveProject();
+    if (!project)
+        return;
+    const QString folder = QFileInfo(project->FileName()).absolutePath();
+    if (QDir::cleanPath(QFileInfo(FormFile).absoluteFilePath()).startsWith(folder + QLatin1Char('/'))
+        && !KvIsInsideFolder(folder, FormFile))
+        throw EFilerError(QStringLiteral("Cannot open file \"%1\". A link leads outside the project folder %2")
+                              .arg(FormFile, folder));
 }
 
 IOTAFormEditor* FindFormEditor(IOTAModule* Module)
@@ -148,6 +162,7 @@ bool KvDelphiFormToFormText(const QString& FileName, QStringList& Lines, TStream
     }
     if (!QFileInfo::exists(formFile))
         return false;
+    CheckInsideProject(formFile);
     const QByteArray data = ReadFormFile(formFile);
     if (data.size() < 3)
         throw EReadError(QStringLiteral("Stream read error in \"%1\": the file is shorter than a form header")
@@ -182,6 +197,7 @@ bool KvDelphiFormTextToForm(const QStringList& Lines, const QString& FileName, T
     } catch (const EParserError& e) {
         throw EParserError(QStringLiteral("%1: %2").arg(formFile, e.Reason), e.Line, e.Column);
     }
+    CheckInsideProject(formFile);
     try {
         KvWriteFile(formFile, data);
     } catch (const EInOutError& e) {

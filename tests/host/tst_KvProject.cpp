@@ -297,4 +297,42 @@ TEST_F(KvHostTest, FormReadErrorsNameTheFileAndLeaveNothingOpen)
     EXPECT_EQ(Host.ModuleCount(), 3);
 }
 
+// A link inside the project folder must not lead a read or a save outside it.
+TEST_F(KvHostTest, LinksOutOfTheProjectFolderAreRefused)
+{
+    QTemporaryDir outside;
+    const QString victimPas = outside.filePath(QStringLiteral("Victim.pas"));
+    const QString victimDfm = outside.filePath(QStringLiteral("Victim.dfm"));
+    SetFileBytes(victimPas, "unit Victim;\r\ninterface\r\nimplementation\r\nend.\r\n");
+    SetFileBytes(victimDfm, "object FormVictim: TForm\r\nend\r\n");
+
+    // Named by the project through a linked folder or as a linked file: the project does not open.
+    ASSERT_TRUE(QFile::link(outside.path(), File("lnk")));
+    ASSERT_TRUE(QFile::link(victimPas, File("Linked.pas")));
+    for (const char* unit : {"lnk/Victim.pas", "Linked.pas"}) {
+        const QString dpr = File("Escape.dpr");
+        SetFileBytes(dpr, "program Escape;\r\nuses\r\n  Victim in '" + QByteArray(unit) + "' {FormVictim};\r\nbegin\r\nend.\r\n");
+        try {
+            Host.OpenProject(dpr);
+            ADD_FAILURE() << unit << " opened";
+        } catch (const EParserError& e) {
+            EXPECT_EQ(e.Line, 3);
+            EXPECT_TRUE(e.Message.contains("leads outside the project folder")) << e.what();
+        }
+    }
+
+    // A form replaced by a link after the project opened is neither read nor saved through it.
+    const QByteArray victim = FileBytes(victimDfm);
+    TKvFormEditor* form = Host.OpenForm(File("Second.pas"));
+    form->GetRootComponent()->SetTag(3);
+    form->GetDesigner()->Modified();
+    ASSERT_TRUE(QFile::remove(File("Second.dfm")));
+    ASSERT_TRUE(QFile::link(victimDfm, File("Second.dfm")));
+    EXPECT_THROW(Host.SaveAll(), EFilerError);
+    ASSERT_TRUE(QFile::remove(File("Main.dfm")));
+    ASSERT_TRUE(QFile::link(victimDfm, File("Main.dfm")));
+    EXPECT_THROW(Host.OpenForm(File("Main.pas")), EFilerError);
+    EXPECT_EQ(FileBytes(victimDfm), victim);
+}
+
 } // namespace

@@ -178,3 +178,34 @@ TEST(PkgRegistry, TheActivePackageAnswersForASharedName)
     EXPECT_EQ(KvFindPkgStrings(QStringLiteral("Main")), &first);
     EXPECT_EQ(KvPkgStringsActives(), (QStringList{QStringLiteral("Main"), QStringLiteral("User")}));
 }
+
+// A relative file name is the project's: it may not lead out of the folder, by ".." or a link.
+TEST_F(PkgFiles, RelativeNamesDoNotLeadOutOfTheFolder)
+{
+    QTemporaryDir outside;
+    const QString victim = QDir(outside.path()).filePath(QStringLiteral("Victim.kvstr"));
+    TKvPkgStrings original;
+    original.Labels()->Add(1, QStringLiteral("outside"));
+    original.SaveToFile(victim); // an absolute name is the developer's own choice
+    QFile before(victim);
+    ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+    const QByteArray bytes = before.readAll();
+    ASSERT_TRUE(QFile::link(outside.path(), Path(QStringLiteral("lnk"))));
+    ASSERT_TRUE(QFile::link(victim, Path(QStringLiteral("Linked.kvstr"))));
+
+    TKvPkgStrings pkg;
+    pkg.Labels()->Add(2, QStringLiteral("mine"));
+    pkg.SetInitMode(TKvPkgInfo::imFILE);
+    for (const QString& name : {QStringLiteral("lnk/Victim"), QStringLiteral("Linked"), QStringLiteral("../Victim")}) {
+        SCOPED_TRACE(name.toStdString());
+        EXPECT_THROW(pkg.LoadFileEx(name, TKvPkgInfo::imFILE), EKvPkgFileError);
+        EXPECT_THROW(pkg.SaveFileEx(name, TKvPkgInfo::imFILE), EKvPkgFileError);
+        pkg.SetFileName(name);
+        EXPECT_THROW(pkg.LoadFile(), EKvPkgFileError);
+        EXPECT_THROW(pkg.SaveFile(), EKvPkgFileError);
+    }
+    EXPECT_TRUE(pkg.Labels()->FindId(2));
+    QFile after(victim);
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), bytes);
+}

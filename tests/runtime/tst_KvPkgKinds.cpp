@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
 
@@ -236,4 +237,39 @@ TEST(PkgKinds, ContainedPackagesAreStoredWithTheirContainer)
     ASSERT_TRUE(check.PkgUser()->Texts()->FindId(1));
     EXPECT_EQ(check.PkgUser()->Texts()->FindId(1)->Text(), QStringLiteral("Hola"));
     KvSetAppPath(QString());
+}
+
+// A damaged package inside another one is reported against the outer file, offsets from its start.
+TEST(PkgKinds, ErrorsInsideContainedPackagesNameTheFile)
+{
+    QTemporaryDir dir;
+    const QString path = QDir(dir.path()).filePath(QStringLiteral("Es.lan"));
+    TKvPkgLanguage language;
+    language.PkgSystem()->Texts()->Add(1, QStringLiteral("Hola"));
+    QByteArray data = language.SaveToBytes();
+    const qsizetype inner = data.indexOf("KVPK", 4);
+    ASSERT_GT(inner, 0);
+    data.replace(inner + 4, 4, "ZZZZ");
+    // The outer checksum is made right, so that only the contained package is wrong.
+    quint32 crc = 0xFFFFFFFFu;
+    for (qsizetype i = 0; i < data.size() - 4; ++i) {
+        crc ^= quint8(data.at(i));
+        for (int k = 0; k < 8; ++k)
+            crc = (crc & 1) ? 0xEDB88320u ^ (crc >> 1) : crc >> 1;
+    }
+    qToLittleEndian(crc ^ 0xFFFFFFFFu, data.data() + data.size() - 4);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(data);
+    file.close();
+    try {
+        TKvPkgLanguage check;
+        check.LoadFromFile(path);
+        FAIL() << "the damaged contained package was read";
+    } catch (const EKvPkgFileError& e) {
+        EXPECT_EQ(e.Offset, inner + 4);
+        EXPECT_TRUE(e.Message.startsWith(path + QStringLiteral(" (System strings): a package of kind 'ZZZZ'")))
+            << e.Message.toStdString();
+        EXPECT_TRUE(e.Message.endsWith(QStringLiteral("(at offset %1)").arg(inner + 4))) << e.Message.toStdString();
+    }
 }
