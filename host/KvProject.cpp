@@ -223,8 +223,7 @@ QString NormalizeFileName(const QString& FileName)
 
 void KvCheckInsideFolder(const QString& Folder, const QString& FileName)
 {
-    const QString folder = NormalizeFileName(Folder) + QLatin1Char('/');
-    if (NormalizeFileName(FileName).startsWith(folder) && !KvIsInsideFolder(Folder, FileName))
+    if (KvLinkLeadsOutside(Folder, FileName))
         throw EFilerError(QStringLiteral("%1: a link leads outside the project folder %2 (to %3)")
                               .arg(FileName, Folder, KvCanonicalPath(FileName)));
 }

@@ -165,15 +165,17 @@ QByteArray KvReadDescriptor(int Fd, const QString& Name, qint64 Limit)
     if (S_ISDIR(st.st_mode))
         throw EInOutError(Name, QStringLiteral("cannot read: it is a folder"), EISDIR);
     QByteArray data;
-    if (S_ISREG(st.st_mode)) {
+    const bool regular = S_ISREG(st.st_mode);
+    if (regular) {
         if (st.st_size > Limit)
             TooLarge(Name, Limit);
-        data.reserve(qsizetype(st.st_size) + 1);
+        data.reserve(qsizetype(st.st_size) + 4096); // room to see the end without growing
     }
-    // Read one byte past the limit to tell "exactly the limit" from "more".
     constexpr qint64 Chunk = 1 << 20;
     for (;;) {
-        const qint64 room = qMin<qint64>(Chunk, Limit + 1 - data.size());
+        const qint64 free = data.capacity() - data.size();
+        // One byte past the limit tells "exactly the limit" from "more".
+        const qint64 room = qMin<qint64>(regular && free > 0 ? free : Chunk, Limit + 1 - data.size());
         if (room <= 0)
             TooLarge(Name, Limit);
         const qsizetype at = data.size();
@@ -191,7 +193,8 @@ QByteArray KvReadDescriptor(int Fd, const QString& Name, qint64 Limit)
     }
     if (data.size() > Limit)
         TooLarge(Name, Limit);
-    data.squeeze();
+    if (!regular)
+        data.squeeze();
     return data;
 }
 
@@ -226,6 +229,12 @@ bool KvIsInsideFolder(const QString& Folder, const QString& Path)
     if (!folder.endsWith(QLatin1Char('/')))
         folder += QLatin1Char('/');
     return KvCanonicalPath(Path).startsWith(folder);
+}
+
+bool KvLinkLeadsOutside(const QString& Folder, const QString& Path)
+{
+    const QString folder = QDir::cleanPath(QFileInfo(Folder).absoluteFilePath()) + QLatin1Char('/');
+    return QDir::cleanPath(QFileInfo(Path).absoluteFilePath()).startsWith(folder) && !KvIsInsideFolder(Folder, Path);
 }
 
 void KvWriteDescriptor(int Fd, const QString& Name, const QByteArray& Data) { WriteAll(Fd, Name, Data); }

@@ -49,6 +49,8 @@ QString KvCanonicalPath(const QString& Path);
 // Path lies within Folder once links are followed in both, so that a link inside a project
 // cannot lead a read or a save outside it.
 bool KvIsInsideFolder(const QString& Folder, const QString& Path);
+// Path names a place inside Folder, but a link takes it outside.
+bool KvLinkLeadsOutside(const QString& Folder, const QString& Path);
 
 // For tests: called before each write with the bytes written so far to this file; a non-zero
 // result fails that write with that errno. An empty function removes the hook.

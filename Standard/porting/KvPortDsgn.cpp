@@ -6,7 +6,6 @@
 #include "SysUtils.h"
 #include "ToolsAPI.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
@@ -42,8 +41,7 @@ void CheckInsideProject(const QString& FormFile)
     if (!project)
         return;
     const QString folder = QFileInfo(project->FileName()).absolutePath();
-    if (QDir::cleanPath(QFileInfo(FormFile).absoluteFilePath()).startsWith(folder + QLatin1Char('/'))
-        && !KvIsInsideFolder(folder, FormFile))
+    if (KvLinkLeadsOutside(folder, FormFile))
         throw EFilerError(QStringLiteral("Cannot open file \"%1\". A link leads outside the project folder %2")
                               .arg(FormFile, folder));
 }

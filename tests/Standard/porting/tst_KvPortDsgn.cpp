@@ -228,6 +228,37 @@ TEST_F(PortingTest, WritingKeepsTheFormatAndRefusesBrokenText)
     EXPECT_EQ(Read("Bin.dfm"), ObjectTextToResource(TextForm));
 }
 
+TEST_F(PortingTest, LinksOutOfTheProjectFolderAreNeitherReadNorWritten)
+{
+    FakeProject project;
+    project.File = Path("P.dpr");
+    FakeGroup group;
+    group.Project = &project;
+    Services.Modules_ << &group;
+    QTemporaryDir outside;
+    const QString victim = outside.filePath(QStringLiteral("Victim.dfm"));
+    {
+        QFile f(victim);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(TextForm);
+    }
+    ASSERT_TRUE(QFile::link(victim, Path("Linked.dfm")));
+    ASSERT_TRUE(QFile::link(outside.path(), Path("lnk")));
+    const QStringList lines = QString::fromLatin1(TextForm).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    for (const QString& unit : {Path("Linked.pas"), Path("lnk/Victim.pas")}) {
+        SCOPED_TRACE(unit.toStdString());
+        QStringList read;
+        TStreamOriginalFormat format;
+        EXPECT_THROW(KvDelphiFormToFormText(unit, read, format), EFilerError);
+        EXPECT_THROW(KvDelphiFormTextToForm(QStringList(lines).replaceInStrings("Tag = 3", "Tag = 9"), unit,
+                                            TStreamOriginalFormat::sofText),
+                     EFilerError);
+    }
+    QFile f(victim);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), TextForm);
+}
+
 TEST_F(PortingTest, OpenFormIsReadFromItsDesigner)
 {
     Write("Main.dfm", TextForm);
