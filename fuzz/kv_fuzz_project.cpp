@@ -1,8 +1,7 @@
 // Project file reader: any text either loads or raises a parser error naming a line of it.
 
 #include "KvProject.h"
-
-#include <QCoreApplication>
+#include "SysUtils.h"
 
 #include <cstdint>
 #include <cstdio>
