@@ -83,6 +83,12 @@ public:
     // bound means the designer's default for it.
     virtual TComponent* CreateComponent(const QMetaObject* AClass, TComponent* Parent, int Left, int Top,
                                         int Width, int Height) = 0;
+    // Deletes the components, with what they hold (controls, menu sub-items) and their fields
+    // in the form's unit, as one step; the root is never deleted.
+    virtual void DeleteComponents(const QList<TComponent*>& Components);
+    // Reads the clipboard's components into the form under Parent (the root when null), with
+    // their fields, as one step; gives the top-level components read.
+    virtual TDesignerSelectionList Paste(TComponent* Parent);
     // BaseName without its leading T plus the first free number: Label1, Label2.
     virtual QString UniqueName(const QString& BaseName) const = 0;
     virtual TComponent* GetRoot() const = 0;

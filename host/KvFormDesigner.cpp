@@ -580,18 +580,26 @@ TComponent* TKvFormDesigner::CreateComponent(const QMetaObject* AClass, TCompone
 
 void TKvFormDesigner::DeleteSelection()
 {
+    QList<TComponent*> chosen;
+    for (TPersistent* p : GetSelections())
+        if (auto* c = qobject_cast<TComponent*>(p))
+            chosen << c;
+    DeleteComponents(chosen);
+    SelectComponent(GetRoot());
+}
+
+void TKvFormDesigner::DeleteComponents(const QList<TComponent*>& Components)
+{
     TComponent* root = GetRoot();
-    QList<TComponent*> doomed; // containers before the controls inside them
+    QList<TComponent*> doomed; // holders before what they hold
     std::function<void(TComponent*)> add = [&](TComponent* c) {
         if (!c || c == root || c->Owner() != root || doomed.contains(c))
             return;
         doomed << c;
-        if (auto* container = qobject_cast<TWinControl*>(c))
-            for (int i = 0; i < container->ControlCount(); ++i)
-                add(container->Controls(i));
+        c->GetChildren(add, root); // controls of a container, items of a menu
     };
-    for (TPersistent* p : GetSelections())
-        add(qobject_cast<TComponent*>(p));
+    for (TComponent* c : Components)
+        add(c);
     if (doomed.isEmpty())
         return;
     const QString unit = UnitEdit([&](QString Text, const QString& Class) {
@@ -600,11 +608,12 @@ void TKvFormDesigner::DeleteSelection()
         return Text;
     });
     QList<TComponent*> chosen;
-    for (TPersistent* p : GetSelections())
-        if (auto* c = qobject_cast<TComponent*>(p); c && doomed.contains(c))
+    for (TComponent* c : Components)
+        if (doomed.contains(c) && !chosen.contains(c))
             chosen << c;
-    std::optional<TDesignerChange> change(std::in_place, this, DisplayName(chosen, QStringLiteral("Delete")));
-    FSelection.clear();
+    TDesignerChange change(this, DisplayName(chosen, QStringLiteral("Delete")));
+    for (TComponent* c : std::as_const(doomed))
+        FSelection.removeAll(c);
     for (qsizetype i = doomed.size() - 1; i >= 0; --i) {
         TComponent* c = doomed.at(i);
         emit DesignNotifier()->ItemDeleted(this, c);
@@ -612,8 +621,6 @@ void TKvFormDesigner::DeleteSelection()
     }
     UnitEditor()->SetText(unit);
     Modified();
-    change.reset();
-    SelectComponent(root);
 }
 
 TDesignerSelectionList TKvFormDesigner::Paste(TComponent* Parent)

@@ -57,11 +57,12 @@ public:
     QString UniqueName(const QString& BaseName) const override;
     TComponent* GetRoot() const override;
 
-    // Deletes the selected components (never the root) and the controls inside them, removing
-    // their fields from the form class; the root is selected afterwards.
+    // Deletes the selected components (never the root) and what they hold, removing their
+    // fields from the form class; the root is selected afterwards.
     void DeleteSelection();
+    void DeleteComponents(const QList<TComponent*>& Components) override;
     // Reads the clipboard's components into Parent (the root when null), with their fields.
-    TDesignerSelectionList Paste(TComponent* Parent);
+    TDesignerSelectionList Paste(TComponent* Parent) override;
     // The selected controls drawn above / below their siblings.
     void BringToFront();
     void SendToBack();
