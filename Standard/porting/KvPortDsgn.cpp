@@ -73,29 +73,15 @@ IOTASourceEditor* FindSourceEditor(IOTAModule* Module)
     return first;
 }
 
-QStringList TextToLines(const QByteArray& Data)
+QString DecodeText(const QByteArray& Data)
 {
-    // Lines as a string list holds them: a final line break does not start another line.
     QStringDecoder utf8(QStringDecoder::Utf8);
     QString text = utf8.decode(Data);
     if (utf8.hasError())
         text = QString::fromLatin1(Data); // an old 8-bit form file
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
-    QStringList lines;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
-            lines << text.mid(start, i - start);
-            if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
-                ++i;
-            start = i + 1;
-        }
-    }
-    if (start < text.size())
-        lines << text.mid(start);
-    return lines;
+    return text;
 }
 
 QByteArray ReadFormFile(const QString& FileName)
@@ -120,7 +106,8 @@ const char* LineBreakOf(const QString& FileName)
 
 } // namespace
 
-bool KvDelphiFormToFormText(const QString& FileName, QStringList& Lines, TStreamOriginalFormat& OriginalFormat)
+bool KvDelphiFormToText(const QString& FileName, QString& Text, TStreamOriginalFormat& OriginalFormat,
+                        const TKvFormFilter& Filter)
 {
     OriginalFormat = TStreamOriginalFormat::sofUnknown;
     const QString unitFile = ChangeFileExt(FileName, QStringLiteral(".pas"));
@@ -145,7 +132,7 @@ bool KvDelphiFormToFormText(const QString& FileName, QStringList& Lines, TStream
             }
             // The designer's stream is binary, whatever the file on disk holds.
             OriginalFormat = TStreamOriginalFormat::sofBinary;
-            Lines = TextToLines(ObjectBinaryToText(formEditor->GetFormStream()));
+            Text = DecodeText(ObjectBinaryToText(formEditor->GetFormStream()));
             return true;
         }
         IOTASourceEditor* sourceEditor = FindSourceEditor(module);
@@ -166,17 +153,33 @@ bool KvDelphiFormToFormText(const QString& FileName, QStringList& Lines, TStream
         throw EReadError(QStringLiteral("Stream read error in \"%1\": the file is shorter than a form header")
                              .arg(formFile),
                          data.size());
-    if (data.startsWith("\xFF\x0A\x00")) {
+    const bool binary = data.startsWith("\xFF\x0A\x00");
+    if (Filter && !Filter(data, binary ? TStreamOriginalFormat::sofBinary : TStreamOriginalFormat::sofText))
+        return false;
+    if (binary) {
         OriginalFormat = TStreamOriginalFormat::sofBinary;
         try {
-            Lines = TextToLines(ObjectResourceToText(data));
+            Text = DecodeText(ObjectResourceToText(data));
         } catch (const EReadError& e) {
             throw EReadError(QStringLiteral("%1: %2").arg(formFile, e.Reason), e.Offset);
         }
     } else {
         OriginalFormat = TStreamOriginalFormat::sofText;
-        Lines = TextToLines(data);
+        Text = DecodeText(data);
     }
+    return true;
+}
+
+bool KvDelphiFormToFormText(const QString& FileName, QStringList& Lines, TStreamOriginalFormat& OriginalFormat)
+{
+    QString text;
+    if (!KvDelphiFormToText(FileName, text, OriginalFormat))
+        return false;
+    Lines.clear();
+    KvForEachFormLine(text, [&Lines](int, QStringView Line) {
+        Lines << Line.toString();
+        return true;
+    });
     return true;
 }
 

@@ -2,8 +2,12 @@
 
 #include "FormStreams.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
+
+#include <functional>
 
 class TComponent;
 
@@ -13,6 +17,34 @@ class TComponent;
 // Fills Lines with the form text of FileName (any extension: the unit and form file names are
 // derived from it) and reports the format the form is stored in. False when there is no form.
 bool KvDelphiFormToFormText(const QString& FileName, QStringList& Lines, TStreamOriginalFormat& OriginalFormat);
+// The same text in one piece. Filter, when given, sees the bytes of a form that is read from its
+// file (not open in the designer) before they are converted, and may decline the form: false is
+// returned then, as for a file without a form.
+using TKvFormFilter = std::function<bool(const QByteArray& Data, TStreamOriginalFormat Format)>;
+bool KvDelphiFormToText(const QString& FileName, QString& Text, TStreamOriginalFormat& OriginalFormat,
+                        const TKvFormFilter& Filter = {});
+// Calls Line(index, line) for each line of a form text, as KvDelphiFormToFormText splits it: at
+// CR LF, LF or CR, a final line break not starting another line. Stops when Line gives false.
+template <class F>
+void KvForEachFormLine(QStringView Text, F&& Line)
+{
+    const QChar* data = Text.data();
+    const qsizetype size = Text.size();
+    qsizetype start = 0;
+    int index = 0;
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t c = data[i].unicode();
+        if (c == u'\r' || c == u'\n') {
+            if (!Line(index++, QStringView(data + start, i - start)))
+                return;
+            if (c == u'\r' && i + 1 < size && data[i + 1].unicode() == u'\n')
+                ++i;
+            start = i + 1;
+        }
+    }
+    if (start < size)
+        Line(index, QStringView(data + start, size - start));
+}
 // Writes Lines into the form file of FileName in OriginalFormat; raises when the text is not a
 // valid form, leaving the file as it was.
 bool KvDelphiFormTextToForm(const QStringList& Lines, const QString& FileName, TStreamOriginalFormat OriginalFormat);

@@ -1,0 +1,324 @@
+#include "manager/KvManagerScan.h"
+
+#include "FormStreams.h"
+#include "KvApplication.h"
+#include "KvFiles.h"
+#include "KvFormDesigner.h"
+#include <QUndoStack>
+#include "KvHostServices.h"
+#include "KvMessages.h"
+#include "KvPkgStrings.h"
+#include "KvReferences.h"
+#include "KvRuntimeClasses.h"
+#include "SysUtils.h"
+#include "porting/KvPortDsgn.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Collects what the engine tells, and can cancel after a number of steps.
+class Feedback : public TKvManagerFeedback
+{
+public:
+    QStringList Errors;
+    qint64 CancelAfter = -1;
+    qint64 Steps = 0;
+    bool Advance(qint64 N) override
+    {
+        Steps += N;
+        return CancelAfter < 0 || Steps < CancelAfter;
+    }
+    void Error(int, const QString& Text, const QStringList& Args) override { Errors << KvFormatArgs(Text, Args); }
+};
+
+const char* const MainDfm = R"(object FormMain: TFormMain
+  Caption = 'Main = form'
+  object CForm: TKvCForm
+    MemoryLabel.PkgName = 'Main'
+    MemoryLabel.Id = 5
+    SetColor.Name = 'Red'
+    SetFont.Name = 'Red'
+    Privilege.Id = 3
+  end
+  object PnTop: TKvPanel
+    object LaName: TKvLabel
+      MemoryLabel.PkgName = 'main'
+      MemoryLabel.Id = 5
+    end
+    object LaOther: TKvLabel
+      MemoryLabel.PkgName = 'Main'
+      MemoryLabel.Id = 6
+    end
+    object LaLate: TKvLabel
+      Caption = 'x'
+      MemoryLabel.Id = 5
+    end
+  end
+  object SbMain: TKvStatusBar
+    Panels = <
+      item
+        MemoryLabel.PkgName = 'Main'
+        MemoryLabel.Id = 7
+      end
+      item
+        MemoryLabel.PkgName = 'Main'
+        MemoryLabel.Id = 5
+      end>
+  end
+  object LaGhost: TKvLabel
+    MemoryLabel.PkgName = 'Main'
+    MemoryLabel.Id = 11
+  end
+end
+)";
+
+const char* const ChildDfm = R"(inherited FormChild: TFormChild
+  inherited LaCafe: TKvLabel
+    MemoryLabel.PkgName = 'Caf'#233
+    MemoryLabel.Id = 5
+  end
+  inline FrTools: TFrTools
+    object LaFrame: TKvLabel
+      MemoryLabel.PkgName = 'Main'
+      MemoryLabel.Id = 5
+    end
+  end
+end
+)";
+
+const char* const BinDfm = R"(object FormBin: TFormBin
+  object LaBin: TKvLabel
+    MemoryLabel.PkgName = 'Main'
+    MemoryLabel.Id = 5
+    SetColor.Name = 'Red'
+  end
+end
+)";
+
+class KvManagerScanTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        KvRegisterRuntimeClasses();
+        const QDir dir(Dir.path());
+        QString uses;
+        for (const char* unit : {"Main", "Child", "Bin", "Broken"}) {
+            const QString name = QString::fromLatin1(unit);
+            Write(name + ".pas", QStringLiteral("unit %1;\n\ninterface\n\nuses Forms;\n\ntype\n  TForm%1 = class(TForm)\n"
+                                                "  end;\n\nimplementation\n\n{$R *.dfm}\n\nend.\n")
+                                     .arg(name)
+                                     .toUtf8());
+            uses += QStringLiteral(",\n  %1 in '%1.pas' {Form%1}").arg(name);
+        }
+        Write("P.dpr", QStringLiteral("program P;\n\nuses\n  Forms%1;\n\nbegin\nend.\n").arg(uses).toUtf8());
+        Write("Main.dfm", MainDfm);
+        Write("Child.dfm", ChildDfm);
+        Write("Bin.dfm", ObjectTextToResource(BinDfm));
+        Write("Broken.dfm", "\xFF\x0A\x00garbage");
+        Host.OpenProject(dir.filePath(QStringLiteral("P.dpr")));
+        KvGetFormNames(Files);
+    }
+
+    void Write(const QString& Name, const QByteArray& Data) { KvWriteFile(QDir(Dir.path()).filePath(Name), Data); }
+    QString Path(const char* Name) const { return QDir(Dir.path()).filePath(QString::fromLatin1(Name)); }
+    QString FormText(const char* Name) const
+    {
+        QStringList lines;
+        TStreamOriginalFormat format;
+        KvDelphiFormToFormText(Path(Name), lines, format);
+        return lines.join(QLatin1Char('\n'));
+    }
+    QStringList Texts(const QList<TKvTokenRec1>& Hits) const
+    {
+        QStringList texts;
+        for (const TKvTokenRec1& h : Hits)
+            texts << KvLineString(h);
+        return texts;
+    }
+
+    QTemporaryDir Dir;
+    TKvHostServices Host;
+    QStringList Files;
+    Feedback Fb;
+};
+
+} // namespace
+
+TEST(KvManagerTokens, LinesSplitAsTheManagerSplitsThem)
+{
+    const QList<QPair<const char*, QStringList>> cases = {
+        {"object Label1: TKvLabel", {"object", "Label1", ":", "TKvLabel"}},
+        {"  MemoryLabel.Id = 5", {"MemoryLabel", "Id", "=", "5"}},
+        {"Font.Name = 'MS Sans Serif'", {"Font", "Name", "=", "'MS Sans Serif'"}},
+        {"Left = 1.5", {"Left", "=", "1.5"}},
+        {"Caption.Sub = x.y z", {"Caption", "Sub", "=", "x.y z"}},
+        {"Caption = 'a.b c'", {"Caption", "=", "'a.b c'"}},
+        {"Caption = 'a=b:c'", {"Caption", "=", "'a=b:c'"}},
+        {"", {}},
+    };
+    for (const auto& [line, tokens] : cases)
+        EXPECT_EQ(KvGetListTokens(QString::fromLatin1(line)), tokens) << line;
+
+    EXPECT_EQ(KvFormStringValue(u"'Caf'#233"), QStringLiteral("Caf\u00e9"));
+    EXPECT_EQ(KvFormStringValue(u"'It''s' #$41"), QStringLiteral("It'sA"));
+    EXPECT_FALSE(KvFormStringValue(u"5").has_value());
+    EXPECT_FALSE(KvFormStringValue(u"'open").has_value());
+}
+
+TEST(KvManagerTokens, ListTextsOfHitsAndCountedItems)
+{
+    EXPECT_EQ(KvLineString({"/p/Unit1.dfm", 4, "Grid1:TKvGrid.Columns[2].MemoryLabel", "    MemoryLabel.Id = 5"}),
+              "(Unit1.dfm) (Grid1:TKvGrid - Columns[2])     MemoryLabel.Id = 5");
+    EXPECT_EQ(KvLineString({"SetsColor", -1, "Red", ""}), "(SetsColor) Name: 'Red'");
+    EXPECT_EQ(KvLineString({"Privileges", -1, "12", ""}), "(Privileges) Id: 12");
+    EXPECT_EQ(KvCounterString(TKvDlgManager::dlmLabels, {"'Main'", "12", 3, false}), "(00003) PkgName: 'Main' Id: 12");
+    EXPECT_EQ(KvCounterString(TKvDlgManager::dlmSetsFont, {"", "'Title'", 0, true}),
+              "(00000) Name: 'Title' ( Nonexistent )");
+    EXPECT_EQ(KvCounterString(TKvDlgManager::dlmPrivileges, {"", "7", 1, false}), "(00001) Id: 7");
+}
+
+// Nested objects, a collection, an inherited form with a frame, a binary form, and a form that
+// cannot be read, which is told by name without stopping the scan.
+TEST_F(KvManagerScanTest, ScanFindsEveryReferenceOfTheKindInEveryForm)
+{
+    TKvManagerScanner scanner(TKvDlgManager::dlmLabels);
+    const QList<TKvTokenRec1> hits = scanner.Scan(Files, QStringLiteral("Main"), QStringLiteral("5"), Fb);
+    EXPECT_EQ(Texts(hits), QStringList({
+                               "(Main.dfm) (CForm:TKvCForm)     MemoryLabel.Id = 5",
+                               "(Main.dfm) (LaName:TKvLabel)       MemoryLabel.Id = 5",
+                               "(Main.dfm) (SbMain:TKvStatusBar - Panels[1])         MemoryLabel.Id = 5",
+                               "(Child.dfm) (LaFrame:TKvLabel)       MemoryLabel.Id = 5",
+                               "(Bin.dfm) (LaBin:TKvLabel)     MemoryLabel.Id = 5",
+                           }));
+    EXPECT_EQ(hits[2].StrChange, "SbMain:TKvStatusBar.Panels[1].MemoryLabel");
+    EXPECT_EQ(hits[2].NumLine, 31);
+    ASSERT_EQ(Fb.Errors.size(), 1);
+    EXPECT_TRUE(Fb.Errors[0].contains(Path("Broken.dfm"))) << Fb.Errors[0].toStdString();
+
+    // Escapes are decoded before comparing.
+    EXPECT_EQ(Texts(scanner.Scan(Files, QStringLiteral("caf\u00e9"), QStringLiteral("5"), Fb)),
+              QStringList({"(Child.dfm) (LaCafe:TKvLabel)     MemoryLabel.Id = 5"}));
+    // LaOther only; LaLate's id line has no package line of its own (the first scan did not take it).
+    EXPECT_EQ(scanner.Scan(Files, QStringLiteral("Main"), QStringLiteral("6"), Fb).size(), 1);
+}
+
+TEST_F(KvManagerScanTest, NameKeyedKindsCheckTheReferenceClass)
+{
+    TKvManagerScanner colors(TKvDlgManager::dlmSetsColor);
+    const QList<TKvTokenRec1> hits = colors.Scan(Files, QStringLiteral("red"), QStringLiteral("red"), Fb);
+    EXPECT_EQ(Texts(hits), QStringList({"(Main.dfm) (CForm:TKvCForm)     SetColor.Name = 'Red'",
+                                        "(Bin.dfm) (LaBin:TKvLabel)     SetColor.Name = 'Red'"}));
+    TKvManagerScanner privileges(TKvDlgManager::dlmPrivileges);
+    EXPECT_EQ(privileges.Scan(Files, QString(), QStringLiteral("3"), Fb).size(), 1);
+    // A property path that the class does not have is told once, naming the file and line.
+    TKvManagerScanner scanner(TKvDlgManager::dlmLabels);
+    scanner.SetFeedback(&Fb);
+    scanner.BeginFile(QStringLiteral("/x/U.dfm"));
+    scanner.LineScanner(0, u"object F: TForm");
+    scanner.LineScanner(1, u"object L: TKvLabel");
+    Fb.Errors.clear();
+    scanner.SetSearch(QStringLiteral("P"), QStringLiteral("1"));
+    for (int i = 2; i < 6; ++i)
+        EXPECT_FALSE(scanner.LineScanner(i, u"  Missing.PkgName = 'P'"));
+    EXPECT_EQ(Fb.Errors, QStringList({"The file: U.dfm can contain an error in the line: (2) L:TKvLabel.Missing"}));
+}
+
+TEST_F(KvManagerScanTest, CountGivesEveryItemWithItsUsesAndMarksMissingOnes)
+{
+    TKvPkgStrings pkg;
+    pkg.SetPkgName(QStringLiteral("Main"));
+    for (int id : {5, 6, 7, 9})
+        pkg.Labels()->Add(id, QStringLiteral("L%1").arg(id));
+    TKvCApplication app;
+    app.PkgDisplay()->SetsColor()->Add(QStringLiteral("Red"))->SetDescriptionId(QStringLiteral("main"), 5);
+
+    TKvManagerScanner scanner(TKvDlgManager::dlmLabels);
+    QStringList texts;
+    for (const TKvTokenRec2& r : scanner.Count(Files, {QStringLiteral("Main")}, Fb))
+        texts << KvCounterString(TKvDlgManager::dlmLabels, r);
+    texts.sort();
+    EXPECT_EQ(texts, QStringList({"(00000) PkgName: 'Main' Id: 9", "(00001) PkgName: 'Main' Id: 11 ( Nonexistent )",
+                                  "(00001) PkgName: 'Main' Id: 6", "(00001) PkgName: 'Main' Id: 7",
+                                  "(00006) PkgName: 'Main' Id: 5"}));
+
+    TKvManagerScanner colors(TKvDlgManager::dlmSetsColor);
+    texts.clear();
+    for (const TKvTokenRec2& r : colors.Count(Files, {}, Fb))
+        texts << KvCounterString(TKvDlgManager::dlmSetsColor, r);
+    EXPECT_EQ(texts, QStringList({"(00002) Name: 'Red'"}));
+
+    // A cancelled count stops early.
+    Fb.CancelAfter = 1;
+    scanner.Count(Files, {QStringLiteral("Main")}, Fb);
+    EXPECT_TRUE(scanner.Cancelled());
+}
+
+TEST_F(KvManagerScanTest, ReplaceRewritesClosedFormsInTheirOwnFormat)
+{
+    TKvManagerScanner scanner(TKvDlgManager::dlmLabels);
+    QList<TKvTokenRec1> hits = scanner.Scan(Files, QStringLiteral("Main"), QStringLiteral("5"), Fb);
+    ASSERT_EQ(hits.size(), 5);
+    hits.removeAt(1); // LaName stays
+    EXPECT_EQ(scanner.Replace(hits, QStringLiteral("Other"), QStringLiteral("8"), Fb), 0);
+    EXPECT_TRUE(KvReadFile(Path("Bin.dfm")).startsWith("\xFF\x0A\x00"));
+    EXPECT_TRUE(FormText("Bin.dfm").contains("    MemoryLabel.PkgName = 'Other'\n    MemoryLabel.Id = 8"));
+    EXPECT_TRUE(FormText("Main.dfm").contains("        MemoryLabel.PkgName = 'Other'\n        MemoryLabel.Id = 8\n"));
+    EXPECT_EQ(scanner.Scan(Files, QStringLiteral("Main"), QStringLiteral("5"), Fb).size(), 1);
+    EXPECT_EQ(scanner.Scan(Files, QStringLiteral("Other"), QStringLiteral("8"), Fb).size(), 4);
+    // A value that is not a number changes nothing.
+    EXPECT_THROW(scanner.Replace(hits, QStringLiteral("X"), QStringLiteral("eight"), Fb), EConvertError);
+}
+
+TEST_F(KvManagerScanTest, ClearRemovesTheLinesOfAReferenceAndCountsEditedOnes)
+{
+    const QByteArray before = KvReadFile(Path("Main.dfm"));
+    TKvManagerScanner scanner(TKvDlgManager::dlmLabels);
+    const QList<TKvTokenRec1> hits = scanner.Scan(Files, QStringLiteral("Main"), QStringLiteral("5"), Fb);
+    // LaName's line is edited after the scan.
+    QByteArray edited = before;
+    edited.replace("'main'\n      MemoryLabel.Id = 5", "'main'\n      MemoryLabel.Id =  5");
+    Write("Main.dfm", edited);
+    EXPECT_EQ(scanner.Clear(hits, Fb), 1);
+    const QString main = FormText("Main.dfm");
+    EXPECT_EQ(main.count("MemoryLabel.Id = 5"), 1); // LaLate's, which has no package line
+    EXPECT_EQ(main.count("MemoryLabel.Id =  5"), 1);
+    EXPECT_EQ(main.split('\n').size(), edited.count('\n') - 4);
+    EXPECT_TRUE(main.contains("SetColor.Name = 'Red'"));
+
+    TKvManagerScanner colors(TKvDlgManager::dlmSetsColor);
+    const QList<TKvTokenRec1> sets = colors.Scan(Files, QString(), QStringLiteral("Red"), Fb);
+    EXPECT_EQ(colors.Clear(sets, Fb), 0);
+    EXPECT_FALSE(FormText("Bin.dfm").contains("SetColor"));
+    EXPECT_TRUE(FormText("Bin.dfm").contains("object LaBin: TKvLabel"));
+}
+
+// A form open in the designer: the live component changes, the file does not, and the change is
+// one step of the form's history.
+TEST_F(KvManagerScanTest, ReplaceAndClearChangeAnOpenFormLive)
+{
+    const QByteArray file = KvReadFile(Path("Bin.dfm"));
+    TKvFormEditor* form = Host.OpenForm(Path("Bin.pas"));
+    ASSERT_TRUE(form);
+    TKvManagerScanner scanner(TKvDlgManager::dlmLabels);
+    const QList<TKvTokenRec1> hits = scanner.Scan({Path("Bin.dfm")}, QStringLiteral("Main"), QStringLiteral("5"), Fb);
+    ASSERT_EQ(hits.size(), 1);
+    EXPECT_EQ(scanner.Replace(hits, QStringLiteral("Other"), QStringLiteral("8"), Fb), 0);
+    auto* label = form->GetRootComponent()->FindComponent(QStringLiteral("LaBin"));
+    auto* ref = label->property("MemoryLabel").value<TKvMemoryLabel*>();
+    EXPECT_EQ(ref->PkgName(), "Other");
+    EXPECT_EQ(ref->Id(), 8);
+    EXPECT_TRUE(form->IsModified());
+    EXPECT_EQ(KvReadFile(Path("Bin.dfm")), file);
+
+    const QList<TKvTokenRec1> again = scanner.Scan({Path("Bin.dfm")}, QStringLiteral("Other"), QStringLiteral("8"), Fb);
+    EXPECT_EQ(scanner.Clear(again, Fb), 0);
+    EXPECT_EQ(ref->Id(), -1);
+    EXPECT_EQ(ref->PkgName(), "");
+    form->Designer()->UndoStack()->undo();
+    ref = form->GetRootComponent()->FindComponent(QStringLiteral("LaBin"))->property("MemoryLabel").value<TKvMemoryLabel*>();
+    EXPECT_EQ(ref->Id(), 8);
+}
