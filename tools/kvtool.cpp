@@ -8,13 +8,16 @@
 #include "registration/KvCtrlsReg.h"
 #include "registration/KvReg.h"
 #include "KvRuntimeClasses.h"
+#include "KvToolRefs.h"
 
 #include "DesignRegistry.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QGuiApplication>
 
 #include <algorithm>
+#include <memory>
 #include <cstdio>
 #include <optional>
 #include <unistd.h>
@@ -329,6 +332,8 @@ const Command Commands[] = {
     {"form", "check", "file...", "Check that form files load; report errors as FILE:LINE:COL.", SetupCheck, RunCheck, 1, -1},
     // A command without a name is the whole group: "kvtool registry".
     {"registry", "", "", "Print the palette pages and the editor tables in registration order.", SetupRegistry, RunRegistry, 0, 0},
+    {"refs", "", "project", "Print every reference to one package item.", SetupRefs, RunRefs, 1, 1},
+    {"unused", "", "project", "Print the use count of every item of a package; exit 1 when one is unused.", SetupUnused, RunUnused, 1, 1},
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -434,7 +439,11 @@ int Main(const QStringList& arguments)
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
+    // The manager's commands open forms, whose components need a (screenless) GUI application.
+    const bool gui = argc > 1 && (qstrcmp(argv[1], "refs") == 0 || qstrcmp(argv[1], "unused") == 0);
+    if (gui && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::unique_ptr<QCoreApplication> application(gui ? new QGuiApplication(argc, argv) : new QCoreApplication(argc, argv));
     QCoreApplication::setApplicationName(QStringLiteral("kvtool"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KV_VERSION));
     try {

@@ -262,3 +262,48 @@ TEST_F(KvTool, EndlessInputIsRefused)
     EXPECT_EQ(p.exitCode(), 1);
     EXPECT_EQ(p.readAllStandardError(), "standard input: file too large (the limit is 8 MiB; KV_MAX_FILE_SIZE sets it)\n");
 }
+
+// The package manager's commands on a copy of the demo project.
+class KvToolRefs : public KvTool
+{
+protected:
+    void SetUp() override
+    {
+        const QDir demo(QStringLiteral(KV_DEMO_DIR));
+        for (const QString& name : demo.entryList(QDir::Files))
+            ASSERT_TRUE(QFile::copy(demo.filePath(name), Dir.filePath(name)));
+    }
+};
+
+TEST_F(KvToolRefs, RefsPrintsEveryReferenceAndExitsByWhetherThereIsOne)
+{
+    const Result found = Tool({"refs", Path("KvDemo.dpr"), "--kind", "labels", "--pkg", "customer", "--id", "1"});
+    EXPECT_EQ(found.Code, 0) << found.Err.toStdString();
+    const QByteArray form = Path("KvDemoCustomer.dfm").toUtf8();
+    EXPECT_EQ(found.Out, form + ":15: KvCForm:TKvCForm.MemoryLabel\n" + form + ":34: GbCustomer:TKvGroupBox.MemoryLabel\n");
+
+    const Result none = Tool({"refs", Path("KvDemo.dpr"), "--kind", "labels", "--pkg", "Customer", "--id", "999"});
+    EXPECT_EQ(none.Code, 1);
+    EXPECT_TRUE(none.Out.isEmpty());
+    EXPECT_EQ(Tool({"refs", Path("KvDemo.dpr"), "--kind", "tables", "--id", "1"}).Code, 2);
+    EXPECT_EQ(Tool({"refs", Path("KvDemo.dpr"), "--kind", "labels", "--id", "1"}).Code, 2);
+}
+
+TEST_F(KvToolRefs, UnusedListsUseCountsAndFailsWhenAnItemIsUnused)
+{
+    const Result used = Tool({"unused", Path("KvDemo.dpr"), "--kind", "labels", "--pkg", "Customer"});
+    EXPECT_EQ(used.Code, 0) << used.Err.toStdString();
+    EXPECT_TRUE(used.Out.startsWith("(00001) PkgName: 'Customer' Id: 10\n"));
+    EXPECT_TRUE(used.Out.endsWith("(00002) PkgName: 'Customer' Id: 1\n"));
+
+    // Without LaCode's label, label 2 is no longer used.
+    QByteArray form = Read(Path("KvDemoCustomer.dfm"));
+    ASSERT_TRUE(form.contains("      MemoryLabel.PkgName = 'Customer'\r\n      MemoryLabel.Id = 2\r\n"));
+    form.replace("      MemoryLabel.PkgName = 'Customer'\r\n      MemoryLabel.Id = 2\r\n", "");
+    Write(Path("KvDemoCustomer.dfm"), form);
+    const Result unused = Tool({"unused", Path("KvDemo.dpr"), "--kind", "labels", "--pkg", "Customer", "--json"});
+    EXPECT_EQ(unused.Code, 1) << unused.Err.toStdString();
+    EXPECT_TRUE(unused.Out.contains("\"unused\": 1")) << unused.Out.toStdString();
+    EXPECT_TRUE(unused.Out.contains("\"count\": 0,\n            \"exists\": true,\n            \"id\": \"2\""));
+    EXPECT_EQ(Tool({"unused", Path("KvDemo.dpr"), "--kind", "labels", "--pkg", "Nowhere"}).Code, 1);
+}
