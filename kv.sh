@@ -7,7 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$(readlink -f "$0")")"
 
-BASE_PKGS="cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev libgtest-dev"
+BASE_PKGS="cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev libgtest-dev poppler-utils"
 RUN_PKGS="xvfb xauth"
 FUZZ_PKGS="clang libclang-rt-14-dev"
 

@@ -8,6 +8,7 @@
 #include <QFontDialog>
 #include <QApplication>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
 
 namespace {
@@ -145,5 +146,16 @@ bool KvPrinterSetupDialog(QPrinter& Printer, QWidget* Parent)
     if (const TKvPrinterSetupHandler Answer = Handler<TKvPrinterSetupHandler>())
         return Answer(Printer);
     QPrintDialog Dialog(&Printer, DialogParent(Parent));
+    return Dialog.exec() == QDialog::Accepted;
+}
+
+TKvPrintPreviewHandler KvSetPrintPreviewHandler(TKvPrintPreviewHandler Value) { return Install(std::move(Value)); }
+
+bool KvPrintPreviewDialog(QPrinter& Printer, const TKvPrintPaint& Paint, QWidget* Parent)
+{
+    if (const TKvPrintPreviewHandler Answer = Handler<TKvPrintPreviewHandler>())
+        return Answer(Printer, Paint);
+    QPrintPreviewDialog Dialog(&Printer, DialogParent(Parent));
+    QObject::connect(&Dialog, &QPrintPreviewDialog::paintRequested, &Dialog, [&Paint](QPrinter* Target) { Paint(*Target); });
     return Dialog.exec() == QDialog::Accepted;
 }

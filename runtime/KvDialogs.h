@@ -64,6 +64,14 @@ using TKvPrinterSetupHandler = std::function<bool(QPrinter& Printer)>;
 TKvPrinterSetupHandler KvSetPrinterSetupHandler(TKvPrinterSetupHandler Handler);
 bool KvPrinterSetupDialog(QPrinter& Printer, QWidget* Parent = nullptr);
 
+// A print preview: Paint draws the document on the printer it is given, for the preview and
+// again when the developer prints from it (its print button opens the printer dialog, where a
+// PDF file may be chosen). True when it was printed. A test's handler prints to a PDF file.
+using TKvPrintPaint = std::function<void(QPrinter& Printer)>;
+using TKvPrintPreviewHandler = std::function<bool(QPrinter& Printer, const TKvPrintPaint& Paint)>;
+TKvPrintPreviewHandler KvSetPrintPreviewHandler(TKvPrintPreviewHandler Handler);
+bool KvPrintPreviewDialog(QPrinter& Printer, const TKvPrintPaint& Paint, QWidget* Parent = nullptr);
+
 // "Text Files (*.txt)|*.txt|All Files" style filters as Qt name filters, one per pair; a
 // description gets its patterns appended in parentheses unless it already ends with them.
 QStringList KvQtNameFilters(const QString& Filter);

@@ -11,10 +11,13 @@
 #include "KvUtils.h"
 #include "manager/KvVtPkgLoadSave.h"
 #include "porting/KvPortDsgn.h"
+#include "strings/KvStringsExchange.h"
 #include "strings/KvStringsItemDialog.h"
+#include "strings/KvStringsReport.h"
 #include "strings/KvVtMemoryLabelAdd.h"
 #include "strings/KvVtMemoryMessageAdd.h"
 #include "strings/KvVtMemoryTextAdd.h"
+#include "strings/KvVtUpdateSystemStrings.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -23,6 +26,7 @@
 #include <QKeyEvent>
 #include <QLocale>
 #include <QMenu>
+#include <QPrinter>
 
 #include <algorithm>
 
@@ -36,12 +40,6 @@ void Unavailable(QWidget* Control)
 {
     Control->setEnabled(false);
     Control->setToolTip(NotAvailable);
-}
-
-void Unavailable(QAction* Action)
-{
-    Action->setEnabled(false);
-    Action->setToolTip(NotAvailable);
 }
 
 } // namespace
@@ -140,8 +138,8 @@ TFrPkgStrings::TFrPkgStrings(QWidget* parent) : TDesignWindow(parent), FUi(new U
     for (TTab& Tab : FTabs)
         BindTab(Tab);
 
-    for (QWidget* Control : {static_cast<QWidget*>(FUi->BtReport), static_cast<QWidget*>(FUi->BtManager),
-                             static_cast<QWidget*>(FUi->BtTranslator), static_cast<QWidget*>(FUi->BtSynchronizer)})
+    for (QWidget* Control : {static_cast<QWidget*>(FUi->BtManager), static_cast<QWidget*>(FUi->BtTranslator),
+                             static_cast<QWidget*>(FUi->BtSynchronizer)})
         Unavailable(Control);
 
     connect(FUi->OrderLabel, &QRadioButton::clicked, this, [this] { FillList(TabOf(TKvStringsKind::Labels)); });
@@ -160,6 +158,7 @@ TFrPkgStrings::TFrPkgStrings(QWidget* parent) : TDesignWindow(parent), FUi(new U
     connect(FUi->BtSave, &QPushButton::clicked, this, [this] { LoadSave(false); });
     connect(FUi->BtLoadFrom, &QPushButton::clicked, this, &TFrPkgStrings::LoadFrom);
     connect(FUi->BtSaveTo, &QPushButton::clicked, this, &TFrPkgStrings::SaveTo);
+    connect(FUi->BtReport, &QPushButton::clicked, this, &TFrPkgStrings::Report);
 
     // The buttons and search panels are placed by AdjustLayout, not by layouts.
     FUi->PnButtons->installEventFilter(this);
@@ -194,11 +193,11 @@ void TFrPkgStrings::BindTab(TTab& Tab)
     Tab.MnUpdateSystem->setObjectName(QStringLiteral("MnUpdateSystem") + Noun);
     Tab.MnProtectAll->setObjectName(QStringLiteral("MnProtectAll") + Noun);
     Tab.MnUnprotectAll->setObjectName(QStringLiteral("MnUnprotectAll") + Noun);
-    Unavailable(Tab.MnImport);
-    Unavailable(Tab.MnExport);
-    Unavailable(Tab.MnUpdateSystem);
 
     const TKvStringsKind Kind = Tab.Kind;
+    connect(Tab.MnImport, &QAction::triggered, this, [this, Kind] { ImportList(Kind); });
+    connect(Tab.MnExport, &QAction::triggered, this, [this, Kind] { ExportList(Kind); });
+    connect(Tab.MnUpdateSystem, &QAction::triggered, this, &TFrPkgStrings::UpdateSystemStrings);
     connect(Tab.MnProtectAll, &QAction::triggered, this, [this, Kind] { ProtectAll(Kind, true); });
     connect(Tab.MnUnprotectAll, &QAction::triggered, this, [this, Kind] { ProtectAll(Kind, false); });
     connect(Tab.List, &QWidget::customContextMenuRequested, this, [this, Kind](const QPoint& At) {
@@ -294,6 +293,7 @@ void TFrPkgStrings::Prepare()
             Entry->setVisible(FSystem);
         for (QAction* Entry : {Tab.MnUpdateSystem, Tab.MnProtectAll, Tab.MnUnprotectAll})
             Entry->setVisible(FSystem);
+        Tab.MnUpdateSystem->setEnabled(SystemEditing);
         Tab.MnProtectAll->setEnabled(SystemEditing);
         Tab.MnUnprotectAll->setEnabled(SystemEditing);
         Tab.List->SetSystem(FSystem);
@@ -442,6 +442,7 @@ void TFrPkgStrings::ChangeState(TTab& Tab)
     const Qt::FocusPolicy Policy = Editable ? Qt::StrongFocus : Qt::ClickFocus;
     Tab.EdSearch->setFocusPolicy(Policy);
     Tab.List->setFocusPolicy(Policy);
+    Tab.MnImport->setEnabled(Editable);
     if (Tab.Kind != ActiveKind())
         return;
     FUi->BtAdd->setEnabled(Editable);
@@ -803,6 +804,107 @@ void TFrPkgStrings::ProtectAll(TKvStringsKind Kind, bool Value)
     if (!PkgStrings || KvStringsProtectAll(Kind, PkgStrings, Value) == 0)
         return;
     ChangeState(TabOf(Kind));
+    ChangeState();
+    LoadStrings();
+    UpdateInfo();
+    Modified();
+}
+
+namespace {
+
+const QString ExchangeFilter = QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*");
+
+} // namespace
+
+void TFrPkgStrings::ImportList(TKvStringsKind Kind)
+{
+    TTab& Tab = TabOf(Kind);
+    if (!PkgStrings || !Tab.MnImport->isEnabled())
+        return;
+    TKvFileDialogRequest Request;
+    Request.Title = Tab.MnImport->text();
+    Request.InitialDir = KvPkgStringsStartFolder(PkgStrings);
+    Request.Filter = ExchangeFilter;
+    Request.DefaultExt = QStringLiteral("txt");
+    Request.FileMustExist = true;
+    Request.Parent = this;
+    if (!KvFileDialog(Request))
+        return;
+    // The rows must not outlive the items the import replaces, even when it fails half-way.
+    Tab.Model->Clear();
+    try {
+        KvStringsImport(Kind, PkgStrings, Request.FileName);
+    } catch (const Exception& E) {
+        FillList(Tab);
+        ShowError(E);
+        return;
+    }
+    ItemsChanged();
+    LoadStrings();
+    UpdateInfo();
+}
+
+void TFrPkgStrings::ExportList(TKvStringsKind Kind)
+{
+    if (!PkgStrings)
+        return;
+    TKvFileDialogRequest Request;
+    Request.Save = true;
+    Request.Title = TabOf(Kind).MnExport->text();
+    Request.InitialDir = KvPkgStringsStartFolder(PkgStrings);
+    Request.Filter = ExchangeFilter;
+    Request.DefaultExt = QStringLiteral("txt");
+    Request.OverwritePrompt = true;
+    Request.Parent = this;
+    if (!KvFileDialog(Request))
+        return;
+    try {
+        KvStringsExport(Kind, PkgStrings, Request.FileName);
+    } catch (const Exception& E) {
+        ShowError(E);
+    }
+}
+
+// The rows the active list shows, in its order and after its filter.
+void TFrPkgStrings::Report()
+{
+    if (!PkgStrings)
+        return;
+    const TTab& Tab = Active();
+    std::vector<const TKvPkgStringsItem*> Rows;
+    Rows.reserve(size_t(Tab.Model->rowCount()));
+    for (int Row = 0; Row < Tab.Model->rowCount(); ++Row)
+        Rows.push_back(Tab.Model->Item(Row));
+    const QStringList Lines = KvStringsReportLines(Tab.Kind, Rows);
+    const QString Title = QStringLiteral("Package : ") + PkgStrings->PkgName();
+    QPrinter Printer;
+    // Painting runs inside the preview's event handling, where an exception must not pass.
+    QString Failure;
+    KvPrintPreviewDialog(
+        Printer,
+        [&](QPrinter& Target) {
+            try {
+                KvPrintStringsReport(Target, Title, Lines);
+            } catch (const Exception& E) {
+                Failure = E.Message;
+            }
+        },
+        this);
+    if (!Failure.isEmpty())
+        KvMessage(KvMsgError, Failure, {KvBtnAccept}, KvBtnAccept);
+}
+
+void TFrPkgStrings::UpdateSystemStrings()
+{
+    // The strings live in a language package, which belongs to the application component.
+    const TKvPkgLanguage* Lang = KvPkgStringsLanguage(PkgStrings);
+    auto* App = Lang ? qobject_cast<TKvCApplication*>(Lang->Owner()) : nullptr;
+    if (!App)
+        return;
+    TFrUpdateSystemStrings Dialog(this);
+    Dialog.App = App;
+    if (!Dialog.Execute())
+        return;
     ChangeState();
     LoadStrings();
     UpdateInfo();

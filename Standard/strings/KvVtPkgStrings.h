@@ -134,6 +134,10 @@ private:
     void LoadFrom();
     void SaveTo();
     void ProtectAll(TKvStringsKind Kind, bool Value);
+    void ImportList(TKvStringsKind Kind);
+    void ExportList(TKvStringsKind Kind);
+    void Report();
+    void UpdateSystemStrings();
     void StoreBounds();
     void RecordBounds();
 

@@ -1,0 +1,78 @@
+// Export and import times of one list of a strings package of many labels (100,000 by
+// default) as an exchange file, with texts that need quoting (commas, quotes, line breaks,
+// Chinese, emoji); checks that the import gives back the same labels.
+//   kv_bench_strings_exchange [--count N] [--runs N]
+
+#include "strings/KvStringsExchange.h"
+
+#include "KvPkgStrings.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+double Median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+template <class F>
+double Millis(F&& f)
+{
+    QElapsedTimer t;
+    t.start();
+    f();
+    return t.nsecsElapsed() / 1e6;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    int count = 100000;
+    int runs = 5;
+    const QStringList args = app.arguments();
+    for (qsizetype i = 1; i + 1 < args.size(); ++i) {
+        if (args[i] == QLatin1String("--count"))
+            count = args[i + 1].toInt();
+        else if (args[i] == QLatin1String("--runs"))
+            runs = qMax(1, args[i + 1].toInt());
+    }
+
+    TKvPkgStrings source;
+    for (int id = 0; id < count; ++id) {
+        QString text;
+        switch (id % 4) {
+        case 0: text = QStringLiteral("Label number %1").arg(id); break;
+        case 1: text = QStringLiteral("Say \"%1\", then go").arg(id); break;
+        case 2: text = QStringLiteral("标签 %1 😀").arg(id); break;
+        default: text = QStringLiteral("Two\r\nlines %1").arg(id); break;
+        }
+        source.Labels()->Add(id, text, id % 3 ? QString() : QStringLiteral("Hint, of %1").arg(id));
+    }
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("labels.txt"));
+    std::vector<double> exports, imports;
+    TKvPkgStrings target;
+    for (int r = 0; r < runs; ++r) {
+        exports.push_back(Millis([&] { KvStringsExport(TKvStringsKind::Labels, &source, path); }));
+        imports.push_back(Millis([&] { KvStringsImport(TKvStringsKind::Labels, &target, path); }));
+    }
+    if (KvStringsRecords(TKvStringsKind::Labels, &target) != KvStringsRecords(TKvStringsKind::Labels, &source)) {
+        std::fprintf(stderr, "the imported labels differ from the exported ones\n");
+        return 1;
+    }
+    std::printf("%d labels, %.1f MB file: export %.1f ms, import %.1f ms (median of %d)\n", count,
+                QFileInfo(path).size() / 1e6, Median(exports), Median(imports), runs);
+    return 0;
+}
