@@ -7,6 +7,7 @@
 #include "manager/KvVtPkgActive.h"
 #include "images/KvVtPkgImages.h"
 #include "strings/KvVtPkgStrings.h"
+#include "controls/KvVtMenus.h"
 
 #include <QStringList>
 
@@ -80,8 +81,10 @@ void TKvCApplicationComponentEditor::ExecuteVerb(int Index)
 // The setup editor opens from here once it is part of the package.
 void TKvCApplicationComponentEditor::Edit() {}
 
-// The menu editor opens from here once it is part of the package.
-void TKvMenuComponentEditor::Edit() {}
+void TKvMenuComponentEditor::Edit()
+{
+    KvEditMenu(Component(), GetDesigner());
+}
 
 int TKvPopupMenuComponentEditor::GetVerbCount() const
 {

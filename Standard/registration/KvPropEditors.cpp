@@ -11,6 +11,7 @@
 #include "KvReferences.h"
 #include "KvUtils.h"
 #include "controls/KvVtMask.h"
+#include "controls/KvVtMenus.h"
 #include "strings/KvVtMemoryLabel.h"
 #include "strings/KvVtMemoryMessage.h"
 #include "strings/KvVtMemoryText.h"
@@ -652,6 +653,11 @@ TPropertyAttributes TKvMenuPropertyEditor::GetAttributes() const
 QString TKvMenuPropertyEditor::GetValueAt(int) const
 {
     return QStringLiteral("(Menu)");
+}
+
+void TKvMenuPropertyEditor::Edit()
+{
+    KvEditMenu(qobject_cast<TComponent*>(GetComponent(0)), Designer());
 }
 
 TPropertyAttributes TKvWindowsListEditor::GetAttributes() const

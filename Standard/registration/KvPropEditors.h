@@ -386,6 +386,7 @@ class TKvMenuPropertyEditor : public TPropertyEditor
 public:
     TPropertyAttributes GetAttributes() const override;
     QString GetValueAt(int Index) const override;
+    void Edit() override;
 };
 
 class TKvMainMenuPropertyEditor : public TKvMenuPropertyEditor
