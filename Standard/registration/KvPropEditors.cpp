@@ -12,6 +12,7 @@
 #include "KvUtils.h"
 #include "controls/KvVtMask.h"
 #include "controls/KvVtMenus.h"
+#include "controls/KvVtMultiLine.h"
 #include "strings/KvVtMemoryLabel.h"
 #include "strings/KvVtMemoryMessage.h"
 #include "strings/KvVtMemoryText.h"
@@ -19,6 +20,8 @@
 #include "images/KvVtPkgImages.h"
 #include "strings/KvVtPkgStrings.h"
 #include "Variants.h"
+
+#include <QApplication>
 
 #include <memory>
 
@@ -591,6 +594,15 @@ QString TKvDataFieldAggProperty::GetDataSourcePropName() const
 TPropertyAttributes TKvMultiLinePropertyEditor::GetAttributes() const
 {
     return TStringProperty::GetAttributes() | paDialog | paAutoUpdate;
+}
+
+void TKvMultiLinePropertyEditor::Edit()
+{
+    const QString Old = GetStrValue();
+    TFrMultiLine Window(QApplication::activeWindow());
+    const QString New = Window.Execute(QStringLiteral("Property: ") + GetName(), Old);
+    if (New != Old || !AllEqual())
+        SetStrValue(New);
 }
 
 TPropertyAttributes TKvMaskPropertyEditor::GetAttributes() const

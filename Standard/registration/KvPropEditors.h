@@ -357,10 +357,12 @@ public:
     virtual QString GetDataSourcePropName() const;
 };
 
+// The multi-line dialog sets the text it returns on every selected component.
 class TKvMultiLinePropertyEditor : public TStringProperty
 {
 public:
     TPropertyAttributes GetAttributes() const override;
+    void Edit() override;
 };
 
 // Shows the mask's text; the mask editor changes the first selected mask and copies it to the others.
