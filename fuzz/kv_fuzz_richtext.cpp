@@ -57,7 +57,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     if (Visible(back->toPlainText()) != Visible(doc->toPlainText()))
         Fail("the text read back differs");
-    if (KvWriteRichText(*back) != written)
+    const QString again = KvWriteRichText(*back);
+    if (again != written) {
+        fprintf(stderr, "--- written:\n%s\n--- written again:\n%s\n", qPrintable(written), qPrintable(again));
         Fail("writing again gives another text");
+    }
     return 0;
 }

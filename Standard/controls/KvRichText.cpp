@@ -196,14 +196,13 @@ int CodePageOfCharset(int Charset, int AnsiCodePage)
 class TRtfReader
 {
 public:
-    TRtfReader(QStringView Text, QTextDocument* Document) : S(Text), Doc(Document), Cursor(Document) {}
+    TRtfReader(QStringView Text, QTextDocument* Document) : S(Text), Cursor(Document) {}
 
     void Read();
 
 private:
     QStringView S;
     qsizetype P = 0;
-    QTextDocument* Doc;
     QTextCursor Cursor;
     QList<TGroup> Stack;
     TGroup Cur;
@@ -682,10 +681,15 @@ void TRtfReader::ApplyParagraph()
 
 // Writing.
 
+// A name as the font table can hold it: ";" ends a name and cannot be escaped, and tabs, line
+// breaks and objects are no characters of a name.
 QString CleanFontName(const QString& Name)
 {
-    QString Out = Name;
-    Out.remove(u';'); // it ends a name in the font table and cannot be escaped
+    QString Out;
+    for (QChar Ch : Name)
+        if (Ch != u';' && Ch.unicode() >= 0x20 && Ch != QChar::LineSeparator && Ch != QChar::ParagraphSeparator
+            && Ch != QChar::ObjectReplacementCharacter)
+            Out += Ch;
     return Out.trimmed();
 }
 

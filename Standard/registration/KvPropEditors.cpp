@@ -13,6 +13,7 @@
 #include "controls/KvVtMask.h"
 #include "controls/KvVtMenus.h"
 #include "controls/KvVtMultiLine.h"
+#include "controls/KvVtRichEdit.h"
 #include "strings/KvVtMemoryLabel.h"
 #include "strings/KvVtMemoryMessage.h"
 #include "strings/KvVtMemoryText.h"
@@ -655,6 +656,17 @@ void TKvMaskPropertyEditor::Edit()
 TPropertyAttributes TKvRichEditPropertyEditor::GetAttributes() const
 {
     return paDialog | paReadOnly;
+}
+
+void TKvRichEditPropertyEditor::Edit()
+{
+    auto* Rich = qobject_cast<TKvCustomRichEdit*>(GetComponent(0));
+    if (!Rich)
+        return;
+    TFrRichEdit Window(QApplication::activeWindow());
+    Window.RichEdit = Rich;
+    Window.Designer = Designer();
+    Window.Execute();
 }
 
 TPropertyAttributes TKvMenuPropertyEditor::GetAttributes() const

@@ -376,10 +376,12 @@ public:
     void Edit() override;
 };
 
+// Lines of a rich edit, edited in the rich text editor.
 class TKvRichEditPropertyEditor : public TClassProperty
 {
 public:
     TPropertyAttributes GetAttributes() const override;
+    void Edit() override;
 };
 
 // Items of a menu component: "(Menu)", edited in the menu editor.
