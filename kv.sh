@@ -2,7 +2,7 @@
 # Set-up, build, run and test in one place; every step is skipped when it has nothing to do.
 #   ./kv.sh run [PROJECT]     install what is missing, build, start kvdesigner (demo project by default)
 #   ./kv.sh test              install what is missing, build, run the suite normally and under ASan+UBSan
-#   ./kv.sh fuzz text|binary|packages|project|richtext [SECONDS]   build and run a libFuzzer target (default 600 s)
+#   ./kv.sh fuzz text|binary|packages|project|richtext|exchange [SECONDS]   build and run a libFuzzer target (default 600 s)
 #   ./kv.sh bench             build and run the benchmarks
 set -euo pipefail
 cd "$(dirname "$(readlink -f "$0")")"
@@ -75,6 +75,7 @@ case "$cmd" in
       packages) seeds=tests/data/fuzz-packages ;;
       project) seeds=tests/data/fuzz-projects ;;
       richtext) seeds=tests/data/fuzz-richtext ;;
+      exchange) seeds=tests/data/fuzz-exchange ;;
       *) seeds=tests/data/forms ;;
     esac
     exec "build/fuzz/fuzz/kv_fuzz_$target" -max_total_time="$seconds" -max_len=65536 \

@@ -1,86 +1,20 @@
 #pragma once
 
+#include "KvStringsCsv.h"
 #include "KvStringsList.h"
-
-#include "SysUtils.h"
-
-#include <QByteArray>
-#include <QString>
-#include <QStringList>
-#include <QStringView>
-
-#include <vector>
 
 class TKvPkgStrings;
 
-// Exchange files of a strings package: one list (labels, messages or texts) as comma-separated
-// text the way spreadsheet programs write and read it.
-
-// A file that cannot be taken in; Message is "FILE:LINE: Reason" (the line is 0 when the fault
-// is not on one line).
-class EKvExchangeError : public Exception
-{
-public:
-    EKvExchangeError(QString FileName, int Line, QString Reason);
-    QString FileName;
-    int Line;
-    QString Reason;
-};
-
-// Comma-separated records. A field holding a comma, a quotation mark, a line break or blanks at
-// either end is quoted, with quotation marks doubled; line breaks inside a quoted field stay as
-// they are. Records end with CR LF.
-void KvCsvAppendRecord(QString& Out, const QStringList& Fields);
-
-// Reads records one by one. Records may end with CR LF, LF or CR; a quoted field may span
-// lines. An unclosed quoted field or text after a closing quote raise EKvExchangeError (with
-// an empty file name) naming the line the record starts on or where the fault is.
-class TKvCsvReader
-{
-public:
-    explicit TKvCsvReader(QStringView Text) : FText(Text) {}
-    // False at the end of the text. An empty line gives one empty field.
-    bool Next(QStringList& Fields);
-    // The line the record last read starts on, 1-based.
-    int RecordLine() const { return FRecordLine; }
-
-private:
-    QStringView FText;
-    qsizetype FPos = 0;
-    int FLine = 1;
-    int FRecordLine = 0;
-};
-
-// Text file bytes as text: a byte-order mark selects UTF-8, UTF-16 or UTF-32; without one the
-// bytes must be UTF-8 (no code page is guessed), else the line of the first bad byte is named.
-QString KvDecodeTextFile(const QByteArray& Data, const QString& FileName);
-
-// One item as the exchange file holds it.
-struct TKvStringsRecord
-{
-    int Id = 0;
-    QString Text;
-    QString Hint; // labels only
-    bool Protected = false;
-    bool operator==(const TKvStringsRecord&) const = default;
-};
+// Import and export of one list (labels, messages or texts) of a strings package.
 
 // The items of one kind, by ascending id.
 std::vector<TKvStringsRecord> KvStringsRecords(TKvStringsKind Kind, const TKvPkgStrings* Pkg);
 
-// The exchange file of one kind: UTF-8 with a byte-order mark (so that spreadsheet programs
-// take it as UTF-8), one record per item by ascending id: the id, the text, for labels the hint,
-// then "P" for a protected item. Trailing empty fields are left out; an empty list gives an
-// empty file.
+// The exchange file of one kind (see KvStringsFormatExchange), by ascending id.
 QByteArray KvStringsExportData(TKvStringsKind Kind, const TKvPkgStrings* Pkg);
 // Writes it whole (the old file stays when writing fails).
 void KvStringsExport(TKvStringsKind Kind, const TKvPkgStrings* Pkg, const QString& FileName);
 
-// The records of an exchange file: the id first (blanks around it allowed), missing fields
-// empty, fields beyond the flag ignored. A line whose id is not a number from 0 up, or repeats
-// one, raises EKvExchangeError naming FileName and the line.
-std::vector<TKvStringsRecord> KvStringsParseExchange(TKvStringsKind Kind, const QByteArray& Data,
-                                                     const QString& FileName);
 // Replaces the list of that kind by the file's records, in file order. Everything is read and
 // checked first: on any error the package is left as it was.
 void KvStringsImport(TKvStringsKind Kind, TKvPkgStrings* Pkg, const QString& FileName);

@@ -17,6 +17,9 @@
 #include "strings/KvVtMemoryLabelAdd.h"
 #include "strings/KvVtMemoryMessageAdd.h"
 #include "strings/KvVtMemoryTextAdd.h"
+#include "strings/KvVtPkgStringsLabelsTranslator.h"
+#include "strings/KvVtPkgStringsMessagesTranslator.h"
+#include "strings/KvVtPkgStringsTextsTranslator.h"
 #include "strings/KvVtUpdateSystemStrings.h"
 
 #include <QAction>
@@ -138,8 +141,7 @@ TFrPkgStrings::TFrPkgStrings(QWidget* parent) : TDesignWindow(parent), FUi(new U
     for (TTab& Tab : FTabs)
         BindTab(Tab);
 
-    for (QWidget* Control : {static_cast<QWidget*>(FUi->BtManager), static_cast<QWidget*>(FUi->BtTranslator),
-                             static_cast<QWidget*>(FUi->BtSynchronizer)})
+    for (QWidget* Control : {static_cast<QWidget*>(FUi->BtManager), static_cast<QWidget*>(FUi->BtSynchronizer)})
         Unavailable(Control);
 
     connect(FUi->OrderLabel, &QRadioButton::clicked, this, [this] { FillList(TabOf(TKvStringsKind::Labels)); });
@@ -159,6 +161,7 @@ TFrPkgStrings::TFrPkgStrings(QWidget* parent) : TDesignWindow(parent), FUi(new U
     connect(FUi->BtLoadFrom, &QPushButton::clicked, this, &TFrPkgStrings::LoadFrom);
     connect(FUi->BtSaveTo, &QPushButton::clicked, this, &TFrPkgStrings::SaveTo);
     connect(FUi->BtReport, &QPushButton::clicked, this, &TFrPkgStrings::Report);
+    connect(FUi->BtTranslator, &QPushButton::clicked, this, &TFrPkgStrings::Translator);
 
     // The buttons and search panels are placed by AdjustLayout, not by layouts.
     FUi->PnButtons->installEventFilter(this);
@@ -450,6 +453,7 @@ void TFrPkgStrings::ChangeState(TTab& Tab)
     FUi->BtDelete->setEnabled(Selected);
     FUi->BtClearAll->setEnabled(Editable);
     FUi->BtLoadFrom->setEnabled(Editable);
+    FUi->BtTranslator->setEnabled(Editable);
 }
 
 // The top bar.
@@ -909,4 +913,59 @@ void TFrPkgStrings::UpdateSystemStrings()
     LoadStrings();
     UpdateInfo();
     Modified();
+}
+
+void TFrPkgStrings::Translator()
+{
+    if (!PkgStrings || !FUi->BtTranslator->isEnabled())
+        return;
+    TTab& Tab = Active();
+    std::unique_ptr<TKvStringsTranslator> Window;
+    switch (Tab.Kind) {
+    case TKvStringsKind::Labels:
+        Window = std::make_unique<TFrPkgStringsLabelsTranslator>(this);
+        Window->setWindowTitle(QStringLiteral("Labels Translator"));
+        break;
+    case TKvStringsKind::Messages:
+        Window = std::make_unique<TFrPkgStringsMessagesTranslator>(this);
+        Window->setWindowTitle(QStringLiteral("Messages Translator"));
+        break;
+    case TKvStringsKind::Texts:
+        Window = std::make_unique<TFrPkgStringsTextsTranslator>(this);
+        Window->setWindowTitle(QStringLiteral("Texts Translator"));
+        break;
+    }
+    Window->PkgStrings = PkgStrings;
+    Window->FullPath = FPathTranslator;
+    Window->Memory = Memory;
+    const TKvStringsKind Kind = Tab.Kind;
+    Window->DeleteInEditor = [this, Kind](int Id) { return DeleteId(Kind, Id); };
+    Window->Execute();
+    FPathTranslator = Window->FullPath;
+    // The translator has told the designer itself.
+    if (Window->IsModify) {
+        FillList(Tab);
+        UpdateInfo();
+    }
+}
+
+bool TFrPkgStrings::DeleteId(TKvStringsKind Kind, int Id)
+{
+    TTab& Tab = TabOf(Kind);
+    TKvPkgStringsItem* Item = KvStringsFindId(Kind, PkgStrings, Id);
+    if (!Item)
+        return false;
+    Tab.EdId->setText(QString::number(Id));
+    IdChange(Tab);
+    int Row = Tab.Model->RowOf(Item);
+    // Filtered out of the messages or texts list: shown again so that its row can go.
+    if (Row < 0) {
+        Tab.EdSearch->clear();
+        FillList(Tab);
+        Row = Tab.Model->RowOf(Item);
+    }
+    if (Row < 0 || KvMsgPkg(KvMsgQuestion, QStringLiteral("System"), 26, {KvBtnAccept, KvBtnCancel}, KvBtnAccept) != KvBtnAccept)
+        return false;
+    DeleteRow(Tab, Row);
+    return true;
 }

@@ -138,6 +138,9 @@ private:
     void ExportList(TKvStringsKind Kind);
     void Report();
     void UpdateSystemStrings();
+    void Translator();
+    // Selects Id on the tab of Kind and deletes it after the usual confirmation; true when it went.
+    bool DeleteId(TKvStringsKind Kind, int Id);
     void StoreBounds();
     void RecordBounds();
 

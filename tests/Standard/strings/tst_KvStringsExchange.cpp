@@ -54,7 +54,7 @@ TKvPkgStrings* FillAwkward(TKvPkgStrings& Pkg)
 
 std::vector<TKvStringsRecord> Parse(TKvStringsKind Kind, const QByteArray& Data)
 {
-    return KvStringsParseExchange(Kind, Data, QStringLiteral("in.txt"));
+    return KvStringsParseExchange(Data, Kind == TKvStringsKind::Labels, QStringLiteral("in.txt"));
 }
 
 // The error a file raises, as the user reads it.

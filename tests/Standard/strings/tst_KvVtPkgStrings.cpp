@@ -148,10 +148,10 @@ TEST_F(PkgStringsEditorTest, SystemPackageProtectionFollowsTheApplicationSwitch)
             EXPECT_EQ(Ui->Labels->Delegate()->System(), System);
             Retype(Ui->EdIdLabels, QStringLiteral("1"));
             EXPECT_EQ(SelectedId(Editor, TKvStringsKind::Labels, Ui->Labels), 1);
-            for (QPushButton* Button : {Ui->BtAdd, Ui->BtModify, Ui->BtDelete, Ui->BtClearAll, Ui->BtLoadFrom})
+            for (QPushButton* Button :
+                 {Ui->BtAdd, Ui->BtModify, Ui->BtDelete, Ui->BtClearAll, Ui->BtLoadFrom, Ui->BtTranslator})
                 EXPECT_EQ(Button->isEnabled(), Editable) << Button->objectName().toStdString();
             EXPECT_TRUE(Ui->BtSaveTo->isEnabled());
-            EXPECT_FALSE(Ui->BtTranslator->isEnabled());
             QMenu* Menu = Editor.PopupMenu(TKvStringsKind::Labels);
             auto* Protect = Menu->findChild<QAction*>(QStringLiteral("MnProtectAllLabels"));
             ASSERT_NE(Protect, nullptr);
