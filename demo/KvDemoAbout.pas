@@ -14,6 +14,7 @@ type
     LaProduct: TKvLabel;
     LaVersion: TKvLabel;
     MeAbout: TKvMemo;
+    ReCredits: TKvRichEdit;
     BtClose: TKvBitBtn;
     procedure TmBlinkTimer(Sender: TObject);
   private

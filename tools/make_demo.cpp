@@ -467,7 +467,7 @@ std::unique_ptr<TForm> BuildCustomer()
 
 std::unique_ptr<TForm> BuildAbout()
 {
-    std::unique_ptr<TForm> Form(NewForm("FrDemoAbout", "About the demo", 300, 200, 360, 300));
+    std::unique_ptr<TForm> Form(NewForm("FrDemoAbout", "About the demo", 300, 200, 360, 400));
     TForm* F = Form.get();
 
     auto* Timer = Make<TKvTimer>(F, "TmBlink");
@@ -487,7 +487,23 @@ std::unique_ptr<TForm> BuildAbout()
     Memo->SetWordWrap(true);
     Refer(Memo->MemoryText(), DemoPkg, txAbout);
 
-    auto* Close = Place<TKvBitBtn>(F, "BtClose", F, 264, 224, 80, 28);
+    // Formatted credits, stored as a rich edit control stores them.
+    auto* Credits = Place<TKvRichEdit>(F, "ReCredits", F, 8, 212, 336, 96);
+    Credits->SetReadOnly(true);
+    Credits->Lines()->SetList(
+        {QStringLiteral("{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl{\\f0\\fnil\\fcharset0 Tahoma;}"
+                        "{\\f1\\fswiss\\fcharset0 Arial;}{\\f2\\fnil\\fcharset2 Symbol;}}"),
+         QStringLiteral("{\\colortbl ;\\red0\\green0\\blue128;\\red192\\green0\\blue0;}"),
+         QStringLiteral("{\\*\\generator Riched20 5.50.99.2050;}\\viewkind4\\uc1\\pard\\qc\\cf1\\b\\f1\\fs20 "
+                        "KvControls Demo\\cf0\\b0\\f0\\fs16\\par"),
+         QStringLiteral("\\pard Made with the \\i KvControls\\i0  library:\\par"),
+         QStringLiteral("\\pard{\\pntext\\f2\\'B7\\tab}{\\*\\pn\\pnlvlblt\\pnf2\\pnindent0{\\pntxtb\\'B7}}"
+                        "\\fi-200\\li200 strings and images packages\\par"),
+         QStringLiteral("{\\pntext\\f2\\'B7\\tab}menus, masks and \\ul rich text\\ulnone\\par"),
+         QStringLiteral("\\pard\\qr\\cf2\\i Caf\\'e9 Dev \\'a9 2026\\cf0\\i0\\par"),
+         QStringLiteral("}")});
+
+    auto* Close = Place<TKvBitBtn>(F, "BtClose", F, 264, 324, 80, 28);
     Refer(Close->MemoryLabel(), DemoPkg, lbClose);
     Refer(Close->MemoryImage(), DemoPkg, imOk);
     Close->SetModalResult(2);

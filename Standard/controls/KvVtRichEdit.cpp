@@ -294,7 +294,11 @@ void TFrRichEdit::UpdateControls()
 {
     const QTextCursor C = Editor()->textCursor();
     FLocation->setText(QStringLiteral("Line: %1   Col: %2").arg(C.blockNumber() + 1).arg(C.positionInBlock() + 1));
-    const QTextCharFormat F = Editor()->currentCharFormat();
+    // At the start of a paragraph the text that follows shows its format, as in a word processor.
+    QTextCursor Probe = C;
+    if (!C.hasSelection() && C.atBlockStart() && !C.atBlockEnd())
+        Probe.movePosition(QTextCursor::NextCharacter);
+    const QTextCharFormat F = Probe.charFormat();
     const QColor Color = F.hasProperty(QTextFormat::ForegroundBrush) ? F.foreground().color() : QColor(Qt::black);
     if (Color != FColorFont) {
         FColorFont = Color;

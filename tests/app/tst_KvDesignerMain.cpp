@@ -13,6 +13,7 @@
 #include "KvReferences.h"
 
 #include "KvStdCtrls.h"
+#include "controls/KvRichText.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -27,6 +28,10 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTabBar>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QUndoStack>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
@@ -822,3 +827,68 @@ TEST_F(KvDesignerMainTest, StringsPackageIsSavedAndLoadedThroughItsDialog)
 }
 
 } // namespace
+
+TEST_F(KvDesignerMainTest, MultiLineAndRichTextAreEditedFromTheInspectorAndUndone)
+{
+    ASSERT_TRUE(Window->OpenForm(Dir.filePath(QStringLiteral("KvDemoAbout.pas"))));
+    auto ClickEllipsis = [this](const char* Property) {
+        const QModelIndex Row = Window->Inspector()->FindProperty(QString::fromLatin1(Property));
+        ASSERT_TRUE(Row.isValid()) << Property;
+        const QRect Cell = InspectorView()->visualRect(Row.siblingAtColumn(1));
+        QTest::mouseClick(InspectorView()->viewport(), Qt::LeftButton, {}, QPoint(Cell.right() - 10, Cell.center().y()));
+    };
+
+    // A label's caption: typed in the memo, taken back by Escape, undone by Ctrl+Z.
+    auto* Label = qobject_cast<TKvLabel*>(Find("LaVersion"));
+    ASSERT_TRUE(Label);
+    ClickInTree(Label);
+    OnModal([](QWidget* Memo) {
+        EXPECT_EQ(Memo->windowTitle(), QStringLiteral("Property: Caption"));
+        auto* Edit = Ctl<QPlainTextEdit>(Memo, "EdMemo");
+        QTest::keyClicks(Edit, QStringLiteral("Version 2"));
+        QTest::keyClick(Edit, Qt::Key_Return);
+        QTest::keyClicks(Edit, QStringLiteral("built today"));
+        QTest::keyClick(Edit, Qt::Key_Return);
+        QTest::keyClick(Memo, Qt::Key_Escape);
+    });
+    ClickEllipsis("Caption");
+    EXPECT_EQ(Label->Caption().Text(), QStringLiteral("Version 2\r\nbuilt today\r\n"));
+    EXPECT_EQ(Designer()->UndoStack()->undoText(), QStringLiteral("Set Caption"));
+
+    // The rich edit's lines: made bold with the mouse, stored as rich text on OK.
+    auto* Rich = qobject_cast<TKvRichEdit*>(Find("ReCredits"));
+    ASSERT_TRUE(Rich);
+    const QStringList Stored = Rich->Lines()->List();
+    ClickInTree(Rich);
+    EXPECT_EQ(Window->Inspector()->FindProperty(QStringLiteral("Lines")).siblingAtColumn(1).data().toString(),
+              QStringLiteral("(TStrings)"));
+    OnModal([](QWidget* Editor) {
+        auto* Edit = Ctl<QTextEdit>(Editor, "EdRichEdit");
+        EXPECT_TRUE(Edit->toPlainText().startsWith(QStringLiteral("KvControls Demo\nMade with the KvControls library:")));
+        QTest::keyClick(Edit, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClick(Edit, Qt::Key_Home, Qt::ShiftModifier);
+        QTest::mouseClick(Ctl<QToolButton>(Editor, "SbBold"), Qt::LeftButton);
+        QTest::mouseClick(Ctl<QPushButton>(Editor, "BtOk"), Qt::LeftButton);
+    });
+    ClickEllipsis("Lines");
+    EXPECT_TRUE(Errors.isEmpty()) << Errors.join(u'\n').toStdString();
+    EXPECT_NE(Rich->Lines()->List(), Stored);
+    const std::unique_ptr<QTextDocument> Doc(KvReadRichText(Rich->Lines()->Text()));
+    const QTextBlock Last = Doc->lastBlock();
+    EXPECT_EQ(Last.text(), QStringLiteral("Caf\u00e9 Dev \u00a9 2026"));
+    EXPECT_GE(Last.begin().fragment().charFormat().fontWeight(), QFont::DemiBold);
+    EXPECT_EQ(Last.begin().fragment().charFormat().foreground().color(), QColor(192, 0, 0));
+    EXPECT_EQ(Designer()->UndoStack()->undoText(), QStringLiteral("Set Lines"));
+
+    // The closed dialogs gave the main window back its keys.
+    Window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Window.get()));
+    View()->setFocus();
+    QTest::keyClick(View(), Qt::Key_Z, Qt::ControlModifier);
+    Rich = qobject_cast<TKvRichEdit*>(Find("ReCredits"));
+    ASSERT_TRUE(Rich);
+    EXPECT_EQ(Rich->Lines()->List(), Stored);
+    QTest::keyClick(View(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(qobject_cast<TKvLabel*>(Find("LaVersion"))->Caption().Text(), QString());
+    EXPECT_FALSE(Window->CurrentForm()->IsModified());
+}
