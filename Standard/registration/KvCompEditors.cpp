@@ -7,7 +7,9 @@
 #include "manager/KvVtPkgActive.h"
 #include "images/KvVtPkgImages.h"
 #include "strings/KvVtPkgStrings.h"
+#include "controls/KvVtCollection.h"
 #include "controls/KvVtMenus.h"
+#include "KvStdCtrls.h"
 
 #include <QStringList>
 
@@ -138,7 +140,11 @@ void TKvPkgStringsComponentEditor::Edit()
 }
 
 // The page-control collection editor opens from here once it is part of the package.
-void TKvPageControlComponentEditor::Edit() {}
+void TKvPageControlComponentEditor::Edit()
+{
+    if (const auto* Control = qobject_cast<TKvCustomPageControl*>(Component()))
+        KvEditCollection(Control->Tabs(), GetDesigner(), true);
+}
 
 int TKvOutLookBarComponentEditor::GetVerbCount() const
 {

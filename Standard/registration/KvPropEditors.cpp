@@ -11,6 +11,7 @@
 #include "KvReferences.h"
 #include "KvUtils.h"
 #include "controls/KvVtMask.h"
+#include "controls/KvVtCollection.h"
 #include "controls/KvVtMenus.h"
 #include "controls/KvVtMultiLine.h"
 #include "controls/KvVtRichEdit.h"
@@ -714,4 +715,14 @@ QString TKvCollectionPropertyEditor::GetValueAt(int Index) const
     if (Collection && Collection->GetOwner())
         return QStringLiteral("(%1)").arg(Collection->DisplayText());
     return QStringLiteral("(%1)").arg(QString::fromLatin1(Value->metaObject()->className()));
+}
+
+void TKvCollectionPropertyEditor::Edit()
+{
+    KvEditCollection(GetObjectValue<TKvCollection>(), Designer(), false);
+}
+
+void TKvCollPageControlPropertyEditor::Edit()
+{
+    KvEditCollection(GetObjectValue<TKvCollection>(), Designer(), true);
 }

@@ -428,9 +428,12 @@ class TKvCollectionPropertyEditor : public TPropertyEditor
 public:
     TPropertyAttributes GetAttributes() const override;
     QString GetValueAt(int Index) const override;
+    void Edit() override;
 };
 
 // The tabs of a page control: the page-control collection editor.
 class TKvCollPageControlPropertyEditor : public TKvCollectionPropertyEditor
 {
+public:
+    void Edit() override;
 };
