@@ -20,6 +20,7 @@ QString TFrMultiLine::Execute(const QString& Caption, const QString& Text)
     setWindowTitle(Caption);
     FUi->EdMemo->setPlainText(Text.split(LineBreak).join(u'\n'));
     FUi->EdMemo->document()->setModified(false);
+    FUi->EdMemo->setReadOnly(ReadOnly);
     FUi->EdMemo->setFocus();
     exec();
     // Unedited, the text keeps its own line breaks.

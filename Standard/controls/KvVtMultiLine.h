@@ -18,6 +18,9 @@ public:
     explicit TFrMultiLine(QWidget* Parent = nullptr);
     ~TFrMultiLine() override;
 
+    // The language editor shows names it loads itself without letting them be changed.
+    bool ReadOnly = false;
+
     // Text as it came when the memo was not edited.
     QString Execute(const QString& Caption, const QString& Text);
 

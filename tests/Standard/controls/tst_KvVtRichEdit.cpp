@@ -1,4 +1,5 @@
 #include "controls/KvRichText.h"
+#include "controls/KvVtFindDialog.h"
 #include "controls/KvVtMultiLine.h"
 #include "controls/KvVtRichEdit.h"
 
@@ -110,9 +111,36 @@ TEST(KvVtMultiLine, EscapeGivesTheEditedLinesWithTheirEmptyEnd)
     EXPECT_EQ(Dialog.Execute(QStringLiteral("Property: Caption"), QStringLiteral("one\ntwo\r\n")),
               QStringLiteral("one\r\ntwo\r\nthree\r\n\r\n"));
 
-    // Looked at only, the text keeps its own line breaks.
-    OnModal([](QWidget* W) { Click(W, "BtOk"); });
-    EXPECT_EQ(Dialog.Execute(QStringLiteral("Property: Caption"), QStringLiteral("a\nb\n\n")), QStringLiteral("a\nb\n\n"));
+    // Looked at only, the text keeps its own line breaks; a read-only memo takes no keys.
+    Dialog.ReadOnly = true;
+    OnModal([](QWidget* W) {
+        QTest::keyClicks(Ctl<QPlainTextEdit>(W, "EdMemo"), QStringLiteral("x"));
+        Click(W, "BtOk");
+    });
+    EXPECT_EQ(Dialog.Execute(QStringLiteral("MonthShortNames"), QStringLiteral("a\nb\n\n")), QStringLiteral("a\nb\n\n"));
+}
+
+TEST(KvVtFindDialog, SearchNextHandsOverWhatToFind)
+{
+    TFrFindDialog Dialog;
+    Dialog.show();
+    QStringList Found;
+    Click(&Dialog, "BtFindNext"); // nobody listens yet: nothing happens
+    Dialog.FOnFind = [&](TFrFindDialog* Sender) {
+        Found << QStringLiteral("%1 %2 %3 %4")
+                     .arg(Sender->FindText())
+                     .arg(Sender->WholeWords())
+                     .arg(Sender->CaseSensitive())
+                     .arg(Sender->Backward());
+    };
+    QTest::keyClicks(Ctl<QLineEdit>(&Dialog, "EdFind"), QStringLiteral("Kv"));
+    QTest::keyClick(Ctl<QLineEdit>(&Dialog, "EdFind"), Qt::Key_Return);
+    Click(&Dialog, "CBCase");
+    QTest::mouseClick(Ctl<QWidget>(&Dialog, "RbBackward"), Qt::LeftButton, {}, QPoint(6, 6));
+    Click(&Dialog, "BtFindNext");
+    EXPECT_EQ(Found, QStringList({QStringLiteral("Kv 0 0 0"), QStringLiteral("Kv 0 1 1")}));
+    Click(&Dialog, "BtCancel");
+    EXPECT_FALSE(Dialog.isVisible());
 }
 
 TEST_F(KvVtRichEditTest, LookedAtOnlyKeepsTheStoredTextAndAsksNothing)
