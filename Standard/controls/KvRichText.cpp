@@ -955,9 +955,15 @@ bool KvIsRichText(QStringView Text)
 QTextDocument* KvReadRichText(QStringView Text, QObject* Parent)
 {
     auto Document = std::make_unique<QTextDocument>();
-    TRtfReader(Text, Document.get()).Read();
+    // Reading is no step to undo, and the layout follows once at the end.
+    Document->setUndoRedoEnabled(false);
+    TRtfReader Reader(Text, Document.get());
+    QTextCursor Edit(Document.get());
+    Edit.beginEditBlock();
+    Reader.Read();
+    Edit.endEditBlock();
+    Document->setUndoRedoEnabled(true);
     Document->setModified(false);
-    Document->clearUndoRedoStacks();
     Document->setParent(Parent);
     return Document.release();
 }
