@@ -32,7 +32,7 @@ QIcon Image(TImage Kind)
     static const QList<QIcon> Icons = [] {
         const QStyle* S = QApplication::style();
         return QList<QIcon>{S->standardIcon(QStyle::SP_FileDialogListView),
-                            S->standardIcon(QStyle::SP_TitleBarMenuButton), S->standardIcon(QStyle::SP_FileIcon),
+                            S->standardIcon(QStyle::SP_FileDialogInfoView), S->standardIcon(QStyle::SP_FileIcon),
                             S->standardIcon(QStyle::SP_FileDialogContentsView),
                             S->standardIcon(QStyle::SP_ArrowRight)};
     }();
@@ -248,7 +248,11 @@ QVariant TKvMenuTreeModel::data(const QModelIndex& Index, int Role) const
                                        : Role == Qt::DecorationRole ? QVariant(Image(imPlaceholder)) : QVariant();
     const TKvMenuItem* Item = Node->Item;
     switch (Role) {
-    case Qt::DisplayRole:
+    case Qt::DisplayRole: {
+        // Items that take their text from a strings package have no caption of their own.
+        const QString Text = Item ? Item->DisplayCaption() : QString();
+        return Text.isEmpty() && Item ? Item->GetName() : Text;
+    }
     case Qt::EditRole:
         return Item ? Item->Caption() : QString();
     case Qt::DecorationRole:

@@ -368,6 +368,7 @@ void TFrMenus::ItemsModified(IDesigner* ADesigner)
     setWindowTitle(Menu->GetName());
     FMenuName = Menu->GetName();
     FModel->Sync();
+    ui->StatusBar->showMessage(FModel->PathOf(Selected())); // a caption may have changed
     UpdateCommands();
 }
 
