@@ -64,6 +64,9 @@ void TKvComponentTreeModel::Index(TNode* Node)
 
 void TKvComponentTreeModel::Refresh()
 {
+    // Whatever was being deleted is gone by now; a component made since (undo makes them anew)
+    // may live at a doomed one's address and must not be hidden.
+    FDoomed.clear();
     std::unique_ptr<TNode> Fresh = Build();
     if (FTop && SameShape(FTop->Children, Fresh->Children)) {
         if (!FTop->Children.empty())
