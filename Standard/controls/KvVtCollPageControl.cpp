@@ -104,8 +104,8 @@ void TFrCollPageControl::ShowSheetOfTab()
 {
     const int Tab = SelectedIndex();
     const TKvCustomPageControl* Control = PageControl();
-    const TKvTabSheet* Sheet = Control && Tab >= 0 ? Control->FindPageId(Control->Tabs()->Items(Tab)->PageId()) : nullptr;
-    const int Row = Sheet ? int(Control->TabSheets().indexOf(const_cast<TKvTabSheet*>(Sheet))) : -1;
+    TKvTabSheet* Sheet = Control && Tab >= 0 ? Control->FindPageId(Control->Tabs()->Items(Tab)->PageId()) : nullptr;
+    const int Row = Sheet ? int(Control->TabSheets().indexOf(Sheet)) : -1;
     SetCombo(ui->CBTabSheet, Row);
     if (Tab >= 0)
         SelectSheetLine(Row);

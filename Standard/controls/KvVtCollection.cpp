@@ -233,10 +233,13 @@ void TKvCollectionWindow::Insert()
 
 void TKvCollectionWindow::Delete()
 {
-    Run([this] {
+    const int Row = SelectedIndex();
+    Run([&] {
         FProcess = true;
-        const int Index = KvCollectionEdit::Delete(Designer(), FCollection, SelectedIndex());
+        const int Index = KvCollectionEdit::Delete(Designer(), FCollection, Row);
         FProcess = false;
+        if (Row < 0)
+            return; // only the designer was told
         DisplayInfo(false);
         SelectLine(Index);
         if (Index >= 0)

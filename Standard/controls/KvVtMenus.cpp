@@ -46,7 +46,6 @@ TFrMenus::TFrMenus(QWidget* Parent)
 {
     ui->setupUi(this);
     setWindowFlag(Qt::Window);
-    setAttribute(Qt::WA_DeleteOnClose, false);
     ui->Tree->viewport()->installEventFilter(this);
 
     const QStyle* S = style();
