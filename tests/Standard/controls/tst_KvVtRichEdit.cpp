@@ -280,3 +280,18 @@ TEST_F(KvVtRichEditTest, UnreadableLinesNameTheComponentAndTheOffset)
     }
     EXPECT_EQ(Rich.Lines()->Count(), 1);
 }
+
+TEST_F(KvVtRichEditTest, PlainTextLinesStayPlain)
+{
+    Rich.SetPlainText(true);
+    Rich.Lines()->SetList({QStringLiteral("{\\rtf1 shown as typed}"), QStringLiteral("second")});
+    OnModal([](QWidget* W) {
+        auto* Edit = Ctl<QTextEdit>(W, "EdRichEdit");
+        EXPECT_EQ(Edit->toPlainText(), QStringLiteral("{\\rtf1 shown as typed}\nsecond"));
+        QTest::keyClick(Edit, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClicks(Edit, QStringLiteral(" line"));
+        Click(W, "BtOk");
+    });
+    Window.Execute();
+    EXPECT_EQ(Rich.Lines()->List(), QStringList({QStringLiteral("{\\rtf1 shown as typed}"), QStringLiteral("second line")}));
+}
