@@ -2,6 +2,7 @@
 
 #include "Classes.h"
 #include "DesignIntf.h"
+#include "FormBinary.h"
 #include "KvApplication.h"
 #include "KvDesignHooks.h"
 #include "KvMessages.h"
@@ -47,11 +48,6 @@ QStringView TrimBlanks(QStringView s)
     return s.mid(b, e - b);
 }
 
-inline bool Same(QStringView a, QStringView b)
-{
-    return a.size() == b.size() && a.compare(b, Qt::CaseInsensitive) == 0;
-}
-
 QString Quoted(const QString& Value)
 {
     QString v = Value;
@@ -75,24 +71,39 @@ int ToInt(const QString& Text)
     return v;
 }
 
-// Searches bytes for an ASCII text without regard to case.
+// Searches bytes for an ASCII text without regard to case (Horspool, on folded bytes).
 class TNeedle
 {
 public:
-    explicit TNeedle(const QByteArray& Text) : FText(Text.toLower()) {}
-    bool In(const QByteArray& Data) const
+    explicit TNeedle(const QByteArray& Text) : FText(Text.toLower())
     {
-        if (FText.isEmpty())
-            return true;
-        const auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? char(c + 32) : c; };
-        const std::boyer_moore_horspool_searcher searcher(
-            FText.begin(), FText.end(), [fold](char c) { return std::hash<char>()(fold(c)); },
-            [fold](char a, char b) { return fold(a) == fold(b); });
-        return std::search(Data.begin(), Data.end(), searcher) != Data.end();
+        const qsizetype m = FText.size();
+        std::fill(std::begin(FSkip), std::end(FSkip), m);
+        for (qsizetype j = 0; j + 1 < m; ++j)
+            FSkip[uchar(FText[j])] = m - 1 - j;
+    }
+    bool In(QByteArrayView Data) const { return IndexIn(Data, 0) >= 0; }
+    qsizetype IndexIn(QByteArrayView Data, qsizetype From) const
+    {
+        const qsizetype m = FText.size();
+        if (m == 0)
+            return From;
+        const auto fold = [](uchar c) { return c >= 'A' && c <= 'Z' ? uchar(c + 32) : c; };
+        const uchar* d = reinterpret_cast<const uchar*>(Data.data());
+        const uchar* t = reinterpret_cast<const uchar*>(FText.constData());
+        for (qsizetype i = From, n = Data.size(); i + m <= n; i += FSkip[fold(d[i + m - 1])]) {
+            qsizetype j = m - 1;
+            while (j >= 0 && fold(d[i + j]) == t[j])
+                --j;
+            if (j < 0)
+                return i;
+        }
+        return -1;
     }
 
 private:
     QByteArray FText;
+    qsizetype FSkip[256];
 };
 
 // Whether the lines of a form can hold Needle: its text, or in a binary form also its UTF-16
@@ -274,58 +285,130 @@ std::optional<QString> KvFormStringValue(QStringView Value)
 }
 
 // ---------------------------------------------------------------------------------------------
-// One line, split without copying: the part before the first "=" and the part after it.
+// Lines are read as the bytes of the form text (ASCII-compatible: UTF-8 or 8-bit), so that a form
+// is never converted to UTF-16; only what is reported or compared is decoded.
 
+namespace {
+
+inline bool IsBlankByte(char c)
+{
+    return uchar(c) >= 1 && uchar(c) <= 32;
+}
+
+QByteArrayView TrimBytes(QByteArrayView s)
+{
+    qsizetype b = 0, e = s.size();
+    while (b < e && IsBlankByte(s[b]))
+        ++b;
+    while (e > b && IsBlankByte(s[e - 1]))
+        --e;
+    return s.sliced(b, e - b);
+}
+
+inline char Fold(char c)
+{
+    return c >= 'A' && c <= 'Z' ? char(c + 32) : c;
+}
+
+// ASCII words, without regard to case.
+inline bool SameBytes(QByteArrayView a, QByteArrayView b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i)
+        if (Fold(a[i]) != Fold(b[i]))
+            return false;
+    return true;
+}
+
+void AssignBytes(QByteArray& Target, QByteArrayView Source)
+{
+    Target.resize(Source.size()); // keeps the capacity: no allocation per object header
+    if (!Source.isEmpty())
+        memcpy(Target.data(), Source.data(), size_t(Source.size()));
+}
+
+// The lines of a form text as KvForEachFormLine splits them: at CR LF, LF or CR.
+template <class F>
+void ForEachLine(QByteArrayView Text, F&& Line)
+{
+    const char* p = Text.data();
+    const char* const end = p + Text.size();
+    int index = 0;
+    while (p < end) {
+        const char* e = p;
+        while (e < end && (uchar(*e) > '\r' || (*e != '\n' && *e != '\r')))
+            ++e;
+        if (!Line(index++, QByteArrayView(p, e - p)) || e == end)
+            return;
+        p = e + 1 + (*e == '\r' && e + 1 < end && e[1] == '\n');
+    }
+}
+
+} // namespace
+
+// One line, split without copying: the part before the first "=" and the part after it.
 struct TKvManagerScanner::TLine
 {
-    QStringView Text;    // as read
-    QStringView Trimmed; // without surrounding blanks
-    bool Property = false; // has a "=" with a name before it, not inside a quoted string
-    QStringView Head;    // before "=": MemoryLabel.Id
-    QStringView Key;     // its last token: Id
-    QStringView Chain;   // the tokens before the key: MemoryLabel
-    QStringView Value;   // after "=", trimmed
+    QByteArrayView Text;     // as read
+    QByteArrayView Trimmed;  // without leading blanks
+    bool Property = false;   // has a "=" with a name before it, not inside a quoted string
+    QByteArrayView Key;      // the last token before "=": Id
+    QByteArrayView Chain;    // the tokens before the key: MemoryLabel
+    QByteArrayView Value;    // after "=", trimmed
 
-    explicit TLine(QStringView Line) : Text(Line), Trimmed(TrimBlanks(Line))
+    explicit TLine(QByteArrayView Line) : Text(Line)
     {
-        qsizetype p = -1;
-        for (qsizetype i = 0; i < Trimmed.size(); ++i) {
-            const char16_t c = Trimmed[i].unicode();
-            if (c == u'=') {
-                p = i;
-                break;
-            }
-            if (c == u'\'' || c == u':')
-                return;
-        }
-        if (p <= 0)
+        qsizetype b = 0;
+        while (b < Line.size() && IsBlankByte(Line[b]))
+            ++b;
+        Trimmed = Line.sliced(b);
+        if (Trimmed.isEmpty() || Trimmed[0] == '\'' || Trimmed[0] == '#')
             return;
-        Head = TrimBlanks(Trimmed.left(p));
-        Value = TrimBlanks(Trimmed.mid(p + 1));
-        qsizetype k = Head.size();
-        while (k > 0 && Head[k - 1] != QLatin1Char('.') && !IsBlank(Head[k - 1]))
+        qsizetype p = 0;
+        for (;; ++p) {
+            if (p == Trimmed.size() || Trimmed[p] == '\'' || Trimmed[p] == ':')
+                return;
+            if (Trimmed[p] == '=')
+                break;
+        }
+        qsizetype k = p;
+        while (k > 0 && IsBlankByte(Trimmed[k - 1]))
             --k;
-        Key = Head.mid(k);
+        const qsizetype keyEnd = k;
+        while (k > 0 && Trimmed[k - 1] != '.' && !IsBlankByte(Trimmed[k - 1]))
+            --k;
+        Key = Trimmed.sliced(k, keyEnd - k);
         qsizetype c = k;
-        while (c > 0 && (Head[c - 1] == QLatin1Char('.') || IsBlank(Head[c - 1])))
+        while (c > 0 && (Trimmed[c - 1] == '.' || IsBlankByte(Trimmed[c - 1])))
             --c;
-        Chain = Head.left(c);
+        Chain = Trimmed.first(c);
+        Value = TrimBytes(Trimmed.sliced(p + 1));
         Property = !Key.isEmpty();
     }
+
+    // The whole line without surrounding blanks, for the few one-word lines.
+    QByteArrayView Word() const { return TrimBytes(Trimmed); }
 };
 
 TKvManagerScanner::TKvManagerScanner(TKvDlgManager Kind) : FKind(Kind) {}
 
 TKvManagerScanner::~TKvManagerScanner() = default;
 
+QString TKvManagerScanner::Decode(QByteArrayView Bytes) const
+{
+    return FUtf8 ? QString::fromUtf8(Bytes) : QString::fromLatin1(Bytes);
+}
+
 void TKvManagerScanner::BeginFile(const QString& FileName)
 {
     FNameUnit = FileName;
     FNumLine = 0;
-    FNameObj.clear();
+    FObjName.clear();
     FObjClass.clear();
     FNameCol.clear();
     FNameForm.clear();
+    FIsForm = false;
     FIndex = -1;
     FPkgNameB = false;
     FPkgNameFound.clear();
@@ -340,51 +423,62 @@ void TKvManagerScanner::SetSearch(const QString& PkgName, const QString& Value)
 
 TKvManagerScanner::TLineKind TKvManagerScanner::Bookkeeping(const TLine& L)
 {
-    const QStringView t = L.Trimmed;
-    if (!t.isEmpty() && (t[0] == QLatin1Char('o') || t[0] == QLatin1Char('O') || t[0] == QLatin1Char('i')
-                         || t[0] == QLatin1Char('I'))) {
+    const QByteArrayView t = L.Trimmed;
+    if (!t.isEmpty() && (Fold(t[0]) == 'o' || Fold(t[0]) == 'i')) {
         qsizetype w = 0;
-        while (w < t.size() && !IsBlank(t[w]) && t[w] != QLatin1Char(':'))
+        while (w < t.size() && !IsBlankByte(t[w]) && t[w] != ':')
             ++w;
-        const QStringView word = t.left(w);
-        if (Same(word, u"object") || Same(word, u"inherited") || Same(word, u"inline")) {
+        const QByteArrayView word = t.first(w);
+        if (SameBytes(word, "object") || SameBytes(word, "inherited") || SameBytes(word, "inline")) {
             FNameCol.clear();
-            QStringView rest = TrimBlanks(t.mid(w));
-            const qsizetype colon = rest.indexOf(QLatin1Char(':'));
-            QStringView name, cls;
+            const QByteArrayView rest = TrimBytes(t.sliced(w));
+            const qsizetype colon = rest.indexOf(':');
+            QByteArrayView name, cls;
             if (colon >= 0) {
-                name = TrimBlanks(rest.left(colon));
-                cls = TrimBlanks(rest.mid(colon + 1));
+                name = TrimBytes(rest.first(colon));
+                cls = TrimBytes(rest.sliced(colon + 1));
             } else {
                 cls = rest;
             }
             qsizetype e = 0;
-            while (e < cls.size() && !IsBlank(cls[e]) && cls[e] != QLatin1Char('['))
+            while (e < cls.size() && !IsBlankByte(cls[e]) && cls[e] != '[')
                 ++e;
-            cls = cls.left(e);
-            FObjClass = cls.toString();
-            FNameObj = name.toString() + QLatin1Char(':') + FObjClass;
+            AssignBytes(FObjName, name);
+            AssignBytes(FObjClass, cls.first(e));
+            // Properties of the form itself are never reported.
+            if (FNumLine == 0) {
+                FNameForm = FObjName + ':' + FObjClass;
+                FIsForm = true;
+            } else {
+                FIsForm = FObjName.size() + FObjClass.size() + 1 == FNameForm.size()
+                    && FNameForm.startsWith(FObjName) && FNameForm.endsWith(FObjClass)
+                    && FNameForm.at(FObjName.size()) == ':';
+            }
             return TLineKind::Object;
         }
     }
     if (FNameCol.isEmpty()) {
-        if (L.Property && L.Value == QLatin1String("<")) {
-            FNameCol = L.Key.toString();
+        if (L.Property && L.Value == "<") {
+            AssignBytes(FNameCol, L.Key);
             FIndex = -1;
             return TLineKind::Collection;
         }
         return TLineKind::Other;
     }
-    if (Same(t, u"end>")) {
+    if (t.isEmpty())
+        return TLineKind::Other;
+    const char first = Fold(t[0]);
+    if (first == 'e' && SameBytes(L.Word(), "end>")) {
         FNameCol.clear();
         return TLineKind::Collection;
     }
     // Items carry no index of their own in form text: they count from the collection's start.
-    if (Same(t, u"item")) {
+    if (first == 'i' && (SameBytes(L.Word(), "item") || (L.Word().size() > 4 && SameBytes(L.Word().first(4), "item")
+                                                         && IsBlankByte(L.Word()[4])))) {
         ++FIndex;
         return TLineKind::Collection;
     }
-    if (L.Property && L.Chain.isEmpty() && Same(L.Key, u"Index")) {
+    if (first == 'i' && L.Property && L.Chain.isEmpty() && SameBytes(L.Key, "Index")) {
         bool ok = false;
         const int index = L.Value.toInt(&ok);
         if (ok) {
@@ -397,11 +491,11 @@ TKvManagerScanner::TLineKind TKvManagerScanner::Bookkeeping(const TLine& L)
 
 QString TKvManagerScanner::OwnerPath(const TLine& L) const
 {
-    QString path = FNameObj;
+    QString path = Decode(FObjName) + QLatin1Char(':') + Decode(FObjClass);
     if (!FNameCol.isEmpty())
-        path += QLatin1Char('.') + FNameCol + QLatin1Char('[') + QString::number(FIndex) + QLatin1Char(']');
+        path += QLatin1Char('.') + Decode(FNameCol) + QLatin1Char('[') + QString::number(FIndex) + QLatin1Char(']');
     if (!L.Chain.isEmpty()) {
-        for (const QString& token : KvGetListTokens(L.Chain))
+        for (const QString& token : KvGetListTokens(Decode(L.Chain)))
             path += QLatin1Char('.') + token;
     }
     return path;
@@ -409,15 +503,15 @@ QString TKvManagerScanner::OwnerPath(const TLine& L) const
 
 bool TKvManagerScanner::ValidTokenSel(const TLine& L, QString* Path)
 {
-    if (FNameObj == FNameForm)
+    if (FIsForm)
         return false;
     // The answer depends only on the class and the property chain, not on names or indexes.
-    QString key = FObjClass.toLower();
-    key += QLatin1Char('|');
+    QByteArray key = FObjClass.toLower();
+    key += '|';
     if (!FNameCol.isEmpty())
-        key += FNameCol.toLower() + QStringLiteral("[]");
-    key += QLatin1Char('|');
-    key += L.Chain.toString().toLower();
+        key += FNameCol.toLower() + "[]";
+    key += '|';
+    key += L.Chain.toByteArray().toLower();
     auto it = FTypes.constFind(key);
     if (it == FTypes.constEnd())
         it = FTypes.insert(key, GetTypeProperty(OwnerPath(L)));
@@ -476,79 +570,99 @@ QString TKvManagerScanner::GetTypeProperty(const QString& Path)
     }
 }
 
-bool TKvManagerScanner::ValueEquals(QStringView Value, const QString& Wanted) const
+// A simple quoted ASCII value is compared as it is; anything else is decoded first.
+bool TKvManagerScanner::ValueEquals(QByteArrayView Value, const QString& Wanted) const
 {
-    if (!Value.isEmpty() && (Value[0] == QLatin1Char('\'') || Value[0] == QLatin1Char('#'))) {
-        const std::optional<QString> v = KvFormStringValue(Value);
+    if (!Value.isEmpty() && (Value[0] == '\'' || Value[0] == '#')) {
+        const QByteArrayView inner = Value.size() >= 2 && Value[0] == '\'' ? Value.sliced(1, Value.size() - 2)
+                                                                             : QByteArrayView();
+        if (Value.back() == '\'' && !inner.isEmpty()
+            && std::none_of(inner.begin(), inner.end(), [](char c) { return c == '\'' || uchar(c) >= 0x80; }))
+            return inner.size() == Wanted.size() && QLatin1StringView(inner).compare(Wanted, Qt::CaseInsensitive) == 0;
+        const std::optional<QString> v = KvFormStringValue(Decode(Value));
         return v && v->compare(Wanted, Qt::CaseInsensitive) == 0;
     }
-    return Value.compare(Wanted, Qt::CaseInsensitive) == 0;
+    return Value.size() == Wanted.size() && QLatin1StringView(Value).compare(Wanted, Qt::CaseInsensitive) == 0;
 }
 
 std::optional<TKvTokenRec1> TKvManagerScanner::LineScanner(int NumLine, QStringView Line)
 {
+    FUtf8 = true;
+    return ScanLine(NumLine, Line.toUtf8());
+}
+
+void TKvManagerScanner::LineCounter(int NumLine, QStringView Line)
+{
+    FUtf8 = true;
+    CountLine(NumLine, Line.toUtf8());
+}
+
+std::optional<TKvTokenRec1> TKvManagerScanner::ScanLine(int NumLine, QByteArrayView Line)
+{
     FNumLine = NumLine;
     const TLine L(Line);
     const TLineKind kind = Bookkeeping(L);
-    if (NumLine == 0 && kind == TLineKind::Object)
-        FNameForm = FNameObj;
     if (kind == TLineKind::Object)
         return std::nullopt;
     QString path;
     if (!KvIsPkgKind(FKind)) {
-        const QStringView key = FKind == TKvDlgManager::dlmPrivileges ? u"Id" : u"Name";
-        if (kind == TLineKind::Other && L.Property && Same(L.Key, key) && ValueEquals(L.Value, FTextS)
+        const QByteArrayView key = FKind == TKvDlgManager::dlmPrivileges ? "Id" : "Name";
+        if (kind == TLineKind::Other && L.Property && SameBytes(L.Key, key) && ValueEquals(L.Value, FTextS)
             && ValidTokenSel(L, &path))
-            return TKvTokenRec1{FNameUnit, NumLine, path, Line.toString()};
+            return TKvTokenRec1{FNameUnit, NumLine, path, Decode(Line)};
         return std::nullopt;
     }
     if (!FPkgNameB) {
-        if (kind == TLineKind::Other && L.Property && Same(L.Key, u"PkgName") && ValueEquals(L.Value, FPkgName)
+        if (kind == TLineKind::Other && L.Property && SameBytes(L.Key, "PkgName") && ValueEquals(L.Value, FPkgName)
             && ValidTokenSel(L, nullptr))
             FPkgNameB = true;
         return std::nullopt;
     }
     FPkgNameB = false;
-    if (kind == TLineKind::Other && L.Property && L.Key == QLatin1String("Id") && ValueEquals(L.Value, FTextS)
+    if (kind == TLineKind::Other && L.Property && L.Key == "Id" && ValueEquals(L.Value, FTextS)
         && ValidTokenSel(L, &path))
-        return TKvTokenRec1{FNameUnit, NumLine, path, Line.toString()};
+        return TKvTokenRec1{FNameUnit, NumLine, path, Decode(Line)};
     return std::nullopt;
 }
 
-void TKvManagerScanner::LineCounter(int NumLine, QStringView Line)
+void TKvManagerScanner::CountLine(int NumLine, QByteArrayView Line)
 {
     FNumLine = NumLine;
     const TLine L(Line);
     const TLineKind kind = Bookkeeping(L);
-    if (NumLine == 0 && kind == TLineKind::Object)
-        FNameForm = FNameObj;
     if (kind == TLineKind::Object)
         return;
     if (!KvIsPkgKind(FKind)) {
-        const QStringView key = FKind == TKvDlgManager::dlmPrivileges ? u"Id" : u"Name";
-        if (kind == TLineKind::Other && L.Property && Same(L.Key, key) && ValidTokenSel(L, nullptr)) {
+        const QByteArrayView key = FKind == TKvDlgManager::dlmPrivileges ? "Id" : "Name";
+        if (kind == TLineKind::Other && L.Property && SameBytes(L.Key, key) && ValidTokenSel(L, nullptr)) {
+            const QString value = Decode(L.Value);
             if (FKind == TKvDlgManager::dlmPrivileges) {
-                CountReference(QString(), L.Value.toString());
+                CountReference(QString(), value);
             } else {
-                const std::optional<QString> name = KvFormStringValue(L.Value);
-                CountReference(QString(), Quoted(name ? *name : L.Value.toString()));
+                const std::optional<QString> name = KvFormStringValue(value);
+                CountReference(QString(), Quoted(name ? *name : value));
             }
         }
         return;
     }
     if (!FPkgNameB) {
-        if (kind == TLineKind::Other && L.Property && Same(L.Key, u"PkgName")) {
-            const std::optional<QString> name = KvFormStringValue(L.Value);
-            if (name && FSelPkgs.contains(name->toLower()) && ValidTokenSel(L, nullptr)) {
-                FPkgNameB = true;
-                FPkgNameFound = Quoted(*name);
+        if (kind == TLineKind::Other && L.Property && SameBytes(L.Key, "PkgName")) {
+            for (const QString& selected : FSelPkgs) {
+                if (ValueEquals(L.Value, selected)) {
+                    if (ValidTokenSel(L, nullptr)) {
+                        FPkgNameB = true;
+                        const std::optional<QString> name = KvFormStringValue(Decode(L.Value));
+                        FPkgNameFound = Quoted(name ? *name : selected);
+                    }
+                    break;
+                }
             }
         }
         return;
     }
     FPkgNameB = false;
-    if (kind == TLineKind::Other && L.Property && Same(L.Key, u"Id") && ValidTokenSel(L, nullptr))
-        CountReference(FPkgNameFound, L.Value.toString());
+    if (kind == TLineKind::Other && L.Property && SameBytes(L.Key, "Id") && ValidTokenSel(L, nullptr))
+        CountReference(FPkgNameFound, Decode(L.Value));
 }
 
 void TKvManagerScanner::AddItem(const QString& PkgName, const QString& NameId)
@@ -579,19 +693,332 @@ bool TKvManagerScanner::Step(qint64 Steps)
     return !FCancelled;
 }
 
+namespace {
+
+// How many bytes of [Begin, End) are C, eight at a time.
+qsizetype CountByte(const char* Begin, const char* End, char C)
+{
+    constexpr quint64 Ones = 0x0101010101010101ULL;
+    const quint64 pattern = Ones * uchar(C);
+    qsizetype n = 0;
+    const char* p = Begin;
+    for (; p + 8 <= End; p += 8) {
+        quint64 w;
+        memcpy(&w, p, 8);
+        w ^= pattern; // bytes equal to C are now zero
+        const quint64 zero = ~(((w & 0x7F7F7F7F7F7F7F7FULL) + 0x7F7F7F7F7F7F7F7FULL) | w | 0x7F7F7F7F7F7F7F7FULL);
+        n += __builtin_popcountll(zero);
+    }
+    for (; p < End; ++p)
+        n += *p == C;
+    return n;
+}
+
+// A line of a text: where it starts and ends (line break not included).
+struct TSpan
+{
+    qsizetype Start;
+    qsizetype End;
+};
+
+TSpan LineAt(QByteArrayView Text, qsizetype Pos)
+{
+    qsizetype b = Pos;
+    while (b > 0 && Text[b - 1] != '\n')
+        --b;
+    const char* nl = static_cast<const char*>(memchr(Text.data() + Pos, '\n', size_t(Text.size() - Pos)));
+    qsizetype e = nl ? nl - Text.data() : Text.size();
+    if (e > b && Text[e - 1] == '\r')
+        --e;
+    return {b, e};
+}
+
+// The line after the one ending at End (its break skipped), or none at the end of the text.
+std::optional<TSpan> NextLine(QByteArrayView Text, qsizetype End)
+{
+    qsizetype p = End;
+    if (p < Text.size() && Text[p] == '\r')
+        ++p;
+    if (p >= Text.size())
+        return std::nullopt;
+    return LineAt(Text, p + 1);
+}
+
+std::optional<TSpan> PreviousLine(QByteArrayView Text, qsizetype Start)
+{
+    if (Start == 0)
+        return std::nullopt;
+    return LineAt(Text, Start - 1);
+}
+
+QByteArrayView FirstWord(QByteArrayView Line)
+{
+    qsizetype b = 0;
+    while (b < Line.size() && IsBlankByte(Line[b]))
+        ++b;
+    qsizetype e = b;
+    while (e < Line.size() && !IsBlankByte(Line[e]) && Line[e] != ':')
+        ++e;
+    return Line.sliced(b, e - b);
+}
+
+bool IsHeaderWord(QByteArrayView Word)
+{
+    return SameBytes(Word, "object") || SameBytes(Word, "inherited") || SameBytes(Word, "inline");
+}
+
+} // namespace
+
+// A text form is not read line by line when what is looked for can be found by its text: the
+// places where that text occurs are found first (as grep does), and only their lines are read,
+// with their object and collection found by reading back from them. Gives false when the text
+// cannot be taken this way (a name that the writer may escape, line breaks of a lone CR); the
+// caller then reads every line.
+bool TKvManagerScanner::WalkCandidates(QByteArrayView Text, bool Counting, QList<TKvTokenRec1>* Hits)
+{
+    QList<QByteArray> needles;
+    if (!KvIsPkgKind(FKind))
+        needles << (FKind == TKvDlgManager::dlmPrivileges ? QByteArray("Id") : QByteArray("Name"));
+    else if (!Counting)
+        needles << FPkgName.toLatin1();
+    else
+        for (const QString& p : FSelPkgs)
+            needles << p.toLatin1();
+    const QStringList texts = Counting ? FSelPkgs : QStringList{FPkgName};
+    for (const QString& t : texts)
+        if (KvIsPkgKind(FKind)
+            && (t.isEmpty() || !std::all_of(t.begin(), t.end(), [](QChar c) {
+                    return c.unicode() > 32 && c.unicode() < 127 && c != QLatin1Char('\'') && c != QLatin1Char('#');
+                })))
+            return false;
+    const qsizetype lf = CountByte(Text.begin(), Text.end(), '\n');
+    const qsizetype cr = CountByte(Text.begin(), Text.end(), '\r');
+    if (cr != 0 && cr != lf)
+        return false;
+
+    // Line 0 names the form.
+    FNumLine = 0;
+    if (!Text.isEmpty())
+        Bookkeeping(TLine(Text.first(LineAt(Text, 0).End)));
+
+    std::vector<qsizetype> starts;
+    for (const QByteArray& n : needles) {
+        const TNeedle needle(n);
+        for (qsizetype from = 0;;) {
+            const qsizetype at = needle.IndexIn(Text, from);
+            if (at < 0)
+                break;
+            const TSpan line = LineAt(Text, at);
+            starts.push_back(line.Start);
+            from = line.End + 1;
+        }
+    }
+    std::sort(starts.begin(), starts.end());
+    starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
+
+    qsizetype counted = 0; // line breaks before `counted`
+    int lineNo = 0;
+    // A count needs no line numbers.
+    const auto numberOf = [&](qsizetype Start) {
+        if (Counting)
+            return 0;
+        lineNo += int(CountByte(Text.begin() + counted, Text.begin() + Start, '\n'));
+        counted = Start;
+        return lineNo;
+    };
+    const QByteArrayView key = KvIsPkgKind(FKind) ? QByteArrayView("PkgName")
+        : FKind == TKvDlgManager::dlmPrivileges   ? QByteArrayView("Id")
+                                                  : QByteArrayView("Name");
+    for (const qsizetype start : starts) {
+        const TSpan span = LineAt(Text, start);
+        const QByteArrayView lineText = Text.sliced(span.Start, span.End - span.Start);
+        const TLine L(lineText);
+        if (!L.Property || !SameBytes(L.Key, key) || L.Value == "<")
+            continue;
+        if (!SetContext(Text, span.Start))
+            continue;
+        // The line and, for a package line, the lines after it up to the first that is not an
+        // object header, as the line by line reading would meet them.
+        int n = numberOf(span.Start);
+        const auto process = [&](TSpan At) {
+            const QByteArrayView t = Text.sliced(At.Start, At.End - At.Start);
+            if (Counting)
+                CountLine(n, t);
+            else if (std::optional<TKvTokenRec1> hit = ScanLine(n, t))
+                Hits->append(std::move(*hit));
+            return !IsHeaderWord(FirstWord(t));
+        };
+        FPkgNameB = false;
+        process(span);
+        if (FPkgNameB)
+            for (std::optional<TSpan> at = NextLine(Text, span.End); at; at = NextLine(Text, at->End)) {
+                ++n;
+                if (process(*at))
+                    break;
+            }
+        FPkgNameB = false;
+        if (FCancelled)
+            break;
+    }
+    return true;
+}
+
+// The object and collection of a property line, read back from it to its object's header:
+// an object's properties come before its children, so the nearest header above is its own.
+bool TKvManagerScanner::SetContext(QByteArrayView Text, qsizetype LineStart)
+{
+    int items = 0;
+    int index = -1;
+    bool closed = false; // an "end>" met: the collection above is over
+    QByteArrayView collection;
+    for (std::optional<TSpan> at = PreviousLine(Text, LineStart); at; at = PreviousLine(Text, at->Start)) {
+        const QByteArrayView t = Text.sliced(at->Start, at->End - at->Start);
+        const QByteArrayView word = FirstWord(t);
+        if (IsHeaderWord(word)) {
+            const int saved = FNumLine;
+            FNumLine = at->Start == 0 ? 0 : 1;
+            Bookkeeping(TLine(t));
+            FNumLine = saved;
+            if (collection.isEmpty())
+                FNameCol.clear();
+            else
+                AssignBytes(FNameCol, collection);
+            FIndex = index >= 0 ? index : items - 1;
+            return true;
+        }
+        if (closed || !collection.isEmpty())
+            continue;
+        const TLine L(t);
+        if (SameBytes(word, "end>") || (L.Property && L.Value == "<>")) {
+            closed = true;
+        } else if (L.Property && L.Value == "<") {
+            collection = L.Key;
+        } else if (SameBytes(word, "item")) {
+            ++items;
+        } else if (items == 0 && index < 0 && L.Property && L.Chain.isEmpty() && SameBytes(L.Key, "Index")) {
+            bool ok = false;
+            const int v = L.Value.toInt(&ok);
+            if (ok)
+                index = v;
+        }
+    }
+    return false;
+}
+
+// Reads one form and runs the search or the count over its lines. A form that cannot be read,
+// or a failure inside it, is told and the walk goes on with the next.
+// A binary form is walked as it is stored, its lines made up only for the properties that can
+// be references: a count needs no line numbers, and a scan reads a binary form as text only when
+// the walk found a hit in it, for the hit's line.
+bool TKvManagerScanner::WalkBinary(const QByteArray& Data, bool Counting)
+{
+    using namespace KvFormBinary;
+    TBinaryReader r(Data);
+    if (Data.startsWith("\xFF\x0A\x00"))
+        r.SetPosition(r.ReadResourceHeader().DataOffset);
+    r.ReadSignature();
+    int line = 0;
+    QByteArray text;
+    const auto feed = [&](QByteArrayView Line) {
+        if (Counting) {
+            CountLine(line++, Line);
+            return false;
+        }
+        return ScanLine(line++, Line).has_value();
+    };
+    // Any other property line ends a pending package line, as in text.
+    const auto other = [&] {
+        ++line;
+        FPkgNameB = false;
+        return false;
+    };
+    std::function<bool(QByteArrayView)> property = [&](QByteArrayView Name) {
+        const TValueType type = r.NextValue();
+        if (type == vaCollection) {
+            r.ReadValue();
+            if (feed(Name.toByteArray() + " = <"))
+                return true;
+            while (!r.EndOfList()) {
+                const TValueType next = r.NextValue();
+                if (next == vaInt8 || next == vaInt16 || next == vaInt32)
+                    r.ReadInt64();
+                r.CheckValue(vaList);
+                if (feed("item"))
+                    return true;
+                while (!r.EndOfList())
+                    if (property(r.ReadStr()))
+                        return true;
+                r.ReadListEnd();
+            }
+            r.ReadListEnd();
+            return feed("end>");
+        }
+        const qsizetype dot = Name.lastIndexOf('.');
+        const QByteArrayView key = dot >= 0 ? Name.sliced(dot + 1) : Name;
+        if (!SameBytes(key, "PkgName") && !SameBytes(key, "Id") && !SameBytes(key, "Name") && !SameBytes(key, "Index")) {
+            r.SkipValue();
+            return other();
+        }
+        text = Name.toByteArray() + " = ";
+        switch (type) {
+        case vaInt8:
+        case vaInt16:
+        case vaInt32:
+        case vaInt64:
+            text += QByteArray::number(r.ReadInt64());
+            break;
+        case vaString:
+        case vaLString:
+        case vaWString:
+        case vaUTF8String:
+            text += Quoted(r.ReadString()).toUtf8();
+            break;
+        default:
+            r.SkipValue();
+            return other();
+        }
+        return feed(text);
+    };
+    std::function<bool()> object = [&] {
+        const TObjectHeader h = r.ReadHeader();
+        text = (h.Flags & ffInline ? "inline " : h.Flags & ffInherited ? "inherited " : "object ") + h.ObjectName
+            + ": " + h.ClassName;
+        if (feed(text))
+            return true;
+        while (!r.EndOfList())
+            if (property(r.ReadStr()))
+                return true;
+        r.ReadListEnd();
+        while (!r.EndOfList())
+            if (object())
+                return true;
+        r.ReadListEnd();
+        return false;
+    };
+    return object();
+}
+
 // Reads one form and runs the search or the count over its lines. A form that cannot be read,
 // or a failure inside it, is told and the walk goes on with the next.
 bool TKvManagerScanner::Walk(const QString& File, qint64 Size, bool Counting, QList<TKvTokenRec1>* Hits)
 {
-    QString text;
+    QByteArray text;
     TStreamOriginalFormat format;
     try {
-        TKvFormFilter filter;
-        if (!Counting && !FNeedle.isEmpty())
-            filter = [this](const QByteArray& Data, TStreamOriginalFormat Format) {
-                return MayHold(Data, Format, FNeedle);
-            };
-        if (!KvDelphiFormToText(File, text, format, filter))
+        const TKvFormFilter filter = [&](const QByteArray& Data, TStreamOriginalFormat Format) {
+            if (!Counting && !FNeedle.isEmpty() && !MayHold(Data, Format, FNeedle))
+                return false;
+            if (Format != TStreamOriginalFormat::sofBinary)
+                return true;
+            BeginFile(File);
+            FUtf8 = true;
+            try {
+                return WalkBinary(Data, Counting) && !Counting;
+            } catch (const EReadError& e) {
+                throw EReadError(QStringLiteral("%1: %2").arg(File, e.Reason), e.Offset);
+            }
+        };
+        if (!KvDelphiFormToTextBytes(File, text, FUtf8, format, filter))
             return Step(Size);
     } catch (const Exception& e) {
         if (FFeedback)
@@ -599,13 +1026,16 @@ bool TKvManagerScanner::Walk(const QString& File, qint64 Size, bool Counting, QL
         return Step(Size);
     }
     BeginFile(File);
-    QStringView current;
+    QByteArrayView current;
     try {
-        KvForEachFormLine(text, [&](int Index, QStringView Line) {
+        if (WalkCandidates(text, Counting, Hits))
+            return !FCancelled && Step(Size);
+        BeginFile(File);
+        ForEachLine(text, [&](int Index, QByteArrayView Line) {
             current = Line;
             if (Counting) {
-                LineCounter(Index, Line);
-            } else if (std::optional<TKvTokenRec1> hit = LineScanner(Index, Line)) {
+                CountLine(Index, Line);
+            } else if (std::optional<TKvTokenRec1> hit = ScanLine(Index, Line)) {
                 Hits->append(std::move(*hit));
             }
             return (Index + 1) % LinesPerStep != 0 || Step(0);
@@ -613,7 +1043,7 @@ bool TKvManagerScanner::Walk(const QString& File, qint64 Size, bool Counting, QL
     } catch (const Exception& e) {
         if (FFeedback)
             FFeedback->Error(KvMsgError, InternalError,
-                             {QFileInfo(File).fileName(), QStringLiteral("(%1) %2").arg(FNumLine).arg(current),
+                             {QFileInfo(File).fileName(), QStringLiteral("(%1) %2").arg(FNumLine).arg(Decode(current)),
                               Counting ? QStringLiteral("LineCounter") : QStringLiteral("LineScanner")});
     }
     return !FCancelled && Step(Size);
@@ -621,17 +1051,16 @@ bool TKvManagerScanner::Walk(const QString& File, qint64 Size, bool Counting, QL
 
 namespace {
 
-qint64 TotalSize(const QStringList& Files)
+// Progress goes by the size of the form files: reading every form once more only to count its
+// lines would double the time of a scan.
+QList<qint64> Sizes(const QStringList& Files, qint64& Total)
 {
-    qint64 total = 0;
+    QList<qint64> sizes;
+    sizes.reserve(Files.size());
+    Total = 0;
     for (const QString& f : Files)
-        total += std::max<qint64>(1, QFileInfo(f).size());
-    return total;
-}
-
-qint64 StepSize(const QString& File)
-{
-    return std::max<qint64>(1, QFileInfo(File).size());
+        Total += sizes.emplace_back(std::max<qint64>(1, QFileInfo(f).size()));
+    return sizes;
 }
 
 // The references held by the application's own packages: the describing label of every set
@@ -697,11 +1126,13 @@ QList<TKvTokenRec1> TKvManagerScanner::Scan(const QStringList& Files, const QStr
     const bool packageCheck = FKind == TKvDlgManager::dlmImages || FKind == TKvDlgManager::dlmLabels;
     const int id = packageCheck ? ToInt(Value) : 0;
     const QList<TAppReference> refs = AppReferences(FKind);
-    Feedback.Start(TotalSize(Files) + refs.size());
+    qint64 total;
+    const QList<qint64> sizes = Sizes(Files, total);
+    Feedback.Start(total + refs.size());
     QList<TKvTokenRec1> hits;
-    for (const QString& file : Files) {
-        Feedback.Caption(file);
-        if (!Walk(file, StepSize(file), false, &hits))
+    for (qsizetype i = 0; i < Files.size(); ++i) {
+        Feedback.Caption(Files[i]);
+        if (!Walk(Files[i], sizes[i], false, &hits))
             break;
     }
     if (!FCancelled && packageCheck) {
@@ -727,14 +1158,14 @@ QList<TKvTokenRec2> TKvManagerScanner::Count(const QStringList& Files, const QSt
     FCounted.clear();
     FCountIndex.clear();
     FTypes.clear();
-    FSelPkgs.clear();
-    for (const QString& p : Packages)
-        FSelPkgs.insert(p.toLower(), true);
+    FSelPkgs = Packages;
     const QList<TAppReference> refs = AppReferences(FKind);
-    Feedback.Start(TotalSize(Files) + refs.size());
-    for (const QString& file : Files) {
-        Feedback.Caption(file);
-        if (!Walk(file, StepSize(file), true, nullptr))
+    qint64 total;
+    const QList<qint64> sizes = Sizes(Files, total);
+    Feedback.Start(total + refs.size());
+    for (qsizetype i = 0; i < Files.size(); ++i) {
+        Feedback.Caption(Files[i]);
+        if (!Walk(Files[i], sizes[i], true, nullptr))
             break;
     }
     if (!FCancelled) {
@@ -975,8 +1406,9 @@ public:
     {
         if (NumLine < 1 || NumLine > Lines.size())
             return false;
-        const TLine L(Lines[NumLine - 1]);
-        return L.Property && Same(L.Key, u"PkgName");
+        const QByteArray line = Lines[NumLine - 1].toUtf8();
+        const TLine L(line);
+        return L.Property && SameBytes(L.Key, "PkgName");
     }
 
 private:

@@ -129,13 +129,15 @@ private:
     TKvManagerFeedback* FFeedback = nullptr;
     bool FCancelled = false;
 
-    // Per file
+    // Per file; names as the form text's bytes
     QString FNameUnit;
+    bool FUtf8 = true;
     int FNumLine = 0;
-    QString FNameObj;   // Label1:TKvLabel, or :TKvLabel
-    QString FObjClass;  // TKvLabel
-    QString FNameCol;
-    QString FNameForm;
+    QByteArray FObjName;  // of the current object: Label1 (empty for an unnamed object)
+    QByteArray FObjClass; // TKvLabel
+    QByteArray FNameCol;  // the collection being read
+    QByteArray FNameForm; // the form's own object: Form1:TForm1
+    bool FIsForm = false; // the current object is the form
     int FIndex = -1;
     bool FPkgNameB = false;
     QString FPkgNameFound; // the package of the pending PkgName line when counting
@@ -146,21 +148,27 @@ private:
     QByteArray FNeedle; // for skipping files that cannot hold the key
 
     // Counting
-    QHash<QString, bool> FSelPkgs; // lower-case names chosen
+    QStringList FSelPkgs; // the packages chosen
     QList<TKvTokenRec2> FCounted;
     QHash<QString, int> FCountIndex;
 
     // The type check, per class and property chain
-    QHash<QString, QString> FTypes;
+    QHash<QByteArray, QString> FTypes;
 
     TLineKind Bookkeeping(const TLine& L);
     QString OwnerPath(const TLine& L) const;
     bool ValidTokenSel(const TLine& L, QString* Path);
-    bool ValueEquals(QStringView Value, const QString& Wanted) const;
+    bool ValueEquals(QByteArrayView Value, const QString& Wanted) const;
+    QString Decode(QByteArrayView Bytes) const;
+    std::optional<TKvTokenRec1> ScanLine(int NumLine, QByteArrayView Line);
+    void CountLine(int NumLine, QByteArrayView Line);
     void CountReference(const QString& PkgName, const QString& NameId);
     void AddItem(const QString& PkgName, const QString& NameId);
     bool ReadForm(const QString& File, QString& Text);
     bool Walk(const QString& File, qint64 Size, bool Counting, QList<TKvTokenRec1>* Hits);
+    bool WalkBinary(const QByteArray& Data, bool Counting);
+    bool WalkCandidates(QByteArrayView Text, bool Counting, QList<TKvTokenRec1>* Hits);
+    bool SetContext(QByteArrayView Text, qsizetype LineStart);
     bool Step(qint64 Steps);
     void ScanPackages(int Id, QList<TKvTokenRec1>& Hits);
     void CountPackages(const QStringList& Packages);

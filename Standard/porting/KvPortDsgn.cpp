@@ -10,6 +10,8 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 
+#include <cstring>
+
 namespace {
 
 QString ChangeFileExt(const QString& FileName, const QString& Ext)
@@ -73,15 +75,30 @@ IOTASourceEditor* FindSourceEditor(IOTAModule* Module)
     return first;
 }
 
-QString DecodeText(const QByteArray& Data)
+// Form text is UTF-8 when it reads as UTF-8, else an old 8-bit form; a byte-order mark is dropped.
+bool IsUtf8(const QByteArray& Data)
 {
+    quint64 any = 0;
+    const char* p = Data.constData();
+    qsizetype i = 0;
+    for (; i + 8 <= Data.size(); i += 8) {
+        quint64 word;
+        memcpy(&word, p + i, 8);
+        any |= word;
+    }
+    for (; i < Data.size(); ++i)
+        any |= uchar(p[i]);
+    if (!(any & 0x8080808080808080ULL))
+        return true;
     QStringDecoder utf8(QStringDecoder::Utf8);
-    QString text = utf8.decode(Data);
-    if (utf8.hasError())
-        text = QString::fromLatin1(Data); // an old 8-bit form file
-    if (text.startsWith(QChar(0xFEFF)))
-        text.remove(0, 1);
-    return text;
+    (void)utf8.decode(Data);
+    return !utf8.hasError();
+}
+
+void DropByteOrderMark(QByteArray& Data, bool Utf8)
+{
+    if (Utf8 && Data.startsWith("\xEF\xBB\xBF"))
+        Data.remove(0, 3);
 }
 
 QByteArray ReadFormFile(const QString& FileName)
@@ -106,8 +123,8 @@ const char* LineBreakOf(const QString& FileName)
 
 } // namespace
 
-bool KvDelphiFormToText(const QString& FileName, QString& Text, TStreamOriginalFormat& OriginalFormat,
-                        const TKvFormFilter& Filter)
+bool KvDelphiFormToTextBytes(const QString& FileName, QByteArray& Text, bool& Utf8,
+                             TStreamOriginalFormat& OriginalFormat, const TKvFormFilter& Filter)
 {
     OriginalFormat = TStreamOriginalFormat::sofUnknown;
     const QString unitFile = ChangeFileExt(FileName, QStringLiteral(".pas"));
@@ -132,7 +149,9 @@ bool KvDelphiFormToText(const QString& FileName, QString& Text, TStreamOriginalF
             }
             // The designer's stream is binary, whatever the file on disk holds.
             OriginalFormat = TStreamOriginalFormat::sofBinary;
-            Text = DecodeText(ObjectBinaryToText(formEditor->GetFormStream()));
+            Text = ObjectBinaryToText(formEditor->GetFormStream());
+            Utf8 = IsUtf8(Text);
+            DropByteOrderMark(Text, Utf8);
             return true;
         }
         IOTASourceEditor* sourceEditor = FindSourceEditor(module);
@@ -159,14 +178,27 @@ bool KvDelphiFormToText(const QString& FileName, QString& Text, TStreamOriginalF
     if (binary) {
         OriginalFormat = TStreamOriginalFormat::sofBinary;
         try {
-            Text = DecodeText(ObjectResourceToText(data));
+            Text = ObjectResourceToText(data);
         } catch (const EReadError& e) {
             throw EReadError(QStringLiteral("%1: %2").arg(formFile, e.Reason), e.Offset);
         }
     } else {
         OriginalFormat = TStreamOriginalFormat::sofText;
-        Text = DecodeText(data);
+        Text = data;
     }
+    Utf8 = IsUtf8(Text);
+    DropByteOrderMark(Text, Utf8);
+    return true;
+}
+
+bool KvDelphiFormToText(const QString& FileName, QString& Text, TStreamOriginalFormat& OriginalFormat,
+                        const TKvFormFilter& Filter)
+{
+    QByteArray bytes;
+    bool utf8 = true;
+    if (!KvDelphiFormToTextBytes(FileName, bytes, utf8, OriginalFormat, Filter))
+        return false;
+    Text = utf8 ? QString::fromUtf8(bytes) : QString::fromLatin1(bytes);
     return true;
 }
 

@@ -23,6 +23,10 @@ bool KvDelphiFormToFormText(const QString& FileName, QStringList& Lines, TStream
 using TKvFormFilter = std::function<bool(const QByteArray& Data, TStreamOriginalFormat Format)>;
 bool KvDelphiFormToText(const QString& FileName, QString& Text, TStreamOriginalFormat& OriginalFormat,
                         const TKvFormFilter& Filter = {});
+// The same text as bytes: UTF-8 when Utf8 is set, else 8-bit (each byte one character), without
+// a byte-order mark. What the package manager reads, without converting every form to UTF-16.
+bool KvDelphiFormToTextBytes(const QString& FileName, QByteArray& Text, bool& Utf8,
+                             TStreamOriginalFormat& OriginalFormat, const TKvFormFilter& Filter = {});
 // Calls Line(index, line) for each line of a form text, as KvDelphiFormToFormText splits it: at
 // CR LF, LF or CR, a final line break not starting another line. Stops when Line gives false.
 template <class F>
