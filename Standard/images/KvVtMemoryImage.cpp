@@ -8,6 +8,7 @@
 #include "KvReferences.h"
 #include "images/KvVtImportImages.h"
 #include "images/KvVtMemoryImageAdd.h"
+#include "manager/KvVtManager.h"
 #include "strings/KvStringsItemDialog.h"
 #include "strings/KvStringsPicker.h"
 
@@ -28,8 +29,9 @@ TFrMemoryImage::TFrMemoryImage(QWidget* Parent)
     FUi->Images->setModel(FModel);
     // The id box also shows -1 and -2 set by Null and Default; typing stays at four digits.
     KvSetupIdBox(FUi->EdId);
-    FUi->BtManager->setEnabled(false);
-    FUi->BtManager->setToolTip(QStringLiteral("The package manager is not available yet"));
+    connect(FUi->BtManager, &QPushButton::clicked, this, [this] {
+        KvShowManager(this, TKvDlgManager::dlmImages, FUi->EdPkg->currentText(), FUi->EdId->text());
+    });
 
     connect(FMenu, &TKvImagesMenu::ViewChanged, this, [this] { FMenu->ApplyTo(FUi->Images); });
     connect(FMenu->MnImport, &QAction::triggered, this, [this] {

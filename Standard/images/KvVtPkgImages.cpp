@@ -12,7 +12,9 @@
 #include "images/KvVtImportImages.h"
 #include "images/KvVtMemoryImageAdd.h"
 #include "images/KvVtUpdateSystemImages.h"
+#include "manager/KvVtManager.h"
 #include "manager/KvVtPkgLoadSave.h"
+#include "manager/KvVtPkgSynchronizer.h"
 #include "strings/KvStringsItemDialog.h"
 
 #include <QAction>
@@ -28,15 +30,6 @@
 #include <algorithm>
 
 namespace {
-
-const QString NotAvailable = QStringLiteral("Not available yet");
-
-template <class T>
-void Unavailable(T* Control)
-{
-    Control->setEnabled(false);
-    Control->setToolTip(NotAvailable);
-}
 
 int RowAfterDelete(int Removed, int Count)
 {
@@ -131,8 +124,17 @@ TFrPkgImages::TFrPkgImages(QWidget* parent)
     connect(FMenu->MnUnprotectAllImages, &QAction::triggered, this, [this] { ProtectAll(false); });
     connect(FMenu->MnImport, &QAction::triggered, this, &TFrPkgImages::ImportImages);
     connect(FMenu->MnUpdateSystemImages, &QAction::triggered, this, &TFrPkgImages::UpdateSystemImages);
-    Unavailable(FUi->BtManager);
-    Unavailable(FUi->BtSynchronizer);
+    connect(FUi->BtManager, &QPushButton::clicked, this, [this] {
+        KvShowManager(this, TKvDlgManager::dlmImages, PkgImages ? PkgImages->PkgName() : QString(), FUi->EdId->text());
+    });
+    connect(FUi->BtSynchronizer, &QPushButton::clicked, this, [this] {
+        if (!PkgImages)
+            return;
+        KvShowSynchronizer(this, PkgImages);
+        LoadImages();
+        UpdateInfo();
+        Modified();
+    });
 
     // Only typing selects: text the editor sets itself is not edited.
     connect(FUi->EdId, &QLineEdit::textEdited, this, &TFrPkgImages::IdChange);

@@ -9,6 +9,7 @@
 #include "KvPkgLanguage.h"
 #include "KvPkgStrings.h"
 #include "KvReferences.h"
+#include "manager/KvVtManager.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -23,7 +24,6 @@
 
 namespace {
 
-const QString NotAvailable = QStringLiteral("The package manager is not available yet");
 
 bool SystemEditing()
 {
@@ -93,8 +93,8 @@ void TKvStringsPicker::Bind(const TKvPickerControls& Controls)
     C = Controls;
     C.List->setModel(FModel);
     KvSetupIdBox(C.EdId);
-    C.BtManager->setEnabled(false);
-    C.BtManager->setToolTip(NotAvailable);
+    connect(C.BtManager, &QPushButton::clicked, this,
+            [this] { KvShowManager(this, KvManagerKindOf(FKind), C.EdPackage->currentText(), C.EdId->text()); });
 
     connect(C.EdPackage, &QComboBox::editTextChanged, this, [this] { PackageChange(); });
     connect(C.EdId, &QLineEdit::textEdited, this, [this] { IdChange(); });

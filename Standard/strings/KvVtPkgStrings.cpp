@@ -9,7 +9,9 @@
 #include "KvPkgLanguage.h"
 #include "KvPkgStrings.h"
 #include "KvUtils.h"
+#include "manager/KvVtManager.h"
 #include "manager/KvVtPkgLoadSave.h"
+#include "manager/KvVtPkgSynchronizer.h"
 #include "porting/KvPortDsgn.h"
 #include "strings/KvStringsExchange.h"
 #include "strings/KvStringsItemDialog.h"
@@ -35,15 +37,7 @@
 
 namespace {
 
-const QString NotAvailable = QStringLiteral("Not available yet");
-
 const char* const PluralNouns[] = {"Labels", "Messages", "Texts"};
-
-void Unavailable(QWidget* Control)
-{
-    Control->setEnabled(false);
-    Control->setToolTip(NotAvailable);
-}
 
 } // namespace
 
@@ -141,8 +135,17 @@ TFrPkgStrings::TFrPkgStrings(QWidget* parent) : TDesignWindow(parent), FUi(new U
     for (TTab& Tab : FTabs)
         BindTab(Tab);
 
-    for (QWidget* Control : {static_cast<QWidget*>(FUi->BtManager), static_cast<QWidget*>(FUi->BtSynchronizer)})
-        Unavailable(Control);
+    connect(FUi->BtManager, &QPushButton::clicked, this, [this] {
+        const TKvStringsKind Kind = ActiveKind();
+        KvShowManager(this, KvManagerKindOf(Kind), PkgStrings ? PkgStrings->PkgName() : QString(),
+                      TabOf(Kind).EdId->text());
+    });
+    connect(FUi->BtSynchronizer, &QPushButton::clicked, this, [this] {
+        if (!PkgStrings)
+            return;
+        KvShowSynchronizer(this, PkgStrings);
+        LoadStrings();
+    });
 
     connect(FUi->OrderLabel, &QRadioButton::clicked, this, [this] { FillList(TabOf(TKvStringsKind::Labels)); });
     connect(FUi->OrderId, &QRadioButton::clicked, this, [this] { FillList(TabOf(TKvStringsKind::Labels)); });

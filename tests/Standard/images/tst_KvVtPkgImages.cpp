@@ -110,8 +110,8 @@ TEST_F(PkgImagesEditorTest, ClickingCellsSelectsAndDeletingMovesTheSelection)
     Run(Editor, [&](Ui::TFrPkgImages* Ui) {
         EXPECT_EQ(Editor.windowTitle(), QStringLiteral("Package : Icons"));
         EXPECT_EQ(Ui->LaStatus->text(), QStringLiteral("3 Images ") + KvImagesStatus(&Pkg).section(u' ', 2));
-        EXPECT_FALSE(Ui->BtManager->isEnabled());
-        EXPECT_FALSE(Ui->BtManager->toolTip().isEmpty());
+        EXPECT_TRUE(Ui->BtManager->isEnabled());
+        EXPECT_TRUE(Ui->BtSynchronizer->isEnabled());
         // Cells are by id.
         EXPECT_EQ(Editor.Model()->Item(0)->Id(), 3);
         EXPECT_FALSE(Ui->BtModify->isEnabled());

@@ -13,8 +13,21 @@
 #include "SysUtils.h"
 #include "porting/KvPortDsgn.h"
 
+#include "manager/KvVtManager.h"
+#include "manager/KvVtManagerPkgs.h"
+#include "manager/KvVtManagerRepl.h"
+#include "strings/KvVtPkgStrings.h"
+#include "ui_KvVtManager.h"
+#include "ui_KvVtManagerPkgs.h"
+#include "ui_KvVtManagerRepl.h"
+
+#include <QApplication>
 #include <QDir>
+#include <QStandardItemModel>
+#include <QStatusBar>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -321,4 +334,99 @@ TEST_F(KvManagerScanTest, ReplaceAndClearChangeAnOpenFormLive)
     form->Designer()->UndoStack()->undo();
     ref = form->GetRootComponent()->FindComponent(QStringLiteral("LaBin"))->property("MemoryLabel").value<TKvMemoryLabel*>();
     EXPECT_EQ(ref->Id(), 8);
+}
+
+namespace {
+
+// Runs Action on the next modal window once it shows.
+void OnModal(std::function<void(QWidget*)> Action)
+{
+    QTimer::singleShot(0, [Action] {
+        QWidget* window = QApplication::activeModalWidget();
+        ASSERT_NE(window, nullptr);
+        Action(window);
+    });
+}
+
+void ClickCheck(QListView* List, int Row)
+{
+    QStyleOptionViewItem option;
+    option.initFrom(List->viewport());
+    option.rect = List->visualRect(List->model()->index(Row, 0));
+    option.features |= QStyleOptionViewItem::HasCheckIndicator;
+    const QRect box = List->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, List);
+    QTest::mouseClick(List->viewport(), Qt::LeftButton, {}, box.center());
+}
+
+QStringList Rows(const QStandardItemModel* Model)
+{
+    QStringList rows;
+    for (int i = 0; i < Model->rowCount(); ++i)
+        rows << (Model->item(i)->checkState() == Qt::Checked ? "[x] " : "[ ] ") + Model->item(i)->text();
+    return rows;
+}
+
+} // namespace
+
+// The window as a user drives it: scan a label, uncheck one hit, replace the others; count the
+// package's labels and clear the unused one through the strings editor that opened the manager.
+TEST_F(KvManagerScanTest, ManagerWindowScansReplacesCountsAndClears)
+{
+    TKvPkgStrings pkg;
+    pkg.SetPkgName(QStringLiteral("Main"));
+    for (int id : {5, 6, 7, 8, 9})
+        pkg.Labels()->Add(id, QStringLiteral("L%1").arg(id));
+    TFrPkgStrings editor;
+    editor.PkgStrings = &pkg;
+    editor.LoadStrings();
+    TKvMessageRecorder messages; // the clear question is answered with its default, Yes
+    TFrManager manager(&editor);
+    Ui::TFrManager* ui = manager.ui();
+    OnModal([&](QWidget*) {
+        EXPECT_EQ(manager.windowTitle(), "Packages Manager (Labels)");
+        EXPECT_FALSE(ui->BtReplace->isEnabled());
+        QTest::mouseClick(ui->BtScan, Qt::LeftButton);
+        EXPECT_EQ(manager.Model()->rowCount(), 5);
+        EXPECT_EQ(ui->sb->currentMessage(), "Found: 5 Selected: 5");
+        ClickCheck(ui->clb, 1); // LaName stays
+        EXPECT_EQ(ui->sb->currentMessage(), "Found: 5 Selected: 4");
+        OnModal([&](QWidget* Window) {
+            auto* replace = qobject_cast<TFrManagerRepl*>(Window);
+            ASSERT_TRUE(replace);
+            EXPECT_EQ(replace->ui()->EdId->text(), "5");
+            QTest::keyClick(replace->ui()->EdId, Qt::Key_Backspace);
+            QTest::keyClicks(replace->ui()->EdId, "8");
+            QTest::mouseClick(replace->ui()->BtOk, Qt::LeftButton);
+        });
+        QTest::mouseClick(ui->BtReplace, Qt::LeftButton);
+        EXPECT_EQ(manager.ModeScan(), TKvModeScan::msnNone);
+        EXPECT_EQ(manager.Model()->rowCount(), 0);
+
+        OnModal([&](QWidget* Window) {
+            auto* select = qobject_cast<TFrManagerPkgs*>(Window);
+            ASSERT_TRUE(select);
+            QTest::mouseClick(select->ui()->BtOk, Qt::LeftButton);
+        });
+        QTest::mouseClick(ui->BtCounter, Qt::LeftButton);
+        EXPECT_EQ(Rows(manager.Model()), QStringList({"[x] (00000) PkgName: 'Main' Id: 9",
+                                                       "[ ] (00001) PkgName: 'Main' Id: 11 ( Nonexistent )",
+                                                       "[ ] (00001) PkgName: 'Main' Id: 6",
+                                                       "[ ] (00001) PkgName: 'Main' Id: 7",
+                                                       // spelt as the first reference met
+                                                       "[ ] (00001) PkgName: 'main' Id: 5",
+                                                       "[ ] (00004) PkgName: 'Main' Id: 8"}))
+            << Rows(manager.Model()).join('\n').toStdString();
+        // A click on a counted item makes it the search key.
+        QTest::mouseClick(ui->clb->viewport(), Qt::LeftButton, {}, ui->clb->visualRect(manager.Model()->index(4, 0)).center());
+        EXPECT_EQ(ui->EdId->text(), "5");
+        EXPECT_EQ(manager.ModeScan(), TKvModeScan::msnCounter);
+        QTest::mouseClick(ui->BtClear, Qt::LeftButton);
+        QTest::mouseClick(ui->BtOk, Qt::LeftButton);
+    });
+    manager.Execute(TKvDlgManager::dlmLabels, QStringLiteral("Main"), QStringLiteral("5"));
+    EXPECT_EQ(messages.Count(), 3); // the unreadable form, by the scan and by the count; the question
+    EXPECT_FALSE(pkg.Labels()->FindId(9));
+    EXPECT_EQ(editor.Model(TKvStringsKind::Labels)->rowCount(), 4);
+    EXPECT_TRUE(FormText("Main.dfm").contains("'main'\n      MemoryLabel.Id = 5"));
+    EXPECT_TRUE(FormText("Bin.dfm").contains("MemoryLabel.PkgName = 'Main'\n    MemoryLabel.Id = 8"));
 }

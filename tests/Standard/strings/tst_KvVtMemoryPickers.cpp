@@ -316,7 +316,7 @@ TEST_F(PickerTest, SystemPackageProtection)
     OnModal([&](QWidget*) {
         EXPECT_TRUE(Ctl<QPushButton>(&Picker, "BtAdd")->isEnabled());
         EXPECT_FALSE(Picker.MnProtectAll()->isVisible());
-        EXPECT_FALSE(Ctl<QPushButton>(&Picker, "BtManager")->isEnabled());
+        EXPECT_TRUE(Ctl<QPushButton>(&Picker, "BtManager")->isEnabled());
         Picker.reject();
     });
     Picker.Execute();

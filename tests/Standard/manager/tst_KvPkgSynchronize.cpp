@@ -1,0 +1,185 @@
+#include "manager/KvPkgSynchronize.h"
+#include "manager/KvVtPkgSynchronizer.h"
+#include "ui_KvVtPkgSynchronizer.h"
+
+#include "KvFiles.h"
+#include "KvMessages.h"
+#include "KvPkgDisplay.h"
+#include "KvPkgImages.h"
+#include "KvPkgLanguage.h"
+#include "KvPkgStrings.h"
+#include "KvRuntimeClasses.h"
+#include "SysUtils.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+QStringList Labels(const TKvPkgStrings& Pkg)
+{
+    QStringList list;
+    for (int i = 0; i < Pkg.Labels()->Count(); ++i)
+        list << QStringLiteral("%1=%2").arg(Pkg.Labels()->GetItems(i)->Id()).arg(Pkg.Labels()->GetItems(i)->Text());
+    list.sort();
+    return list;
+}
+
+QList<int> ImageIds(const TKvPkgImages& Pkg)
+{
+    QList<int> ids;
+    for (int i = 0; i < Pkg.Images()->Count(); ++i)
+        ids << Pkg.Images()->GetItems(i)->Id();
+    std::sort(ids.begin(), ids.end());
+    return ids;
+}
+
+class KvPkgSynchronizeTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        KvRegisterRuntimeClasses();
+        FOldPath = KvAppPath();
+        KvSetAppPath(Dir.path());
+        Master.SetPkgName(QStringLiteral("Main"));
+        Master.Labels()->Add(1, QStringLiteral("One"));
+        Master.Labels()->Add(2, QStringLiteral("Two"));
+        Master.Messages()->Add(5, QStringLiteral("Five"));
+        Other.Labels()->Add(2, QStringLiteral("Deux"));
+        Other.Labels()->Add(3, QStringLiteral("Trois"));
+        Other.Texts()->Add(9, QStringLiteral("Neuf"));
+        Other.SaveToFile(Path("Other.kvstr"));
+    }
+    void TearDown() override { KvSetAppPath(FOldPath); }
+    QString Path(const char* Name) const { return QDir(Dir.path()).filePath(QString::fromLatin1(Name)); }
+
+    QTemporaryDir Dir;
+    QString FOldPath;
+    TKvPkgStrings Master;
+    TKvPkgStrings Other;
+};
+
+} // namespace
+
+// Items are matched by id; the target keeps its own version of an item both have.
+TEST_F(KvPkgSynchronizeTest, FromAddsAndDeletesAsAskedAndKeepsTheTargetsItems)
+{
+    TKvSyncOptions add;
+    add.AddItems = true;
+    int steps = 0, maximum = 0;
+    KvSynchronizeFrom(&Master, Path("Other.kvstr"), add, [&](int M) { maximum = M; }, [&] { ++steps; });
+    EXPECT_EQ(Labels(Master), QStringList({"1=One", "2=Two", "3=Trois"}));
+    EXPECT_EQ(Master.Texts()->FindId(9)->Text(), "Neuf");
+    EXPECT_EQ(maximum, 6);
+    EXPECT_EQ(steps, 3); // the source's items, visited once each
+
+    TKvSyncOptions both = add;
+    both.DeleteItems = true;
+    KvSynchronizeFrom(&Master, Path("Other.kvstr"), both);
+    EXPECT_EQ(Labels(Master), QStringList({"2=Two", "3=Trois"}));
+    EXPECT_EQ(Master.Messages()->Count(), 0);
+
+    // A file that does not read leaves the master as it was.
+    KvWriteFile(Path("Bad.kvstr"), "not a package");
+    EXPECT_THROW(KvSynchronizeFrom(&Master, Path("Bad.kvstr"), both), Exception);
+    EXPECT_EQ(Labels(Master), QStringList({"2=Two", "3=Trois"}));
+}
+
+TEST_F(KvPkgSynchronizeTest, ToWritesEveryFileFromTheLastAndReportsTheFailedOnes)
+{
+    Other.SaveToFile(Path("Second.kvstr"));
+    KvWriteFile(Path("Bad.kvstr"), "not a package");
+    TKvSyncOptions add;
+    add.AddItems = true;
+    QStringList done;
+    const QList<TKvSyncFailure> failures = KvSynchronizeTo(
+        &Master, {Path("Other.kvstr"), Path("Bad.kvstr"), Path("Second.kvstr")}, add, {}, {},
+        [&](const QString& File) { done << QFileInfo(File).fileName(); });
+    EXPECT_EQ(done, QStringList({"Second.kvstr", "Other.kvstr"}));
+    ASSERT_EQ(failures.size(), 1);
+    EXPECT_EQ(failures[0].FileName, Path("Bad.kvstr"));
+    TKvPkgStrings back;
+    back.LoadFromFile(Path("Second.kvstr"));
+    EXPECT_EQ(Labels(back), QStringList({"1=One", "2=Deux", "3=Trois"}));
+    EXPECT_EQ(back.Messages()->FindId(5)->Text(), "Five");
+    EXPECT_EQ(Labels(Master), QStringList({"1=One", "2=Two"}));
+}
+
+TEST_F(KvPkgSynchronizeTest, ImagesAndDisplayPartsFollowTheirOptions)
+{
+    TKvPkgImages master, other;
+    master.Images()->Add(1);
+    other.Images()->Add(2)->SetGraphic(QImage(3, 2, QImage::Format_ARGB32));
+    other.SaveToFile(Path("Other.kvimg"));
+    TKvSyncOptions both;
+    both.AddItems = both.DeleteItems = true;
+    KvSynchronizeFrom(&master, Path("Other.kvimg"), both);
+    EXPECT_EQ(ImageIds(master), QList<int>({2}));
+    EXPECT_EQ(master.Images()->FindId(2)->Width(), 3);
+
+    TKvPkgDisplay display, file;
+    file.SetsColor()->Add(QStringLiteral("Red"))->SetColor(Qt::red);
+    file.PkgUser()->Images()->Add(4);
+    file.SaveToFile(Path("Other.dis"));
+    KvSynchronizeFrom(&display, Path("Other.dis"), both);
+    EXPECT_EQ(display.SetsColor()->Count(), 0); // sets only with "Sync Sets"
+    EXPECT_EQ(display.PkgUser()->Images()->Count(), 0);
+    both.SyncSets = both.SyncUser = true;
+    KvSynchronizeFrom(&display, Path("Other.dis"), both);
+    ASSERT_TRUE(display.SetsColor()->Find(QStringLiteral("red")));
+    EXPECT_EQ(display.SetsColor()->Find(QStringLiteral("Red"))->Color(), QColor(Qt::red));
+    EXPECT_EQ(ImageIds(*display.PkgUser()), QList<int>({4}));
+    EXPECT_EQ(KvSyncExt(&display), ".dis");
+    TKvPkgLanguage language;
+    EXPECT_EQ(KvSyncExt(&language), ".lan");
+}
+
+// The window: the master's own file is not offered, Apply needs a file of the kind's extension,
+// and "to" moves a file back to the available ones once it is written.
+TEST_F(KvPkgSynchronizeTest, WindowOffersTheFolderFilesAndSynchronizesBothWays)
+{
+    Master.SetFileName(QStringLiteral("Main.kvstr"));
+    Master.SaveToFile(Path("Main.kvstr"));
+    Other.SaveToFile(Path("Zeta.kvstr"));
+    TFrPkgSynchronizer window;
+    window.Pkg = &Master;
+    Ui::TFrPkgSynchronizer* ui = window.ui();
+    TKvMessageRecorder messages;
+    QTimer::singleShot(0, [&] {
+        QStringList available;
+        for (int i = 0; i < ui->FileList->count(); ++i)
+            available << ui->FileList->item(i)->text();
+        EXPECT_EQ(available, QStringList({"Other.kvstr", "Zeta.kvstr"}));
+        EXPECT_EQ(ui->LabFileMaster->text(), "Main.kvstr ( PkgName: Main )");
+        EXPECT_FALSE(ui->CBSyncSets->isVisible());
+        EXPECT_FALSE(ui->BtApply->isEnabled());
+        ui->EdPkgFileName->setText(Path("Other.KVSTR"));
+        EXPECT_FALSE(ui->BtApply->isEnabled());
+        ui->EdPkgFileName->setText(Path("Other.kvstr"));
+        EXPECT_TRUE(ui->BtApply->isEnabled());
+        QTest::mouseClick(ui->CBAddItems, Qt::LeftButton, {}, QPoint(4, ui->CBAddItems->height() / 2));
+        QTest::mouseClick(ui->BtApply, Qt::LeftButton);
+        EXPECT_EQ(Labels(Master), QStringList({"1=One", "2=Two", "3=Trois"}));
+
+        QTest::mouseClick(ui->SpeedButton2, Qt::LeftButton);
+        EXPECT_FALSE(ui->BtApply->isEnabled());
+        const QRect zeta = ui->FileList->visualItemRect(ui->FileList->item(1));
+        QTest::mouseClick(ui->FileList->viewport(), Qt::LeftButton, {}, zeta.center());
+        QTest::mouseClick(ui->SBAppend, Qt::LeftButton);
+        EXPECT_EQ(ui->ListBox->count(), 1);
+        EXPECT_EQ(ui->FileList->currentRow(), 0); // the last item, as the index is past the end
+        QTest::mouseClick(ui->BtOk, Qt::LeftButton);
+    });
+    EXPECT_TRUE(window.Execute());
+    EXPECT_EQ(messages.Count(), 0);
+    TKvPkgStrings zeta;
+    zeta.LoadFromFile(Path("Zeta.kvstr"));
+    EXPECT_EQ(Labels(zeta), QStringList({"1=One", "2=Deux", "3=Trois"}));
+    EXPECT_EQ(ui->ListBox->count(), 0);
+    EXPECT_EQ(ui->FileList->count(), 2);
+}
