@@ -119,9 +119,11 @@ void TKvCollectionWindow::Execute()
     DisplayInfo(true);
     // What was selected before the window opened comes back when it closes.
     const TDesignerSelectionList Selection = Designer() ? Designer()->GetSelections() : TDesignerSelectionList{};
-    FSelectComponent = nullptr;
-    if (!Selection.isEmpty() && !qobject_cast<TCollectionItem*>(Selection.first()))
-        FSelectComponent = qobject_cast<TComponent*>(Selection.first());
+    // Reopening while a collection or an item is selected keeps what was remembered.
+    if (Selection.isEmpty())
+        FSelectComponent.clear();
+    else if (const auto* Component = qobject_cast<TComponent*>(Selection.first()))
+        FSelectComponent = Component->GetName();
     const int Row = SelectedIndex();
     SelectInDesigner(Row >= 0 && FCollection ? static_cast<TPersistent*>(FCollection->Items(Row))
                                              : static_cast<TPersistent*>(FCollection.data()));
@@ -372,9 +374,10 @@ void TKvCollectionWindow::ItemDeleted(IDesigner* ADesigner, TPersistent* Item)
 
 void TKvCollectionWindow::closeEvent(QCloseEvent* Event)
 {
-    if (FSelectComponent && Designer() && Designer()->GetRoot()
-        && (FSelectComponent == Designer()->GetRoot() || FSelectComponent->Owner() == Designer()->GetRoot()))
-        Designer()->SelectComponent(FSelectComponent);
+    TComponent* Root = Designer() ? Designer()->GetRoot() : nullptr;
+    TComponent* Selected = Root && !FSelectComponent.isEmpty() ? Designer()->GetComponent(FSelectComponent) : nullptr;
+    if (Selected && (Selected == Root || Selected->Owner() == Root))
+        Designer()->SelectComponent(Selected);
     if (FFind)
         FFind->close();
     TDesignWindow::closeEvent(Event);

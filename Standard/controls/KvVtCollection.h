@@ -77,7 +77,7 @@ protected:
 
 private:
     QPointer<TKvCollection> FCollection;
-    QPointer<TComponent> FSelectComponent;
+    QString FSelectComponent; // by name, as undo may make it anew
     TFrCollectionFind* FFind = nullptr;
     QString FOwnerName; // to find the collection again when undo made its owner anew
     QString FPropName;

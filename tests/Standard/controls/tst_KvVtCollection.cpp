@@ -128,6 +128,7 @@ TEST_F(KvCollectionEditorTest, FindSearchesFromTheSelectionInEitherDirection)
 // The general editor as the user meets it: opened by the collection's row, mouse and keys.
 TEST_F(KvCollectionEditorTest, WindowKeepsDesignerInStepAndSurvivesUndo)
 {
+    D->SelectComponent(Find("RgKind"));
     auto* Window = qobject_cast<TFrCollection*>(KvEditCollection(Items(), D, false));
     ASSERT_NE(Window, nullptr);
     EXPECT_EQ(Window->windowTitle(), "Editing FormLists.RgKind.Items");
@@ -164,9 +165,17 @@ TEST_F(KvCollectionEditorTest, WindowKeepsDesignerInStepAndSurvivesUndo)
     Click(Window, "BtOwner");
     EXPECT_EQ(D->GetSelections(), TDesignerSelectionList{Find("RgKind")});
 
-    // Closing gives the designer back what was selected when it opened (here the form).
+    // A line dragged below the last one takes its item to the end.
+    ASSERT_TRUE(List->model()->moveRow({}, 0, {}, List->count()));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(KvCollectionEdit::Lines(Items()).last(), "3 - Alpha");
+    EXPECT_EQ(Texts(List).last(), "3 - Alpha");
+    EXPECT_EQ(List->currentRow(), 3);
+
+    // Closing gives the designer back what was selected when it opened, made anew by undo.
     D->SelectComponent(Items()->Items(0));
     Window->close();
+    EXPECT_EQ(D->GetSelections(), TDesignerSelectionList{Find("RgKind")});
 }
 
 TEST_F(KvCollectionEditorTest, PageControlEditorLinksTabsAndSheets)
