@@ -42,6 +42,16 @@ void ForEachId(TKvStringsKind Kind, const TKvPkgStrings* Pkg, F&& Take)
     }
 }
 
+// Texts folded for the search one UTF-16 unit at a time, the rows and the search alike.
+QString FoldUnits(const QString& Text)
+{
+    QString Result;
+    Result.reserve(Text.size());
+    for (QChar C : Text)
+        Result += C.toCaseFolded();
+    return Result;
+}
+
 // What the detail memos show: the hint of a label, the text of a message or a text.
 QString Detail(TKvStringsKind Kind, const TKvPkgStringsItem* Item)
 {
@@ -105,8 +115,20 @@ QString KvShortenPath(const QString& Path, const QFontMetrics& Metrics, int Widt
 
 // ---------------------------------------------------------------------------------------------
 
-TKvTranslatorModel::TKvTranslatorModel(TKvStringsKind Kind, QObject* Parent) : QAbstractListModel(Parent), FKind(Kind)
+TKvTranslatorModel::TKvTranslatorModel(TKvStringsKind Kind, QObject* Parent)
+    : QAbstractListModel(Parent), FKind(Kind), FFoldTimer(new QTimer(this))
 {
+    FFoldTimer->setSingleShot(true);
+    connect(FFoldTimer, &QTimer::timeout, this, &TKvTranslatorModel::FoldSlice);
+}
+
+void TKvTranslatorModel::FoldSlice()
+{
+    const size_t End = std::min(FAll.size(), FFoldNext + 4096);
+    for (; FFoldNext < End; ++FFoldNext)
+        Folded(FFoldNext);
+    if (FFoldNext < FAll.size())
+        FFoldTimer->start(0);
 }
 
 void TKvTranslatorModel::SetPackages(const TKvPkgStrings* Source, const TKvPkgStrings* Edited)
@@ -118,59 +140,100 @@ void TKvTranslatorModel::SetPackages(const TKvPkgStrings* Source, const TKvPkgSt
 
 void TKvTranslatorModel::Rebuild()
 {
+    std::vector<int> Ids;
+    Ids.reserve(size_t(KvStringsCount(FKind, FSource) + KvStringsCount(FKind, FEdited)));
+    ForEachId(FKind, FSource, [&Ids](int Id) { Ids.push_back(Id); });
+    ForEachId(FKind, FEdited, [&Ids](int Id) { Ids.push_back(Id); });
+    std::sort(Ids.begin(), Ids.end());
+    Ids.erase(std::unique(Ids.begin(), Ids.end()), Ids.end());
     FAll.clear();
-    FAll.reserve(size_t(KvStringsCount(FKind, FSource) + KvStringsCount(FKind, FEdited)));
-    ForEachId(FKind, FSource, [this](int Id) { FAll.push_back(Id); });
-    ForEachId(FKind, FEdited, [this](int Id) { FAll.push_back(Id); });
-    std::sort(FAll.begin(), FAll.end());
-    FAll.erase(std::unique(FAll.begin(), FAll.end()), FAll.end());
+    FAll.reserve(Ids.size());
+    for (int Id : Ids)
+        FAll.push_back({Id, KvStringsFindId(FKind, FSource, Id), KvStringsFindId(FKind, FEdited, Id)});
+    FFolded.assign(FAll.size(), QString()); // null: not folded yet
+    FFoldNext = 0;
+    FFoldTimer->start(0);
     Count();
-    ApplyFilter();
+    ApplyFilter(false);
 }
 
 void TKvTranslatorModel::SetFilter(const QString& Search, bool OnlyUntranslated)
 {
-    FSearch = Search.trimmed();
+    const QString Folded = FoldUnits(Search.trimmed());
+    // Typing on narrows what is shown: only the rows shown need a look.
+    const bool Narrowing = OnlyUntranslated == FOnlyUntranslated && Folded.startsWith(FSearch);
+    FSearch = Folded;
     FOnlyUntranslated = OnlyUntranslated;
-    ApplyFilter();
+    ApplyFilter(Narrowing);
 }
 
-bool TKvTranslatorModel::Matches(int Id) const
+const QString& TKvTranslatorModel::Folded(size_t Index) const
 {
-    if (FOnlyUntranslated && !Untranslated(Id))
-        return false;
-    if (FSearch.isEmpty())
-        return true;
-    if (FSearch.front().isDigit() && QString::number(Id).startsWith(FSearch))
-        return true;
-    for (const TKvPkgStrings* Pkg : {FSource, FEdited})
-        if (const TKvPkgStringsItem* Item = KvStringsFindId(FKind, Pkg, Id)) {
-            if (Item->Text().contains(FSearch, Qt::CaseInsensitive))
-                return true;
-            if (FKind == TKvStringsKind::Labels &&
-                static_cast<const TKvPkgStringsLabel*>(Item)->Hint().contains(FSearch, Qt::CaseInsensitive))
-                return true;
+    QString& Text = FFolded[Index];
+    if (Text.isNull()) {
+        const TRow& Row = FAll[Index];
+        const bool Labels = FKind == TKvStringsKind::Labels;
+        auto Hint = [](const TKvPkgStringsItem* Item) { return static_cast<const TKvPkgStringsLabel*>(Item)->Hint(); };
+        qsizetype Size = 0;
+        for (const TKvPkgStringsItem* Item : {Row.Source, Row.Edited})
+            if (Item)
+                Size += Item->Text().size() + (Labels ? Hint(Item).size() : 0) + 2;
+        Text.reserve(Size);
+        auto Fold = [&Text](const QString& Piece) {
+            for (QChar C : Piece)
+                Text += C.toCaseFolded();
+            Text += QChar(0);
+        };
+        for (const TKvPkgStringsItem* Item : {Row.Source, Row.Edited}) {
+            if (!Item)
+                continue;
+            Fold(Item->Text());
+            if (Labels)
+                Fold(Hint(Item));
         }
-    return false;
+        if (Text.isNull())
+            Text = QStringLiteral("");
+    }
+    return Text;
 }
 
-void TKvTranslatorModel::ApplyFilter()
+void TKvTranslatorModel::ApplyFilter(bool Narrowing)
 {
     beginResetModel();
+    std::vector<int> From;
+    if (Narrowing) {
+        From.swap(FRows);
+    } else {
+        From.resize(FAll.size());
+        for (size_t I = 0; I < FAll.size(); ++I)
+            From[I] = int(I);
+    }
     if (!FOnlyUntranslated && FSearch.isEmpty()) {
-        FRows = FAll;
+        FRows = std::move(From);
     } else {
         FRows.clear();
-        for (int Id : FAll)
-            if (Matches(Id))
-                FRows.push_back(Id);
+        const bool Digits = !FSearch.isEmpty() && FSearch.front().isDigit();
+        for (int I : From) {
+            const TRow& Row = FAll[size_t(I)];
+            if (FOnlyUntranslated && !Untranslated(Row))
+                continue;
+            if (!FSearch.isEmpty() && !(Digits && QString::number(Row.Id).startsWith(FSearch)) &&
+                !Folded(size_t(I)).contains(FSearch))
+                continue;
+            FRows.push_back(I);
+        }
     }
     endResetModel();
 }
 
+bool TKvTranslatorModel::Untranslated(const TRow& Row) const
+{
+    return Row.Source && (!Row.Edited || Row.Edited->Text().trimmed().isEmpty());
+}
+
 void TKvTranslatorModel::Count()
 {
-    FUntranslated = int(std::count_if(FAll.begin(), FAll.end(), [this](int Id) { return Untranslated(Id); }));
+    FUntranslated = int(std::count_if(FAll.begin(), FAll.end(), [this](const TRow& Row) { return Untranslated(Row); }));
 }
 
 int TKvTranslatorModel::rowCount(const QModelIndex& Parent) const
@@ -183,37 +246,45 @@ QVariant TKvTranslatorModel::data(const QModelIndex& Index, int Role) const
     if (!Index.isValid() || Index.row() >= int(FRows.size()))
         return QVariant();
     if (Role == Qt::DisplayRole)
-        return QString::number(FRows[size_t(Index.row())]);
+        return QString::number(Id(Index.row()));
     return QVariant();
 }
 
 int TKvTranslatorModel::Id(int Row) const
 {
-    return Row >= 0 && Row < int(FRows.size()) ? FRows[size_t(Row)] : -1;
+    return Row >= 0 && Row < int(FRows.size()) ? FAll[size_t(FRows[size_t(Row)])].Id : -1;
+}
+
+int TKvTranslatorModel::IndexOfId(int Id) const
+{
+    const auto It = std::lower_bound(FAll.begin(), FAll.end(), Id, [](const TRow& Row, int Value) { return Row.Id < Value; });
+    return It != FAll.end() && It->Id == Id ? int(It - FAll.begin()) : -1;
 }
 
 int TKvTranslatorModel::RowOfId(int Id) const
 {
-    const auto It = std::lower_bound(FRows.begin(), FRows.end(), Id);
-    return It != FRows.end() && *It == Id ? int(It - FRows.begin()) : -1;
+    const int Index = IndexOfId(Id);
+    if (Index < 0)
+        return -1;
+    // FRows keeps the ascending order of FAll.
+    const auto It = std::lower_bound(FRows.begin(), FRows.end(), Index);
+    return It != FRows.end() && *It == Index ? int(It - FRows.begin()) : -1;
 }
 
 TKvPkgStringsItem* TKvTranslatorModel::SourceItem(int Row) const
 {
-    return Row >= 0 && Row < int(FRows.size()) ? KvStringsFindId(FKind, FSource, FRows[size_t(Row)]) : nullptr;
+    return Row >= 0 && Row < int(FRows.size()) ? FAll[size_t(FRows[size_t(Row)])].Source : nullptr;
 }
 
 TKvPkgStringsItem* TKvTranslatorModel::EditedItem(int Row) const
 {
-    return Row >= 0 && Row < int(FRows.size()) ? KvStringsFindId(FKind, FEdited, FRows[size_t(Row)]) : nullptr;
+    return Row >= 0 && Row < int(FRows.size()) ? FAll[size_t(FRows[size_t(Row)])].Edited : nullptr;
 }
 
 bool TKvTranslatorModel::Untranslated(int Id) const
 {
-    if (!KvStringsFindId(FKind, FSource, Id))
-        return false;
-    const TKvPkgStringsItem* Edited = KvStringsFindId(FKind, FEdited, Id);
-    return !Edited || Edited->Text().trimmed().isEmpty();
+    const int Index = IndexOfId(Id);
+    return Index >= 0 && Untranslated(FAll[size_t(Index)]);
 }
 
 int TKvTranslatorModel::NextUntranslated(int Row) const
@@ -221,7 +292,7 @@ int TKvTranslatorModel::NextUntranslated(int Row) const
     const int N = int(FRows.size());
     for (int Step = 1; Step <= N; ++Step) {
         const int Candidate = ((Row < 0 ? -1 : Row) + Step) % N;
-        if (Untranslated(FRows[size_t(Candidate)]))
+        if (Untranslated(FAll[size_t(FRows[size_t(Candidate)])]))
             return Candidate;
     }
     return -1;
@@ -229,10 +300,17 @@ int TKvTranslatorModel::NextUntranslated(int Row) const
 
 void TKvTranslatorModel::ItemChanged(int Id)
 {
+    const int Index = IndexOfId(Id);
+    if (Index >= 0) {
+        TRow& Row = FAll[size_t(Index)];
+        Row.Source = KvStringsFindId(FKind, FSource, Id);
+        Row.Edited = KvStringsFindId(FKind, FEdited, Id);
+        FFolded[size_t(Index)] = QString();
+    }
     Count();
-    const int Row = RowOfId(Id);
-    if (Row >= 0)
-        emit dataChanged(index(Row), index(Row));
+    const int Shown = RowOfId(Id);
+    if (Shown >= 0)
+        emit dataChanged(index(Shown), index(Shown));
 }
 
 // ---------------------------------------------------------------------------------------------

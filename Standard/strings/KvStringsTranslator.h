@@ -8,6 +8,7 @@
 #include <QListView>
 #include <QPointer>
 #include <QStyledItemDelegate>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -71,16 +72,31 @@ public:
     void ItemChanged(int Id);
 
 private:
-    bool Matches(int Id) const;
-    void ApplyFilter();
+    // One id with its items, so that filtering and painting need no lookups.
+    struct TRow
+    {
+        int Id;
+        TKvPkgStringsItem* Source;
+        TKvPkgStringsItem* Edited;
+    };
+    bool Untranslated(const TRow& Row) const;
+    // The row's texts case-folded in one string for the search: built in slices while the
+    // window is idle after a rebuild, and on demand for the rows not reached yet.
+    const QString& Folded(size_t Index) const;
+    void FoldSlice();
+    void ApplyFilter(bool Narrowing);
     void Count();
+    int IndexOfId(int Id) const;
 
     TKvStringsKind FKind;
     const TKvPkgStrings* FSource = nullptr;
     const TKvPkgStrings* FEdited = nullptr;
-    std::vector<int> FAll;
-    std::vector<int> FRows;
-    QString FSearch;
+    std::vector<TRow> FAll;
+    std::vector<int> FRows; // indexes into FAll
+    mutable std::vector<QString> FFolded;
+    size_t FFoldNext = 0;
+    QTimer* FFoldTimer;
+    QString FSearch; // case-folded
     bool FOnlyUntranslated = false;
     int FUntranslated = 0;
 };

@@ -837,12 +837,11 @@ void TFrPkgStrings::ImportList(TKvStringsKind Kind)
     Request.Parent = this;
     if (!KvFileDialog(Request))
         return;
-    // The rows must not outlive the items the import replaces, even when it fails half-way.
-    Tab.Model->Clear();
+    // Nothing changes unless the whole file is good; the rows are refilled before they are
+    // drawn again, as the import replaces the items they show.
     try {
         KvStringsImport(Kind, PkgStrings, Request.FileName);
     } catch (const Exception& E) {
-        FillList(Tab);
         ShowError(E);
         return;
     }
