@@ -19,19 +19,19 @@
 
 namespace {
 
-bool isAsciiLetter(char16_t C)
+bool IsAsciiLetter(char16_t C)
 {
     return (C >= u'a' && C <= u'z') || (C >= u'A' && C <= u'Z');
 }
 
-bool isAsciiDigit(char16_t C)
+bool IsAsciiDigit(char16_t C)
 {
     return C >= u'0' && C <= u'9';
 }
 
-bool isAsciiHexDigit(char16_t C)
+bool IsAsciiHexDigit(char16_t C)
 {
-    return isAsciiDigit(C) || (C >= u'a' && C <= u'f') || (C >= u'A' && C <= u'F');
+    return IsAsciiDigit(C) || (C >= u'a' && C <= u'f') || (C >= u'A' && C <= u'F');
 }
 
 // Windows-1252 at 0x80-0x9F; the five unassigned bytes stand for themselves, both ways.
@@ -318,14 +318,13 @@ void TRtfReader::Control()
     if (P >= S.size())
         Fail(QStringLiteral("the text ends after a \"\\\""), Start);
     const QChar C = S[P];
-    if (!isAsciiLetter(C.unicode())) {
+    if (!IsAsciiLetter(C.unicode())) {
         ++P;
         switch (C.unicode()) {
         case u'\'': {
-            bool Ok = false;
-            const uint Value = P + 2 <= S.size() ? S.mid(P, 2).toUInt(&Ok, 16) : 0;
-            if (!Ok || !isAsciiHexDigit(S[P].unicode()) || !isAsciiHexDigit(S[P + 1].unicode()))
+            if (P + 2 > S.size() || !IsAsciiHexDigit(S[P].unicode()) || !IsAsciiHexDigit(S[P + 1].unicode()))
                 Fail(QStringLiteral("\\' needs two hexadecimal digits"), Start);
+            const uint Value = S.mid(P, 2).toUInt(nullptr, 16);
             P += 2;
             Byte(uchar(Value));
             return;
@@ -345,18 +344,18 @@ void TRtfReader::Control()
         }
     }
     const qsizetype NameStart = P;
-    while (P < S.size() && isAsciiLetter(S[P].unicode()))
+    while (P < S.size() && IsAsciiLetter(S[P].unicode()))
         if (++P - NameStart > 32)
             Fail(QStringLiteral("a control word longer than 32 letters"), Start);
     const QString Name = S.mid(NameStart, P - NameStart).toString();
     bool HasParam = false;
     qint64 Param = 0;
-    if (P < S.size() && (S[P] == u'-' || isAsciiDigit(S[P].unicode()))) {
+    if (P < S.size() && (S[P] == u'-' || IsAsciiDigit(S[P].unicode()))) {
         const bool Negative = S[P] == u'-';
         if (Negative)
             ++P;
         const qsizetype DigitStart = P;
-        while (P < S.size() && isAsciiDigit(S[P].unicode())) {
+        while (P < S.size() && IsAsciiDigit(S[P].unicode())) {
             if (P - DigitStart >= 10)
                 Fail(QStringLiteral("the number of \\%1 has more than 10 digits").arg(Name), Start);
             Param = Param * 10 + (S[P].unicode() - u'0');
