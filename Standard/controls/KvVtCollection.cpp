@@ -7,7 +7,7 @@
 #include "KvMessages.h"
 #include "controls/KvCollectionEdit.h"
 #include "controls/KvVtCollPageControl.h"
-#include "controls/KvVtCollectionFind.h"
+#include "controls/KvVtFindDialog.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -311,9 +311,10 @@ void TKvCollectionWindow::SelectOwner()
 void TKvCollectionWindow::ShowFind()
 {
     if (!FFind) {
-        FFind = new TFrCollectionFind(this);
-        FFind->OnFind = [this](const QString& Text, bool Down, bool MatchCase, bool WholeWord) {
-            return FindNext(Text, Down, MatchCase, WholeWord);
+        FFind = new TFrFindDialog(this);
+        FFind->FOnFind = [this](TFrFindDialog* Sender) {
+            if (!FindNext(Sender->FindText(), !Sender->Backward(), Sender->CaseSensitive(), Sender->WholeWords()))
+                QApplication::beep();
         };
     }
     FFind->show();

@@ -14,7 +14,7 @@ class QListWidget;
 class QMenu;
 class QPushButton;
 class QWidget;
-class TFrCollectionFind;
+class TFrFindDialog;
 
 // What both collection editors share: the item list ("index - name") with its buttons and
 // popup menu, kept in step with the designer's selection. One window per collection, kept in
@@ -78,7 +78,7 @@ protected:
 private:
     QPointer<TKvCollection> FCollection;
     QString FSelectComponent; // by name, as undo may make it anew
-    TFrCollectionFind* FFind = nullptr;
+    TFrFindDialog* FFind = nullptr;
     QString FOwnerName; // to find the collection again when undo made its owner anew
     QString FPropName;
 

@@ -1,6 +1,7 @@
 #include "controls/KvCollectionEdit.h"
 #include "controls/KvVtCollPageControl.h"
 #include "controls/KvVtCollection.h"
+#include "controls/KvVtFindDialog.h"
 
 #include "KvFormDesigner.h"
 #include "KvHostServices.h"
@@ -10,8 +11,10 @@
 
 #include <QComboBox>
 #include <QFile>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUndoStack>
@@ -152,7 +155,13 @@ TEST_F(KvCollectionEditorTest, WindowKeepsDesignerInStepAndSurvivesUndo)
     EXPECT_EQ(List->currentRow(), 2);
 
     // Ctrl+F finds lines; the designer's choice of an item moves the list.
-    Window->FindNext("alpha", false, false, false);
+    QTest::keyClick(List, Qt::Key_F, Qt::ControlModifier);
+    auto* FindBox = Window->findChild<TFrFindDialog*>();
+    ASSERT_NE(FindBox, nullptr);
+    ASSERT_TRUE(FindBox->isVisible());
+    QTest::keyClicks(FindBox->findChild<QLineEdit*>("EdFind"), "alpha");
+    QTest::mouseClick(FindBox->findChild<QRadioButton*>("RbBackward"), Qt::LeftButton);
+    Click(FindBox, "BtFindNext");
     EXPECT_EQ(List->currentRow(), 1);
     D->SelectComponent(Items()->Items(0));
     EXPECT_EQ(List->currentRow(), 0);
