@@ -490,8 +490,7 @@ int TKvStringsTranslator::Execute()
         UpdateInfo();
     }
     C.List->setFocus();
-    const int Result = exec() == QDialog::Accepted ? 1 : 2;
-    return Result;
+    return exec() == QDialog::Accepted ? 1 : 2;
 }
 
 bool TKvStringsTranslator::LoadSource()
@@ -644,12 +643,11 @@ void TKvStringsTranslator::AddOrModify(bool Modify)
     const int Row = C.List->CurrentRow();
     if (!PkgStrings || Row < 0 || !(Modify ? FMnModify : FMnAdd)->isEnabled())
         return;
-    static const char* const Nouns1[] = {"Label", "Message", "Text"};
     const int Id = FModel->Id(Row);
     const TKvPkgStringsItem* Source = FModel->SourceItem(Row);
     const TKvPkgStringsItem* Edited = FModel->EditedItem(Row);
     std::unique_ptr<TKvTranslatorItemDialog> Dialog = CreateItemDialog();
-    Dialog->setWindowTitle((Modify ? QStringLiteral("Modify ") : QStringLiteral("Add ")) + QString::fromLatin1(Nouns1[int(FKind)]));
+    Dialog->setWindowTitle((Modify ? QStringLiteral("Modify ") : QStringLiteral("Add ")) + KvStringsNoun(FKind, 1));
     Dialog->FPkg = PkgStrings;
     Dialog->FModify = Modify;
     Dialog->SetId(Id);
