@@ -19,6 +19,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -270,4 +271,45 @@ TEST_F(TranslatorTest, SearchAndUntranslatedFilterKeepTheSelection)
         Translator.reject();
     });
     Translator.Execute();
+}
+
+// The path bar's button picks the source among the application folder's files of the mask; a
+// second file replaces the first. Save (Ctrl+S) writes a file-backed package.
+TEST_F(TranslatorTest, PickingASecondFileReplacesTheFirstAndSaveWrites)
+{
+    TKvPkgStrings Other;
+    Other.Labels()->Add(7, QStringLiteral("Seven"));
+    Other.SaveToFile(FDir.filePath(QStringLiteral("other.kvstr")));
+    const QString OldAppPath = KvAppPath();
+    KvSetAppPath(FDir.path());
+    FPkg.SetInitMode(TKvPkgInfo::imFILE);
+    FPkg.SetFileName(FDir.filePath(QStringLiteral("sales.kvstr")));
+    TFrPkgStringsLabelsTranslator Translator;
+    Translator.PkgStrings = &FPkg;
+    Translator.FullPath = FSource;
+    OnModal([&](QWidget* Window) {
+        EXPECT_EQ(Ids(Translator.Model()), std::vector<int>({1, 2, 3}));
+        OnModal([](QWidget* Files) {
+            auto* List = Files->findChild<QListView*>(QStringLiteral("FileList"));
+            ASSERT_NE(List, nullptr);
+            const QModelIndexList Found =
+                List->model()->match(List->model()->index(0, 0), Qt::DisplayRole, QStringLiteral("other.kvstr"));
+            ASSERT_EQ(Found.size(), 1);
+            MouseOnRow(List, Found.first().row(), false);
+            QTest::mouseClick(Files->findChild<QPushButton*>(QStringLiteral("BtOk")), Qt::LeftButton);
+        });
+        QTest::mouseClick(Find<QToolButton>(Window, "BtPath"), Qt::LeftButton);
+        EXPECT_EQ(Translator.FullPath, FDir.filePath(QStringLiteral("other.kvstr")));
+        EXPECT_EQ(Ids(Translator.Model()), std::vector<int>({1, 2, 7})) << "3 came from the first file only";
+        EXPECT_TRUE(Translator.StatusLine().startsWith(QStringLiteral("( other : 1 Labels )")));
+
+        QApplication::setActiveWindow(Window);
+        QTest::keySequence(Window, QKeySequence(Qt::CTRL | Qt::Key_S));
+        TKvPkgStrings Written;
+        Written.LoadFromFile(FPkg.FileName());
+        EXPECT_EQ(Written.Labels()->Count(), 2);
+        Translator.reject();
+    });
+    Translator.Execute();
+    KvSetAppPath(OldAppPath);
 }
