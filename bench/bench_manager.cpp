@@ -182,6 +182,7 @@ int main(int argc, char** argv)
     int forms = 3000;
     int runs = 3;
     QString dirArg;
+    QString only; // scan or count: that alone, for a profiler
     const QStringList args = app.arguments();
     for (int i = 1; i + 1 < args.size(); i += 2) {
         if (args[i] == QLatin1String("--forms"))
@@ -190,6 +191,8 @@ int main(int argc, char** argv)
             runs = std::max(1, args[i + 1].toInt());
         else if (args[i] == QLatin1String("--dir"))
             dirArg = args[i + 1];
+        else if (args[i] == QLatin1String("--only"))
+            only = args[i + 1];
     }
     KvRegisterRuntimeClasses();
     QTemporaryDir temp;
@@ -234,9 +237,19 @@ int main(int argc, char** argv)
         pkg.Labels()->Add(i, QStringLiteral("Label %1").arg(i));
 
     const QString key = PkgName(7);
-    std::vector<TTime> grep, read, scan, count;
+    std::vector<TTime> grep, raw, porting, read, scan, count;
     int hits = 0, items = 0;
     Quiet quiet;
+    if (!only.isEmpty()) {
+        for (int run = 0; run < runs; ++run) {
+            TKvManagerScanner s(TKvDlgManager::dlmLabels);
+            if (only == QLatin1String("scan"))
+                s.Scan(files, key, QStringLiteral("123"), quiet);
+            else
+                s.Count(files, {key}, quiet);
+        }
+        return 0;
+    }
     for (int run = 0; run < runs; ++run) {
         grep.push_back(Measure([&] {
             QProcess p;
@@ -244,7 +257,20 @@ int main(int argc, char** argv)
             p.start(QStringLiteral("grep"), {QStringLiteral("-rF"), key, dir});
             p.waitForFinished(-1);
         }));
-        // What reading alone costs: every form's text through form porting, binary ones converted.
+        raw.push_back(Measure([&] {
+            for (const QString& f : files)
+                KvReadFile(f);
+        }));
+        porting.push_back(Measure([&] {
+            for (const QString& f : files) {
+                QByteArray text;
+                bool utf8;
+                TStreamOriginalFormat format;
+                KvDelphiFormToTextBytes(f, text, utf8, format, [](const QByteArray&, TStreamOriginalFormat) { return false; });
+            }
+        }));
+        // What reading costs: the files' bytes, then every form's text through form porting, binary
+        // ones converted.
         read.push_back(Measure([&] {
             for (const QString& f : files) {
                 QByteArray text;
@@ -270,9 +296,12 @@ int main(int argc, char** argv)
         }
         return TTime{Median(wall), Median(cpu)};
     };
-    const TTime g = median(grep), rd = median(read), s = median(scan), c = median(count);
+    const TTime g = median(grep), rw = median(raw), rd = median(read), s = median(scan), c = median(count);
     printf("                               wall ms   cpu ms   cpu ratio to grep\n");
     printf("grep -rF %-20s %9.1f %8.1f\n", qPrintable(key), g.Wall, g.Cpu);
+    printf("reading the files' bytes      %9.1f %8.1f   %.2f\n", rw.Wall, rw.Cpu, rw.Cpu / g.Cpu);
+    const TTime pt = median(porting);
+    printf("porting's look-ups per form   %9.1f %8.1f   %.2f\n", pt.Wall, pt.Cpu, pt.Cpu / g.Cpu);
     printf("reading every form            %9.1f %8.1f   %.2f\n", rd.Wall, rd.Cpu, rd.Cpu / g.Cpu);
     printf("scan for label %s/123      %9.1f %8.1f   %.2f (limit 3)   %d references\n", qPrintable(key), s.Wall, s.Cpu,
            s.Cpu / g.Cpu, hits);

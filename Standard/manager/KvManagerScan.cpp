@@ -443,17 +443,7 @@ TKvManagerScanner::TLineKind TKvManagerScanner::Bookkeeping(const TLine& L)
             qsizetype e = 0;
             while (e < cls.size() && !IsBlankByte(cls[e]) && cls[e] != '[')
                 ++e;
-            AssignBytes(FObjName, name);
-            AssignBytes(FObjClass, cls.first(e));
-            // Properties of the form itself are never reported.
-            if (FNumLine == 0) {
-                FNameForm = FObjName + ':' + FObjClass;
-                FIsForm = true;
-            } else {
-                FIsForm = FObjName.size() + FObjClass.size() + 1 == FNameForm.size()
-                    && FNameForm.startsWith(FObjName) && FNameForm.endsWith(FObjClass)
-                    && FNameForm.at(FObjName.size()) == ':';
-            }
+            EnterObject(name, cls.first(e));
             return TLineKind::Object;
         }
     }
@@ -487,6 +477,21 @@ TKvManagerScanner::TLineKind TKvManagerScanner::Bookkeeping(const TLine& L)
         }
     }
     return TLineKind::Other;
+}
+
+void TKvManagerScanner::EnterObject(QByteArrayView Name, QByteArrayView Class)
+{
+    FNameCol.clear();
+    AssignBytes(FObjName, Name);
+    AssignBytes(FObjClass, Class);
+    // Properties of the form itself are never reported.
+    if (FNumLine == 0) {
+        FNameForm = FObjName + ':' + FObjClass;
+        FIsForm = true;
+    } else {
+        FIsForm = FObjName.size() + FObjClass.size() + 1 == FNameForm.size() && FNameForm.startsWith(FObjName)
+            && FNameForm.endsWith(FObjClass) && FNameForm.at(FObjName.size()) == ':';
+    }
 }
 
 QString TKvManagerScanner::OwnerPath(const TLine& L) const
@@ -699,15 +704,20 @@ namespace {
 qsizetype CountByte(const char* Begin, const char* End, char C)
 {
     constexpr quint64 Ones = 0x0101010101010101ULL;
+    constexpr quint64 Low7 = 0x7F7F7F7F7F7F7F7FULL;
     const quint64 pattern = Ones * uchar(C);
     qsizetype n = 0;
     const char* p = Begin;
-    for (; p + 8 <= End; p += 8) {
-        quint64 w;
-        memcpy(&w, p, 8);
-        w ^= pattern; // bytes equal to C are now zero
-        const quint64 zero = ~(((w & 0x7F7F7F7F7F7F7F7FULL) + 0x7F7F7F7F7F7F7F7FULL) | w | 0x7F7F7F7F7F7F7F7FULL);
-        n += __builtin_popcountll(zero);
+    while (p + 8 <= End) {
+        // Up to 255 words summed bytewise, then the bytes added up at once.
+        quint64 sums = 0;
+        for (int k = 0; k < 255 && p + 8 <= End; ++k, p += 8) {
+            quint64 w;
+            memcpy(&w, p, 8);
+            w ^= pattern; // bytes equal to C are now zero
+            sums += (~(((w & Low7) + Low7) | w | Low7)) >> 7;
+        }
+        n += qsizetype((sums * Ones) >> 56);
     }
     for (; p < End; ++p)
         n += *p == C;
@@ -791,16 +801,6 @@ bool TKvManagerScanner::WalkCandidates(QByteArrayView Text, bool Counting, QList
                     return c.unicode() > 32 && c.unicode() < 127 && c != QLatin1Char('\'') && c != QLatin1Char('#');
                 })))
             return false;
-    const qsizetype lf = CountByte(Text.begin(), Text.end(), '\n');
-    const qsizetype cr = CountByte(Text.begin(), Text.end(), '\r');
-    if (cr != 0 && cr != lf)
-        return false;
-
-    // Line 0 names the form.
-    FNumLine = 0;
-    if (!Text.isEmpty())
-        Bookkeeping(TLine(Text.first(LineAt(Text, 0).End)));
-
     std::vector<qsizetype> starts;
     for (const QByteArray& n : needles) {
         const TNeedle needle(n);
@@ -813,8 +813,19 @@ bool TKvManagerScanner::WalkCandidates(QByteArrayView Text, bool Counting, QList
             from = line.End + 1;
         }
     }
+    if (starts.empty())
+        return true;
     std::sort(starts.begin(), starts.end());
     starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
+    // Lines are found by their LF; a text whose first CR is not that of a CR LF (an old text
+    // with lone CRs) is read line by line.
+    const char* cr = static_cast<const char*>(memchr(Text.data(), '\r', size_t(Text.size())));
+    if (cr && (cr + 1 == Text.end() || cr[1] != '\n'))
+        return false;
+
+    // Line 0 names the form.
+    FNumLine = 0;
+    Bookkeeping(TLine(Text.first(LineAt(Text, 0).End)));
 
     qsizetype counted = 0; // line breaks before `counted`
     int lineNo = 0;
@@ -907,11 +918,39 @@ bool TKvManagerScanner::SetContext(QByteArrayView Text, qsizetype LineStart)
 
 // Reads one form and runs the search or the count over its lines. A form that cannot be read,
 // or a failure inside it, is told and the walk goes on with the next.
+// Whether the string value next in a binary form names a package looked for (the position is
+// restored, so that the value is read again as the line); other values are skipped.
+bool TKvManagerScanner::PackageWanted(KvFormBinary::TBinaryReader& R, int Type)
+{
+    using namespace KvFormBinary;
+    const qint64 at = R.Position();
+    const auto matches = [this](const auto& Value) {
+        if (FCountingPackages) {
+            for (const QString& p : FSelPkgs)
+                if (Value.compare(p, Qt::CaseInsensitive) == 0)
+                    return true;
+            return false;
+        }
+        return Value.compare(FPkgName, Qt::CaseInsensitive) == 0;
+    };
+    bool wanted = false;
+    if (Type == vaString || Type == vaLString)
+        wanted = matches(QLatin1StringView(R.ReadAnsiString()));
+    else if (Type == vaWString || Type == vaUTF8String)
+        wanted = matches(R.ReadWideString());
+    else
+        R.SkipValue();
+    if (wanted)
+        R.SetPosition(at);
+    return wanted;
+}
+
 // A binary form is walked as it is stored, its lines made up only for the properties that can
 // be references: a count needs no line numbers, and a scan reads a binary form as text only when
 // the walk found a hit in it, for the hit's line.
 bool TKvManagerScanner::WalkBinary(const QByteArray& Data, bool Counting)
 {
+    FCountingPackages = Counting;
     using namespace KvFormBinary;
     TBinaryReader r(Data);
     if (Data.startsWith("\xFF\x0A\x00"))
@@ -955,9 +994,20 @@ bool TKvManagerScanner::WalkBinary(const QByteArray& Data, bool Counting)
         }
         const qsizetype dot = Name.lastIndexOf('.');
         const QByteArrayView key = dot >= 0 ? Name.sliced(dot + 1) : Name;
-        if (!SameBytes(key, "PkgName") && !SameBytes(key, "Id") && !SameBytes(key, "Name") && !SameBytes(key, "Index")) {
+        const bool pkgName = SameBytes(key, "PkgName"), id = SameBytes(key, "Id");
+        if (!pkgName && !id && !SameBytes(key, "Name") && !SameBytes(key, "Index")) {
             r.SkipValue();
             return other();
+        }
+        // For the package kinds a line is made only for a package line of a package looked for
+        // and for the id line after it.
+        if (KvIsPkgKind(FKind) && (pkgName || id)) {
+            if (id ? !FPkgNameB : FPkgNameB) {
+                r.SkipValue();
+                return other();
+            }
+            if (pkgName && !PackageWanted(r, type))
+                return other();
         }
         text = Name.toByteArray() + " = ";
         switch (type) {
@@ -981,10 +1031,8 @@ bool TKvManagerScanner::WalkBinary(const QByteArray& Data, bool Counting)
     };
     std::function<bool()> object = [&] {
         const TObjectHeader h = r.ReadHeader();
-        text = (h.Flags & ffInline ? "inline " : h.Flags & ffInherited ? "inherited " : "object ") + h.ObjectName
-            + ": " + h.ClassName;
-        if (feed(text))
-            return true;
+        FNumLine = line++;
+        EnterObject(h.ObjectName, h.ClassName);
         while (!r.EndOfList())
             if (property(r.ReadStr()))
                 return true;
@@ -1006,10 +1054,11 @@ bool TKvManagerScanner::Walk(const QString& File, qint64 Size, bool Counting, QL
     TStreamOriginalFormat format;
     try {
         const TKvFormFilter filter = [&](const QByteArray& Data, TStreamOriginalFormat Format) {
-            if (!Counting && !FNeedle.isEmpty() && !MayHold(Data, Format, FNeedle))
-                return false;
+            // A text form is searched for the needle as it is read.
             if (Format != TStreamOriginalFormat::sofBinary)
                 return true;
+            if (!Counting && !FNeedle.isEmpty() && !MayHold(Data, Format, FNeedle))
+                return false;
             BeginFile(File);
             FUtf8 = true;
             try {

@@ -11,6 +11,9 @@
 #include <optional>
 
 class TComponent;
+namespace KvFormBinary {
+class TBinaryReader;
+}
 
 // The package manager's engine, without a window: it reads the forms of a project line by line,
 // finds the property lines that refer to one package item (Scan) or counts the references to
@@ -167,6 +170,9 @@ private:
     bool ReadForm(const QString& File, QString& Text);
     bool Walk(const QString& File, qint64 Size, bool Counting, QList<TKvTokenRec1>* Hits);
     bool WalkBinary(const QByteArray& Data, bool Counting);
+    bool PackageWanted(KvFormBinary::TBinaryReader& R, int Type);
+    void EnterObject(QByteArrayView Name, QByteArrayView Class);
+    bool FCountingPackages = false;
     bool WalkCandidates(QByteArrayView Text, bool Counting, QList<TKvTokenRec1>* Hits);
     bool SetContext(QByteArrayView Text, qsizetype LineStart);
     bool Step(qint64 Steps);

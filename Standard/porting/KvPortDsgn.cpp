@@ -91,7 +91,7 @@ bool IsUtf8(const QByteArray& Data)
     if (!(any & 0x8080808080808080ULL))
         return true;
     QStringDecoder utf8(QStringDecoder::Utf8);
-    (void)utf8.decode(Data);
+    const QString decoded = utf8.decode(Data); // decoding happens on the conversion
     return !utf8.hasError();
 }
 
@@ -219,9 +219,17 @@ bool KvDelphiFormTextToForm(const QStringList& Lines, const QString& FileName, T
 {
     const QString formFile = ChangeFileExt(FileName, QStringLiteral(".dfm"));
     const QByteArray lineBreak = LineBreakOf(formFile);
+    // An old 8-bit text form was read a byte a character: its bytes go back as they were.
+    bool latin1 = false;
+    if (OriginalFormat == TStreamOriginalFormat::sofText && QFileInfo(formFile).isFile()) {
+        try {
+            latin1 = !IsUtf8(KvReadFile(formFile));
+        } catch (const EInOutError&) {
+        }
+    }
     QByteArray text;
     for (const QString& line : Lines) {
-        text += line.toUtf8();
+        text += latin1 ? line.toLatin1() : line.toUtf8();
         text += lineBreak;
     }
     QByteArray data;

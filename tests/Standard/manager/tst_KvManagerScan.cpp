@@ -309,6 +309,18 @@ TEST_F(KvManagerScanTest, ClearRemovesTheLinesOfAReferenceAndCountsEditedOnes)
     EXPECT_TRUE(FormText("Bin.dfm").contains("object LaBin: TKvLabel"));
 }
 
+// An old 8-bit form keeps its bytes where nothing changed.
+TEST_F(KvManagerScanTest, ReplaceKeepsTheBytesOfAn8BitForm)
+{
+    QByteArray old = QByteArray(MainDfm).replace("'Main = form'", "'Caf\xE9'");
+    Write("Main.dfm", old);
+    TKvManagerScanner scanner(TKvDlgManager::dlmLabels);
+    const QList<TKvTokenRec1> hits = scanner.Scan({Path("Main.dfm")}, QStringLiteral("Main"), QStringLiteral("7"), Fb);
+    ASSERT_EQ(hits.size(), 1);
+    EXPECT_EQ(scanner.Replace(hits, QStringLiteral("Main"), QStringLiteral("70"), Fb), 0);
+    EXPECT_EQ(KvReadFile(Path("Main.dfm")), old.replace("MemoryLabel.Id = 7\n", "MemoryLabel.Id = 70\n"));
+}
+
 // A form open in the designer: the live component changes, the file does not, and the change is
 // one step of the form's history.
 TEST_F(KvManagerScanTest, ReplaceAndClearChangeAnOpenFormLive)
