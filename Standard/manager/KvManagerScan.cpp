@@ -794,13 +794,13 @@ bool TKvManagerScanner::WalkCandidates(QByteArrayView Text, bool Counting, QList
     else
         for (const QString& p : FSelPkgs)
             needles << p.toLatin1();
-    const QStringList texts = Counting ? FSelPkgs : QStringList{FPkgName};
-    for (const QString& t : texts)
-        if (KvIsPkgKind(FKind)
-            && (t.isEmpty() || !std::all_of(t.begin(), t.end(), [](QChar c) {
+    // A name the writer may write with escapes is not looked for by its text.
+    if (KvIsPkgKind(FKind))
+        for (const QString& t : Counting ? FSelPkgs : QStringList{FPkgName})
+            if (t.isEmpty() || !std::all_of(t.begin(), t.end(), [](QChar c) {
                     return c.unicode() > 32 && c.unicode() < 127 && c != QLatin1Char('\'') && c != QLatin1Char('#');
-                })))
-            return false;
+                }))
+                return false;
     std::vector<qsizetype> starts;
     for (const QByteArray& n : needles) {
         const TNeedle needle(n);
@@ -840,7 +840,10 @@ bool TKvManagerScanner::WalkCandidates(QByteArrayView Text, bool Counting, QList
     const QByteArrayView key = KvIsPkgKind(FKind) ? QByteArrayView("PkgName")
         : FKind == TKvDlgManager::dlmPrivileges   ? QByteArrayView("Id")
                                                   : QByteArrayView("Name");
+    qsizetype consumed = -1; // the line after a package line: never a package line of its own
     for (const qsizetype start : starts) {
+        if (start == consumed)
+            continue;
         const TSpan span = LineAt(Text, start);
         const QByteArrayView lineText = Text.sliced(span.Start, span.End - span.Start);
         const TLine L(lineText);
@@ -864,8 +867,10 @@ bool TKvManagerScanner::WalkCandidates(QByteArrayView Text, bool Counting, QList
         if (FPkgNameB)
             for (std::optional<TSpan> at = NextLine(Text, span.End); at; at = NextLine(Text, at->End)) {
                 ++n;
-                if (process(*at))
+                if (process(*at)) {
+                    consumed = at->Start;
                     break;
+                }
             }
         FPkgNameB = false;
         if (FCancelled)

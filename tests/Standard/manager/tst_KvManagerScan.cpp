@@ -30,6 +30,8 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 // Collects what the engine tells, and can cancel after a number of steps.
@@ -307,6 +309,37 @@ TEST_F(KvManagerScanTest, ClearRemovesTheLinesOfAReferenceAndCountsEditedOnes)
     EXPECT_EQ(colors.Clear(sets, Fb), 0);
     EXPECT_FALSE(FormText("Bin.dfm").contains("SetColor"));
     EXPECT_TRUE(FormText("Bin.dfm").contains("object LaBin: TKvLabel"));
+}
+
+// The lines found by their text are those that reading every line finds (a text ending in a
+// lone CR is read line by line), odd lines included.
+TEST_F(KvManagerScanTest, LinesFoundByTheirTextAreThoseFoundLineByLine)
+{
+    const QByteArray odd = QByteArray(MainDfm).replace("  object LaGhost: TKvLabel\n",
+                                                       "  object LaTwice: TKvLabel\n"
+                                                       "    MemoryLabel.PkgName = 'Main'\n"
+                                                       "    MemoryLabel.PkgName = 'Main'\n"
+                                                       "    MemoryLabel.Id = 5\n"
+                                                       "  end\n"
+                                                       "  object LaGhost: TKvLabel\n");
+    Write("Main.dfm", odd);
+    Write("Child.dfm", odd + "\r");
+    const auto found = [&](const char* File, TKvDlgManager Kind, const char* Pkg, const char* Value) {
+        QStringList lines;
+        TKvManagerScanner scanner(Kind);
+        for (const TKvTokenRec1& h : scanner.Scan({Path(File)}, QString::fromLatin1(Pkg), QString::fromLatin1(Value), Fb))
+            lines << QStringLiteral("%1 %2 %3").arg(h.NumLine).arg(h.StrChange, h.StrLine);
+        return lines;
+    };
+    for (const auto& [kind, pkg, value] : {std::tuple{TKvDlgManager::dlmLabels, "Main", "5"},
+                                           std::tuple{TKvDlgManager::dlmLabels, "main", "7"},
+                                           std::tuple{TKvDlgManager::dlmSetsColor, "", "Red"},
+                                           std::tuple{TKvDlgManager::dlmPrivileges, "", "3"}}) {
+        const QStringList byText = found("Main.dfm", kind, pkg, value);
+        EXPECT_FALSE(byText.isEmpty());
+        EXPECT_EQ(byText, found("Child.dfm", kind, pkg, value)) << pkg << value;
+    }
+    EXPECT_FALSE(found("Main.dfm", TKvDlgManager::dlmLabels, "Main", "5").join('\n').contains("LaTwice"));
 }
 
 // An old 8-bit form keeps its bytes where nothing changed.
