@@ -16,6 +16,8 @@
 #include "manager/KvVtManager.h"
 #include "manager/KvVtManagerPkgs.h"
 #include "manager/KvVtManagerRepl.h"
+#include "images/KvImagesList.h"
+#include "images/KvVtPkgImages.h"
 #include "strings/KvVtPkgStrings.h"
 #include "ui_KvVtManager.h"
 #include "ui_KvVtManagerPkgs.h"
@@ -474,4 +476,38 @@ TEST_F(KvManagerScanTest, ManagerWindowScansReplacesCountsAndClears)
     EXPECT_EQ(editor.Model(TKvStringsKind::Labels)->rowCount(), 4);
     EXPECT_TRUE(FormText("Main.dfm").contains("'main'\n      MemoryLabel.Id = 5"));
     EXPECT_TRUE(FormText("Bin.dfm").contains("MemoryLabel.PkgName = 'Main'\n    MemoryLabel.Id = 8"));
+}
+
+// After a count, Clear deletes the unused images through the images editor that opened the
+// manager, and destroys those of another package directly.
+TEST_F(KvManagerScanTest, ClearAfterACountDeletesUnusedImagesThroughTheEditor)
+{
+    TKvPkgImages icons, other;
+    icons.SetPkgName(QStringLiteral("Icons"));
+    other.SetPkgName(QStringLiteral("Other"));
+    icons.Images()->Add(1);
+    icons.Images()->Add(2);
+    other.Images()->Add(3);
+    Write("Main.dfm", QByteArray(MainDfm).replace("  object LaGhost: TKvLabel\n", "  object PiLogo: TKvPkgImage\n"
+                                                                                 "    MemoryImage.PkgName = 'Icons'\n"
+                                                                                 "    MemoryImage.Id = 2\n"
+                                                                                 "  end\n"
+                                                                                 "  object LaGhost: TKvLabel\n"));
+    TFrPkgImages editor;
+    editor.PkgImages = &icons;
+    editor.LoadImages();
+    const int shown = editor.Model()->rowCount();
+    TKvMessageRecorder messages;
+    TFrManager manager(&editor);
+    manager.Prepare(TKvDlgManager::dlmImages, QStringLiteral("Icons"), QStringLiteral("1"));
+    OnModal([](QWidget* Window) { QTest::mouseClick(qobject_cast<TFrManagerPkgs*>(Window)->ui()->BtOk, Qt::LeftButton); });
+    manager.BtCounterClick();
+    EXPECT_EQ(Rows(manager.Model()), QStringList({"[x] (00000) PkgName: 'Icons' Id: 1", "[x] (00000) PkgName: 'Other' Id: 3",
+                                                  "[ ] (00001) PkgName: 'Icons' Id: 2"}))
+        << Rows(manager.Model()).join('\n').toStdString();
+    manager.BtClearClick();
+    EXPECT_FALSE(icons.Images()->FindId(1));
+    EXPECT_TRUE(icons.Images()->FindId(2));
+    EXPECT_FALSE(other.Images()->FindId(3));
+    EXPECT_EQ(editor.Model()->rowCount(), shown - 1);
 }
