@@ -281,12 +281,6 @@ TKvPkgStringsItem* TKvTranslatorModel::EditedItem(int Row) const
     return Row >= 0 && Row < int(FRows.size()) ? FAll[size_t(FRows[size_t(Row)])].Edited : nullptr;
 }
 
-bool TKvTranslatorModel::Untranslated(int Id) const
-{
-    const int Index = IndexOfId(Id);
-    return Index >= 0 && Untranslated(FAll[size_t(Index)]);
-}
-
 int TKvTranslatorModel::NextUntranslated(int Row) const
 {
     const int N = int(FRows.size());

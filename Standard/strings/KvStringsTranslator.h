@@ -63,7 +63,6 @@ public:
     int RowOfId(int Id) const;
     TKvPkgStringsItem* SourceItem(int Row) const;
     TKvPkgStringsItem* EditedItem(int Row) const;
-    bool Untranslated(int Id) const;
     // Over every id, whatever the filter shows.
     int UntranslatedCount() const { return FUntranslated; }
     // The first untranslated row after Row, going round to the top; -1 when there is none.
