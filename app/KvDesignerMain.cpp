@@ -325,6 +325,8 @@ TKvFormEditor* TFrKvDesigner::OpenForm(const QString& FileName)
     FUndo->addStack(Form->Designer()->UndoStack());
     Host().SetActiveForm(Form);
     UpdateMarkers();
+    if (const QString Warning = Form->UnitModule()->LoadWarning(); !Warning.isEmpty())
+        statusBar()->showMessage(Warning);
     return Form;
 }
 

@@ -1,6 +1,7 @@
 #include "KvFormView.h"
 
 #include "Controls.h"
+#include "Filer.h"
 #include "KvAppPackage.h"
 #include "KvControls.h"
 #include "DesignIntf.h"
@@ -82,6 +83,13 @@ void ForEachControl(const TWinControl* Parent, const QPoint& Origin, const QRect
 
 QString KvDisplayText(const TComponent* Component)
 {
+    if (IsPlaceholder(Component)) {
+        // A component nobody here knows: what it says, or what it is.
+        for (const char* Name : {"Caption", "Text"})
+            if (const QString Kept = KeptString(Component, QLatin1String(Name)); !Kept.isEmpty())
+                return Kept;
+        return QStringLiteral("%1: %2").arg(Component->GetName(), Component->ClassName());
+    }
     QString Caption = TextProperty(Component, "Caption");
     if (const auto* Label = qobject_cast<TKvMemoryLabel*>(Component->property("MemoryLabel").value<QObject*>()))
         Caption = KvDisplayCaption(Label, Caption);

@@ -1,5 +1,6 @@
 #include "KvInspectorModel.h"
 
+#include "Filer.h"
 #include "SysUtils.h"
 
 #include <QColor>
@@ -8,8 +9,26 @@
 
 namespace {
 
+// A property kept as written because nobody here publishes it: shown, not edited.
+class TKeptPropertyEditor : public TPropertyEditor
+{
+public:
+    TKeptPropertyEditor(QString Name, QString Value) : FName(std::move(Name)), FValue(std::move(Value)) {}
+    TPropertyAttributes GetAttributes() const override { return paReadOnly; }
+    bool AllEqual() const override { return true; }
+    QString GetValue() const override { return FValue.simplified(); }
+    QString GetName() const override { return FName; }
+    bool IsEvent() const { return FName.startsWith(QLatin1String("On")) && FValue.front().isLetter(); }
+
+private:
+    QString FName;
+    QString FValue;
+};
+
 bool IsEvent(const TPropertyEditor& Editor)
 {
+    if (const auto* Kept = dynamic_cast<const TKeptPropertyEditor*>(&Editor))
+        return Kept->IsEvent();
     return Editor.PropInfo().Kind == TTypeKind::tkMethod;
 }
 
@@ -55,6 +74,10 @@ void TKvInspectorModel::Rebuild()
         } catch (const std::exception&) {
             Editors.clear();
         }
+        if (FSelection.size() == 1)
+            for (const auto& [Name, Value] : KeptProperties(FSelection.first()))
+                if (!Value.isEmpty())
+                    Editors.push_back(std::make_unique<TKeptPropertyEditor>(Name, Value));
         // Sorted by name, as inspectors list properties.
         std::stable_sort(Editors.begin(), Editors.end(), [](const auto& A, const auto& B) {
             return A->GetName().compare(B->GetName(), Qt::CaseInsensitive) < 0;

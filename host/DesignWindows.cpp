@@ -200,6 +200,7 @@ void PasteComponents(TComponent* Owner, TComponent* Parent, TDesignerSelectionLi
     if (Binary.isEmpty())
         return;
     TReader Reader(Binary);
+    Reader.KeepAsWritten = true; // what the copied components held that nobody here knows
     Reader.OnSetName = [Owner, Designer](TComponent* Component, const QString& Name) {
         if (Name.isEmpty())
             return Name;

@@ -338,10 +338,27 @@ TKvFormEditor* TKvUnitModule::OpenForm()
         const QString name = QString::fromUtf8(h.ObjectName);
         if (FHost->FindFormRoot(name))
             throw EComponentError(QStringLiteral("A form named %1 is already open").arg(name));
-        TReader reader(binary);
-        TComponent* result = reader.ReadRootComponent(nullptr, RootClassFor(QString::fromUtf8(h.ClassName)));
-        unresolved = reader.UnresolvedReferences();
-        return result;
+        // Forms are read as their users wrote them, on top of their ancestors' forms.
+        QStringList units;
+        if (TKvProject* project = FHost->ActiveProject())
+            for (int i = 0; i < project->GetModuleCount(); ++i)
+                units << project->GetModule(i)->FileName();
+        const QString className = QString::fromUtf8(h.ClassName);
+        const TKvFormAncestry ancestry = KvFindFormAncestry(FileName(), className, units);
+        FLoadWarning = ancestry.Missing.isEmpty()
+            ? QString()
+            : QStringLiteral("The form of %1 was not found: %2 is shown without it").arg(ancestry.Missing, className);
+        TFormReadOptions options;
+        options.RootClass = RootClassFor(className);
+        for (const QString& ancestor : ancestry.Forms)
+            options.Ancestors << InFormFile(ancestor, true, [&] { return FormFileToBinary(ReadFileBytes(ancestor)); });
+        const QString dir = QFileInfo(file).absolutePath();
+        options.FindFrame = [&](const QString& frameClass) {
+            const QString frame = KvFindClassForm(frameClass, dir, units);
+            return frame.isEmpty() ? QByteArray() : ReadFileBytes(frame);
+        };
+        options.Unresolved = &unresolved;
+        return ReadFormAsWritten(binary, options);
     }));
     root->SetDesigning(true);
     root->IncludeState(csDesignInstance);

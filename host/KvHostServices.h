@@ -87,8 +87,11 @@ public:
     TKvHostServices* Host() const { return FHost; }
 
     // Reads the form into the designer; from the form's text editor when it is open as text, which
-    // it replaces. Raises naming the file; nothing changes then.
+    // it replaces. Raises naming the file; nothing changes then. An inherited form opens on its
+    // ancestor's form when the units tell where it is.
     TKvFormEditor* OpenForm();
+    // What the last OpenForm could not do but went on without ("the form of TBase was not found").
+    QString LoadWarning() const { return FLoadWarning; }
     // The form file in the code editor; an open designer is replaced (its changes carry over).
     TKvSourceEditor* OpenFormAsText();
     // Closes the designer or the form's text editor; their unsaved changes are lost.
@@ -107,6 +110,7 @@ private:
     std::unique_ptr<TKvSourceEditor> FFormText;
     TStreamOriginalFormat FFormFormat = TStreamOriginalFormat::sofUnknown;
     bool FFormResource = true; // binary forms: with the resource header (as .dfm files have)
+    QString FLoadWarning;
 
     QByteArray ReadFormFile();
     const QMetaObject* RootClassFor(const QString& ClassName) const;

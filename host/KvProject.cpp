@@ -1,6 +1,8 @@
 #include "KvProject.h"
 
+#include "Classes.h"
 #include "KvFiles.h"
+#include "KvFormDesigner.h"
 #include "SysUtils.h"
 
 #include <QDir>
@@ -575,4 +577,73 @@ bool TKvProject::CloseModule(bool ForceClosed)
     // A copy: the host destroys this project, and with it OnClose, while closing.
     const auto close = OnClose;
     return close ? close(ForceClosed) : true;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Form inheritance
+
+namespace {
+
+QString UnitText(const QString& File)
+{
+    try {
+        return QString::fromLatin1(ReadFileBytes(File)); // declarations are ASCII
+    } catch (const Exception&) {
+        return QString();
+    }
+}
+
+// The unit declaring ClassName: Units first, then the units in Dir.
+QString FindDeclaringUnit(const QString& ClassName, const QString& Dir, const QStringList& Units)
+{
+    QStringList candidates = Units;
+    const QFileInfoList beside = QDir(Dir).entryInfoList({QStringLiteral("*.pas")}, QDir::Files, QDir::Name);
+    for (const QFileInfo& f : beside)
+        candidates << f.absoluteFilePath();
+    for (const QString& unit : std::as_const(candidates))
+        if (!FindClassAncestor(UnitText(unit), ClassName).isEmpty())
+            return unit;
+    return QString();
+}
+
+QString FormBeside(const QString& Unit)
+{
+    const QFileInfo info(Unit);
+    const QString dfm = ResolveFileCase(info.dir().filePath(info.completeBaseName() + QStringLiteral(".dfm")));
+    return QFileInfo::exists(dfm) ? dfm : QString();
+}
+
+} // namespace
+
+TKvFormAncestry KvFindFormAncestry(const QString& UnitFile, const QString& ClassName, const QStringList& Units)
+{
+    TKvFormAncestry result;
+    QString unit = UnitFile;
+    QString cls = ClassName;
+    for (int depth = 0; depth < 32; ++depth) {
+        const QString ancestor = FindClassAncestor(UnitText(unit), cls).section(u'.', -1);
+        if (ancestor.isEmpty())
+            return result;
+        const QMetaObject* registered = GetClass(ancestor);
+        if (registered && InheritsFrom(registered, &TComponent::staticMetaObject)) {
+            result.BaseClass = ancestor;
+            return result;
+        }
+        const QString next = FindDeclaringUnit(ancestor, QFileInfo(unit).absolutePath(), Units);
+        const QString form = next.isEmpty() ? QString() : FormBeside(next);
+        if (form.isEmpty()) {
+            result.Missing = ancestor;
+            return result;
+        }
+        result.Forms.prepend(form);
+        unit = next;
+        cls = ancestor;
+    }
+    return result;
+}
+
+QString KvFindClassForm(const QString& ClassName, const QString& Dir, const QStringList& Units)
+{
+    const QString unit = FindDeclaringUnit(ClassName, Dir, Units);
+    return unit.isEmpty() ? QString() : FormBeside(unit);
 }

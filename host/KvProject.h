@@ -170,3 +170,16 @@ private:
     QStringList FLibraryUnits;
     std::unique_ptr<TKvSourceEditor> FSource;
 };
+
+// A form's ancestry as the units declare it (class(TBaseForm)): the forms it inherits from, base
+// first, and the registered class they all start from. Each ancestor's unit is looked for among
+// Units (a project's), then beside the unit; its form is the .dfm beside that unit.
+struct TKvFormAncestry
+{
+    QStringList Forms;
+    QString BaseClass; // empty when the chain ends before a registered class
+    QString Missing;   // the ancestor whose unit or form was not found
+};
+TKvFormAncestry KvFindFormAncestry(const QString& UnitFile, const QString& ClassName, const QStringList& Units);
+// The form file of the unit that declares ClassName (a frame placed inline), or empty.
+QString KvFindClassForm(const QString& ClassName, const QString& Dir, const QStringList& Units);

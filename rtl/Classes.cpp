@@ -102,6 +102,17 @@ QString TPersistent::FindPropertyName(const QObject* Owner, const QObject* Value
 // ---------------------------------------------------------------------------------------------
 // TComponent
 
+void TComponent::DefineProperties(TFiler* Filer)
+{
+    TPersistent::DefineProperties(Filer);
+    Filer->DefineProperty(
+        QStringLiteral("Left"), [this](TReader* R) { FDesignLeft = int(R->ReadInteger()); },
+        [this](TWriter* W) { W->WriteInteger(FDesignLeft); }, FDesignLeft != 0);
+    Filer->DefineProperty(
+        QStringLiteral("Top"), [this](TReader* R) { FDesignTop = int(R->ReadInteger()); },
+        [this](TWriter* W) { W->WriteInteger(FDesignTop); }, FDesignTop != 0);
+}
+
 TComponent::TComponent(TComponent* AOwner) : TPersistent(nullptr)
 {
     if (AOwner)

@@ -10,11 +10,13 @@
 
 #include <functional>
 #include <initializer_list>
+#include <memory>
 
 class TComponent;
 class TFiler;
 class TReader;
 class TWriter;
+struct TStreamRecord;
 
 enum TComponentStateFlag {
     csLoading = 0x1,
@@ -53,11 +55,20 @@ public:
     virtual QString ClassName() const;
     bool InheritsFrom(const QMetaObject* AClass) const;
 
+    // How this object was written in the form it was read from (property order, values kept
+    // as written), so that writing it again changes only what was edited. Null when not read
+    // that way.
+    TStreamRecord* StreamRecord() const { return FStreamRecord.get(); }
+    void SetStreamRecord(std::shared_ptr<TStreamRecord> Value) { FStreamRecord = std::move(Value); }
+
 protected:
     virtual void AssignTo(TPersistent* Dest) const;
     [[noreturn]] void AssignError(const TPersistent* Source) const;
     // The name of Owner's published object property whose value is Value, or "".
     static QString FindPropertyName(const QObject* Owner, const QObject* Value);
+
+private:
+    std::shared_ptr<TStreamRecord> FStreamRecord;
 };
 
 using TGetChildProc = std::function<void(TComponent*)>;
@@ -143,6 +154,16 @@ public:
     QString GetNamePath() const override;
     TPersistent* GetOwner() const override;
 
+    // Where the designer shows a non-visual component; stored as Left and Top.
+    int DesignLeft() const { return FDesignLeft; }
+    int DesignTop() const { return FDesignTop; }
+    void SetDesignPos(int Left, int Top)
+    {
+        FDesignLeft = Left;
+        FDesignTop = Top;
+    }
+    void DefineProperties(TFiler* Filer) override;
+
 protected:
     // Called on the owner before a rename (and on insertion); raises to veto. The default
     // rejects a name already used by another component of this owner; while designing, the
@@ -161,6 +182,8 @@ private:
     QList<TComponent*> FFreeNotifies;
     QString FName;
     int FTag = 0;
+    int FDesignLeft = 0;
+    int FDesignTop = 0;
     TComponentState FComponentState;
     QString FDesignClassName;
 };

@@ -2,7 +2,56 @@
 
 #include "SysUtils.h"
 
+#include <QtMath>
+
 namespace {
+
+// Written by name when a value has one; the first name of a value is the one written.
+const TIdentMapEntry ColorIdents[] = {
+    {0x000000, "clBlack"}, {0x000080, "clMaroon"}, {0x008000, "clGreen"}, {0x008080, "clOlive"},
+    {0x800000, "clNavy"}, {0x800080, "clPurple"}, {0x808000, "clTeal"}, {0x808080, "clGray"},
+    {0xC0C0C0, "clSilver"}, {0x0000FF, "clRed"}, {0x00FF00, "clLime"}, {0x00FFFF, "clYellow"},
+    {0xFF0000, "clBlue"}, {0xFF00FF, "clFuchsia"}, {0xFFFF00, "clAqua"}, {0xC0C0C0, "clLtGray"},
+    {0x808080, "clDkGray"}, {0xFFFFFF, "clWhite"}, {0xC0DCC0, "clMoneyGreen"}, {0xF0CAA6, "clSkyBlue"},
+    {0xF0FBFF, "clCream"}, {0xA4A0A0, "clMedGray"}, {KvColors::clNone, "clNone"},
+    {KvColors::clDefault, "clDefault"},
+    {qint32(0xFF00000A), "clActiveBorder"}, {qint32(0xFF000002), "clActiveCaption"},
+    {qint32(0xFF00000C), "clAppWorkSpace"}, {qint32(0xFF000001), "clBackground"},
+    {qint32(0xFF00000F), "clBtnFace"}, {qint32(0xFF000014), "clBtnHighlight"},
+    {qint32(0xFF000010), "clBtnShadow"}, {qint32(0xFF000012), "clBtnText"},
+    {qint32(0xFF000009), "clCaptionText"}, {qint32(0xFF00001B), "clGradientActiveCaption"},
+    {qint32(0xFF00001C), "clGradientInactiveCaption"}, {qint32(0xFF000011), "clGrayText"},
+    {qint32(0xFF00000D), "clHighlight"}, {qint32(0xFF00000E), "clHighlightText"},
+    {qint32(0xFF00001A), "clHotLight"}, {qint32(0xFF00000B), "clInactiveBorder"},
+    {qint32(0xFF000003), "clInactiveCaption"}, {qint32(0xFF000013), "clInactiveCaptionText"},
+    {qint32(0xFF000018), "clInfoBk"}, {qint32(0xFF000017), "clInfoText"}, {qint32(0xFF000004), "clMenu"},
+    {qint32(0xFF00001E), "clMenuBar"}, {qint32(0xFF00001D), "clMenuHighlight"},
+    {qint32(0xFF000007), "clMenuText"}, {qint32(0xFF000000), "clScrollBar"},
+    {qint32(0xFF000015), "cl3DDkShadow"}, {qint32(0xFF000016), "cl3DLight"}, {qint32(0xFF000005), "clWindow"},
+    {qint32(0xFF000006), "clWindowFrame"}, {qint32(0xFF000008), "clWindowText"},
+};
+
+const TIdentMapEntry CharsetIdents[] = {
+    {0, "ANSI_CHARSET"}, {1, "DEFAULT_CHARSET"}, {2, "SYMBOL_CHARSET"}, {77, "MAC_CHARSET"},
+    {128, "SHIFTJIS_CHARSET"}, {129, "HANGEUL_CHARSET"}, {130, "JOHAB_CHARSET"}, {134, "GB2312_CHARSET"},
+    {136, "CHINESEBIG5_CHARSET"}, {161, "GREEK_CHARSET"}, {162, "TURKISH_CHARSET"},
+    {163, "VIETNAMESE_CHARSET"}, {177, "HEBREW_CHARSET"}, {178, "ARABIC_CHARSET"}, {186, "BALTIC_CHARSET"},
+    {204, "RUSSIAN_CHARSET"}, {222, "THAI_CHARSET"}, {238, "EASTEUROPE_CHARSET"}, {255, "OEM_CHARSET"},
+};
+
+const TIdentMapEntry CursorIdents[] = {
+    {0, "crDefault"}, {-1, "crNone"}, {-2, "crArrow"}, {-3, "crCross"}, {-4, "crIBeam"},
+    {-22, "crSizeAll"}, {-6, "crSizeNESW"}, {-7, "crSizeNS"}, {-8, "crSizeNWSE"}, {-9, "crSizeWE"},
+    {-10, "crUpArrow"}, {-11, "crHourGlass"}, {-12, "crDrag"}, {-13, "crNoDrop"}, {-14, "crHSplit"},
+    {-15, "crVSplit"}, {-16, "crMultiDrag"}, {-17, "crSQLWait"}, {-18, "crNo"}, {-19, "crAppStart"},
+    {-20, "crHelp"}, {-21, "crHandPoint"}, {-22, "crSize"},
+};
+
+template <std::size_t N>
+constexpr TIntegerIdents IdentsOf(const TIdentMapEntry (&Map)[N])
+{
+    return {Map, int(N)};
+}
 
 QString DisplayName(const TComponent* Component)
 {
@@ -14,14 +63,108 @@ QString DisplayName(const TComponent* Component)
 
 } // namespace
 
+QString ColorToString(qint32 Color)
+{
+    const QString ident = IntToIdent(IdentsOf(ColorIdents), Color);
+    return ident.isEmpty() ? QStringLiteral("$%1").arg(quint32(Color), 8, 16, QLatin1Char('0')).toUpper() : ident;
+}
+
+bool IdentToColor(QStringView Ident, qint32& Color)
+{
+    qint64 v = 0;
+    if (!IdentToInt(IdentsOf(ColorIdents), Ident, v))
+        return false;
+    Color = qint32(v);
+    return true;
+}
+
+bool IdentToCharset(QStringView Ident, qint32& Charset)
+{
+    qint64 v = 0;
+    if (!IdentToInt(IdentsOf(CharsetIdents), Ident, v))
+        return false;
+    Charset = qint32(v);
+    return true;
+}
+
+bool IdentToCursor(QStringView Ident, qint32& Cursor)
+{
+    qint64 v = 0;
+    if (!IdentToInt(IdentsOf(CursorIdents), Ident, v))
+        return false;
+    Cursor = qint32(v);
+    return true;
+}
+
+// ---------------------------------------------------------------------------------------------
+// TFont
+
+int TFont::GetSize() const
+{
+    return FHeight < 0 ? qRound(-FHeight * 72.0 / 96.0) : FHeight;
+}
+
+void TFont::SetSize(int Value)
+{
+    FHeight = -qRound(Value * 96.0 / 72.0);
+}
+
+void TFont::Assign(TPersistent* Source)
+{
+    if (auto* font = qobject_cast<TFont*>(Source)) {
+        FCharset = font->FCharset;
+        FColor = font->FColor;
+        FHeight = font->FHeight;
+        FName = font->FName;
+        FPitch = font->FPitch;
+        FStyle = font->FStyle;
+        FOrientation = font->FOrientation;
+        FQuality = font->FQuality;
+        return;
+    }
+    TPersistent::Assign(Source);
+}
+
 // ---------------------------------------------------------------------------------------------
 // TControl
 
-TControl::TControl(TComponent* AOwner) : TComponent(AOwner) {}
+TControl::TControl(TComponent* AOwner)
+    : TComponent(AOwner), FFont(new TFont(this)), FConstraints(new TSizeConstraints(this)),
+      FMargins(new TMargins(this, 3))
+{
+}
 
 TControl::~TControl()
 {
     SetParent(nullptr);
+    if (FPopupMenu)
+        FPopupMenu->RemoveFreeNotification(this);
+}
+
+namespace {
+// A reference to another component, cleared when that component goes.
+void SetReference(TComponent* Self, TComponent*& Field, TComponent* Value)
+{
+    if (Field == Value)
+        return;
+    if (Field)
+        Field->RemoveFreeNotification(Self);
+    Field = Value;
+    if (Field)
+        Field->FreeNotification(Self);
+}
+} // namespace
+
+void TControl::SetPopupMenu(TComponent* Value)
+{
+    SetReference(this, FPopupMenu, Value);
+}
+
+void TControl::Notification(TComponent* AComponent, TOperation Operation)
+{
+    if (Operation == TOperation::opRemove && AComponent == FPopupMenu)
+        FPopupMenu = nullptr;
+    TComponent::Notification(AComponent, Operation);
 }
 
 void TControl::SetParent(TWinControl* AParent)
@@ -77,7 +220,7 @@ void TControl::SetParentComponent(TComponent* Value)
 // ---------------------------------------------------------------------------------------------
 // TWinControl
 
-TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
+TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner), FPadding(new TMargins(this, 0)) {}
 
 TWinControl::~TWinControl()
 {
@@ -140,12 +283,17 @@ TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner)
 {
     SetBounds(0, 0, 320, 240);
     SetVisible(false);
+    FColor.Value = KvColors::clBtnFace;
+    FParentColor = false;
+    FParentFont = false;
 }
 
 TCustomForm::~TCustomForm()
 {
     if (FActiveControl)
         FActiveControl->RemoveFreeNotification(this);
+    if (FMenu)
+        FMenu->RemoveFreeNotification(this);
 }
 
 void TCustomForm::SetActiveControl(TWinControl* Value)
@@ -163,10 +311,29 @@ void TCustomForm::SetActiveControl(TWinControl* Value)
         FActiveControl->FreeNotification(this);
 }
 
+void TCustomForm::SetMenu(TComponent* Value)
+{
+    SetReference(this, FMenu, Value);
+}
+
+void TCustomForm::SetClientHeight(int Value)
+{
+    FClientHeight = qMax(0, Value);
+    SetHeight(FClientHeight);
+}
+
+void TCustomForm::SetClientWidth(int Value)
+{
+    FClientWidth = qMax(0, Value);
+    SetWidth(FClientWidth);
+}
+
 void TCustomForm::Notification(TComponent* AComponent, TOperation Operation)
 {
     if (Operation == TOperation::opRemove && AComponent == FActiveControl)
         FActiveControl = nullptr;
+    if (Operation == TOperation::opRemove && AComponent == FMenu)
+        FMenu = nullptr;
     TWinControl::Notification(AComponent, Operation);
 }
 
@@ -179,8 +346,57 @@ TFrame::TFrame(TComponent* AOwner) : TWinControl(AOwner)
 
 TDataModule::TDataModule(TComponent* AOwner) : TComponent(AOwner) {}
 
+// ---------------------------------------------------------------------------------------------
+// Placeholders
+
+TPlaceholderControl::TPlaceholderControl(TComponent* AOwner) : TWinControl(AOwner) {}
+
+TPlaceholderComponent::TPlaceholderComponent(TComponent* AOwner) : TComponent(AOwner) {}
+
+TPlaceholderComponent::~TPlaceholderComponent()
+{
+    SetParentComponent(nullptr);
+    // Its children (menu items, fields) go with it, as they would with the real component.
+    for (TPlaceholderComponent* child : std::exchange(FChildren, {})) {
+        child->FParent = nullptr;
+        delete child;
+    }
+}
+
+void TPlaceholderComponent::SetParentComponent(TComponent* Value)
+{
+    auto* parent = qobject_cast<TPlaceholderComponent*>(Value);
+    if (parent == FParent)
+        return;
+    if (FParent)
+        FParent->FChildren.removeOne(this);
+    FParent = parent;
+    if (FParent)
+        FParent->FChildren.append(this);
+}
+
+void TPlaceholderComponent::GetChildren(const TGetChildProc& Proc, TComponent* Root) const
+{
+    if (Root == this)
+        TComponent::GetChildren(Proc, Root);
+    for (TPlaceholderComponent* child : FChildren)
+        Proc(child);
+}
+
+bool IsPlaceholder(const TComponent* Component)
+{
+    return qobject_cast<const TPlaceholderControl*>(Component) || qobject_cast<const TPlaceholderComponent*>(Component);
+}
+
 void RegisterControlClasses()
 {
+    static const bool once = [] {
+        RegisterIntegerIdents(QMetaType::fromType<TColor>(), ColorIdents, int(std::size(ColorIdents)));
+        RegisterIntegerIdents(QMetaType::fromType<TFontCharset>(), CharsetIdents, int(std::size(CharsetIdents)));
+        RegisterIntegerIdents(QMetaType::fromType<TCursor>(), CursorIdents, int(std::size(CursorIdents)));
+        return true;
+    }();
+    Q_UNUSED(once);
     RegisterClasses({&TControl::staticMetaObject, &TWinControl::staticMetaObject, &TCustomForm::staticMetaObject,
                      &TForm::staticMetaObject, &TFrame::staticMetaObject, &TDataModule::staticMetaObject});
 }

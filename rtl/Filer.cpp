@@ -1,10 +1,15 @@
 #include "Filer.h"
 
 #include "Classes.h"
+#include "Controls.h"
 #include "SysUtils.h"
 #include "TypInfo.h"
 #include "Variants.h"
 
+#include <QSet>
+
+#include <algorithm>
+#include <climits>
 #include <cmath>
 
 using namespace KvFormBinary;
@@ -17,6 +22,22 @@ std::function<TComponent*(const QString&)>& GlobalFinder()
 {
     static std::function<TComponent*(const QString&)> finder;
     return finder;
+}
+
+// What an ancestor form holds is written by a descendant only where it differs.
+void MarkFromAncestor(TComponent* Owner)
+{
+    for (int i = 0; i < Owner->ComponentCount(); ++i) {
+        TComponent* c = Owner->Components(i);
+        if (!c->StreamRecord())
+            c->SetStreamRecord(std::make_shared<TStreamRecord>());
+        TStreamRecord* rec = c->StreamRecord();
+        rec->FromAncestor = true;
+        rec->Entries.clear();
+        rec->Flags = ffInherited | (rec->Flags & ffInline);
+        rec->Position = 0;
+        MarkFromAncestor(c);
+    }
 }
 
 QString PathOf(const TPersistent* Instance)
@@ -33,6 +54,56 @@ bool IsSubComponent(const QObject* Instance, const TPropInfo& Info, const QObjec
     return sub && Info.IsComponentRef() && !Info.Prop.isWritable() && sub->Owner() == Instance;
 }
 
+QString TStreamRecord::EntryName(const TEntry& E) const
+{
+    return QString::fromUtf8(Stream.constData() + E.NameAt + 1, E.ValueAt - E.NameAt - 1);
+}
+
+QList<std::pair<QString, QString>> KeptProperties(const TPersistent* Instance)
+{
+    QList<std::pair<QString, QString>> result;
+    const TStreamRecord* rec = Instance ? Instance->StreamRecord() : nullptr;
+    if (!rec)
+        return result;
+    for (const TStreamRecord::TEntry& e : rec->Entries) {
+        if (!e.Kept)
+            continue;
+        // A one-property object converted to text shows the value as a form file would.
+        QByteArray stream("TPF0\x01X\x00", 7);
+        stream += rec->Range(e.NameAt, e.End);
+        stream += QByteArray("\x00\x00", 2);
+        QString value;
+        try {
+            const QString text = QString::fromUtf8(ObjectBinaryToText(stream, TLineBreak::LF));
+            const qsizetype eq = text.indexOf(QLatin1String(" = "));
+            const qsizetype end = text.lastIndexOf(QLatin1String("\nend"));
+            value = eq < 0 ? QString() : text.mid(eq + 3, end - eq - 3).trimmed();
+        } catch (const Exception&) {
+        }
+        result.append({rec->EntryName(e), value});
+    }
+    return result;
+}
+
+QString KeptString(const TPersistent* Instance, const QString& Name)
+{
+    const TStreamRecord* rec = Instance ? Instance->StreamRecord() : nullptr;
+    if (!rec)
+        return QString();
+    for (const TStreamRecord::TEntry& e : rec->Entries) {
+        if (!e.Kept || rec->EntryName(e).compare(Name, Qt::CaseInsensitive) != 0)
+            continue;
+        try {
+            TBinaryReader r(rec->Range(e.ValueAt, e.End));
+            const TValueType t = r.NextValue();
+            if (t == vaString || t == vaLString || t == vaWString || t == vaUTF8String)
+                return r.ReadString();
+        } catch (const Exception&) {
+        }
+    }
+    return QString();
+}
+
 void SetFindGlobalComponent(std::function<TComponent*(const QString&)> Finder)
 {
     GlobalFinder() = std::move(Finder);
@@ -41,7 +112,7 @@ void SetFindGlobalComponent(std::function<TComponent*(const QString&)> Finder)
 // ---------------------------------------------------------------------------------------------
 // TReader
 
-TReader::TReader(const QByteArray& Stream) : R(ObjectResourceToBinary(Stream)) {}
+TReader::TReader(const QByteArray& Stream) : FData(ObjectResourceToBinary(Stream)), R(FData) {}
 
 TReader::~TReader() = default;
 
@@ -118,6 +189,8 @@ TComponent* TReader::ReadRootComponent(TComponent* Root, const QMetaObject* Ance
     bool created = false;
     if (!Root) {
         const QMetaObject* cls = GetClass(className);
+        if (!cls && !AncestorClass && KeepAsWritten)
+            AncestorClass = &TForm::staticMetaObject;
         if (!cls) {
             if (!AncestorClass)
                 throw EClassNotFound(QStringLiteral("Class %1 not found").arg(className));
@@ -132,6 +205,10 @@ TComponent* TReader::ReadRootComponent(TComponent* Root, const QMetaObject* Ance
     try {
         Root->IncludeState(csLoading | csReading);
         FLoaded << Root;
+        if (TStreamRecord* rec = NewRecord(Root)) {
+            rec->Flags = h.Flags;
+            rec->Position = h.Position;
+        }
         if (!h.ObjectName.isEmpty())
             Root->SetName(QString::fromUtf8(h.ObjectName));
         ReadProperties(Root);
@@ -211,6 +288,40 @@ void TReader::SkipObjectBody()
     --FDepth;
 }
 
+TStreamRecord* TReader::NewRecord(TPersistent* Instance)
+{
+    if (!KeepAsWritten) {
+        Instance->SetStreamRecord(nullptr); // from an earlier reading, of another stream
+        return nullptr;
+    }
+    auto rec = std::make_shared<TStreamRecord>();
+    rec->Stream = FData;
+    Instance->SetStreamRecord(rec);
+    FRecorded << Instance;
+    return rec.get();
+}
+
+TComponent* TReader::CreatePlaceholder(const TObjectHeader& Header, TComponent* Parent, TComponent* Owner)
+{
+    // A control stores its size, a non-visual component at most its place; only controls sit
+    // inside controls.
+    bool visual = (Header.Flags & ffInline)
+        || (qobject_cast<TWinControl*>(Parent) && Parent != FRoot && !(Parent->ComponentState() & csInline));
+    if (!visual && !qobject_cast<TPlaceholderComponent*>(Parent)) {
+        const qint64 start = R.Position();
+        while (!visual && !R.EndOfList()) {
+            const QByteArrayView name = R.ReadStr();
+            visual = name.compare("Width", Qt::CaseInsensitive) == 0 || name.compare("Height", Qt::CaseInsensitive) == 0;
+            R.SkipValue();
+        }
+        R.SetPosition(start);
+    }
+    TComponent* c = visual ? static_cast<TComponent*>(new TPlaceholderControl(Owner))
+                           : static_cast<TComponent*>(new TPlaceholderComponent(Owner));
+    c->SetDesignClassName(QString::fromUtf8(Header.ClassName));
+    return c;
+}
+
 TComponent* TReader::ReadObject(TComponent* Parent, TComponent* Owner)
 {
     const qint64 at = R.Position();
@@ -219,14 +330,37 @@ TComponent* TReader::ReadObject(TComponent* Parent, TComponent* Owner)
     const TObjectHeader h = R.ReadHeader();
     const QString name = QString::fromUtf8(h.ObjectName);
     TComponent* c = nullptr;
+    bool created = false;
     try {
         if (h.Flags & ffInherited) {
             c = Owner->FindComponent(name);
-            if (!c)
+            if (!c && !KeepAsWritten)
                 throw EReadError(QStringLiteral("Ancestor for '%1' not found").arg(name), at);
-        } else {
-            c = CreateComponent(FindClass(QString::fromUtf8(h.ClassName)), Owner);
-            FCreated << c;
+        }
+        if (!c) {
+            const QString className = QString::fromUtf8(h.ClassName);
+            const QMetaObject* cls = KeepAsWritten ? GetClass(className) : FindClass(className);
+            const QByteArray frame =
+                !cls && (h.Flags & ffInline) && FindFrame ? FindFrame(className) : QByteArray();
+            if (!frame.isEmpty()) {
+                // A frame placed inline opens on its own form; what follows changes it.
+                c = CreateComponent(&TFrame::staticMetaObject, Owner);
+                created = true;
+                FCreated << c;
+                c->SetInline(true);
+                TReader frameReader(FormFileToBinary(frame));
+                frameReader.KeepAsWritten = true;
+                frameReader.FindFrame = FindFrame;
+                frameReader.ReadRootComponent(c);
+                c->SetDesignClassName(className);
+                MarkFromAncestor(c);
+            } else {
+                c = cls && InheritsFrom(cls, &TComponent::staticMetaObject) ? CreateComponent(cls, Owner)
+                    : KeepAsWritten ? CreatePlaceholder(h, Parent, Owner)
+                                    : CreateComponent(cls, Owner);
+                created = true;
+                FCreated << c;
+            }
             c->IncludeState(csLoading | csReading);
             if (h.Flags & ffInline)
                 c->SetInline(true);
@@ -237,7 +371,7 @@ TComponent* TReader::ReadObject(TComponent* Parent, TComponent* Owner)
             c->SetParentComponent(Parent->GetChildParent());
         }
     } catch (const Exception& e) {
-        if (c && !(h.Flags & ffInherited)) {
+        if (c && created) {
             FCreated.removeAll(c);
             delete c;
         }
@@ -252,6 +386,12 @@ TComponent* TReader::ReadObject(TComponent* Parent, TComponent* Owner)
     }
     c->IncludeState(csLoading | csReading);
     FLoaded << c;
+    if (TStreamRecord* rec = NewRecord(c)) {
+        rec->Flags = h.Flags;
+        rec->Position = h.Position;
+        if (TStreamRecord* parentRec = Parent->StreamRecord())
+            parentRec->Children << c;
+    }
     ReadProperties(c);
     TComponent* childOwner = (h.Flags & ffInline) ? c : (c->GetChildOwner() ? c->GetChildOwner() : Owner);
     ReadChildren(c, childOwner);
@@ -261,12 +401,13 @@ TComponent* TReader::ReadObject(TComponent* Parent, TComponent* Owner)
 
 void TReader::ReadProperties(TPersistent* Instance)
 {
+    TStreamRecord* rec = KeepAsWritten ? Instance->StreamRecord() : nullptr;
     while (!R.EndOfList())
-        ReadProperty(Instance);
+        ReadProperty(Instance, rec);
     R.ReadListEnd();
 }
 
-void TReader::ReadProperty(TPersistent* Instance)
+void TReader::ReadProperty(TPersistent* Instance, TStreamRecord* Record)
 {
     const qint64 at = R.Position();
     const QByteArrayView rawName = R.ReadStr();
@@ -300,13 +441,22 @@ void TReader::ReadProperty(TPersistent* Instance)
         }
     } catch (const Exception& e) {
         FPropName.clear();
+        if (Record) {
+            R.SetPosition(valueAt);
+            R.SkipValue();
+            Record->Entries.append({qint32(at), qint32(valueAt), qint32(R.Position()), true});
+            return;
+        }
         const EReadError wrapped(QStringLiteral("Error reading %1.%2: %3").arg(PathOf(Instance), name, e.Message),
                                  at);
         if (!HandleError(wrapped))
             throw wrapped;
         R.SetPosition(valueAt);
         R.SkipValue();
+        return;
     }
+    if (Record)
+        Record->Entries.append({qint32(at), qint32(valueAt), qint32(R.Position()), false});
 }
 
 void TReader::ReadPropValue(QObject* Instance, const TPropInfo& Info)
@@ -318,6 +468,14 @@ void TReader::ReadPropValue(QObject* Instance, const TPropInfo& Info)
     switch (Info.Kind) {
     case TTypeKind::tkInteger: {
         const TValueType t = R.NextValue();
+        if (t == vaIdent && Info.Idents) {
+            const QString ident = ReadIdent();
+            qint64 v = 0;
+            if (!IdentToInt(*Info.Idents, ident, v))
+                throw EReadError(QStringLiteral("'%1' is not a value of %2").arg(ident, Info.Name));
+            SetOrdProp(Instance, Info, v);
+            break;
+        }
         if (t != vaInt8 && t != vaInt16 && t != vaInt32 && t != vaInt64)
             throw invalid();
         const qint64 v = R.ReadInt64();
@@ -439,10 +597,17 @@ void TReader::ReadCollection(TCollection* Collection)
     Collection->Clear();
     while (!R.EndOfList()) {
         const TValueType t = R.NextValue();
+        const qint64 orderAt = R.Position();
         if (t == vaInt8 || t == vaInt16 || t == vaInt32)
             R.ReadInt64(); // item order, meaningful only against an ancestor form
+        const qint64 orderEnd = R.Position();
         R.CheckValue(vaList);
-        ReadProperties(Collection->Add());
+        TCollectionItem* item = Collection->Add();
+        if (TStreamRecord* rec = NewRecord(item); rec && orderEnd > orderAt) {
+            rec->OrderAt = qint32(orderAt);
+            rec->OrderEnd = qint32(orderEnd);
+        }
+        ReadProperties(item);
     }
     R.ReadListEnd();
 }
@@ -488,6 +653,21 @@ void TReader::FinishLoading()
     for (const QPointer<TComponent>& c : loaded)
         if (c)
             c->Loaded();
+    SnapshotRecords();
+}
+
+void TReader::SnapshotRecords()
+{
+    const QList<QPointer<TPersistent>> recorded = std::exchange(FRecorded, {});
+    if (recorded.isEmpty())
+        return;
+    TWriter writer;
+    writer.FRoot = FRoot;
+    // Last read first: a collection's items before the object holding it, whose encoding
+    // depends on theirs.
+    for (qsizetype i = recorded.size() - 1; i >= 0; --i)
+        if (recorded.at(i))
+            writer.SnapshotRecord(recorded.at(i));
 }
 
 void TReader::DestroyCreated()
@@ -499,6 +679,7 @@ void TReader::DestroyCreated()
         if (c)
             c->ExcludeState(csLoading | csReading);
     FLoaded.clear();
+    FRecorded.clear();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -517,7 +698,25 @@ QByteArray TWriter::WriteRootComponent(TComponent* Root)
     FRoot = Root;
     W.WriteSignature();
     WriteObject(Root);
-    return W.Take();
+    return TakeOutput();
+}
+
+void TWriter::SnapshotRecord(TPersistent* Instance)
+{
+    TStreamRecord* rec = Instance->StreamRecord();
+    if (!rec)
+        return;
+    rec->Loaded.clear();
+    QList<TMark> marks;
+    QList<qsizetype> ends;
+    try {
+        const QByteArray data = CollectProperties(Instance, marks, ends);
+        for (qsizetype m = 0; m < marks.size(); ++m)
+            rec->Loaded.insert(marks.at(m).Name.toCaseFolded(),
+                               data.mid(marks.at(m).ValueAt, ends.at(m) - marks.at(m).ValueAt));
+    } catch (const Exception&) {
+        // Not writable as it stands: every value of it counts as edited.
+    }
 }
 
 QByteArray TWriter::WriteComponent(TComponent* Component, TComponent* Root)
@@ -525,7 +724,22 @@ QByteArray TWriter::WriteComponent(TComponent* Component, TComponent* Root)
     FRoot = Root;
     W.WriteSignature();
     WriteObject(Component);
-    return W.Take();
+    return TakeOutput();
+}
+
+void TWriter::WriteRaw(QByteArrayView Bytes)
+{
+    if (!W.Data().isEmpty())
+        FOut += W.Take();
+    FOut += Bytes;
+}
+
+QByteArray TWriter::TakeOutput()
+{
+    if (FOut.isEmpty())
+        return W.Take();
+    FOut += W.Take();
+    return std::move(FOut);
 }
 
 void TWriter::WriteIdent(const QString& Value) { W.WriteIdent(Value.toUtf8()); }
@@ -579,7 +793,86 @@ void TWriter::WritePropName(const QString& Name)
     const QByteArray utf8 = Name.toUtf8();
     if (utf8.size() > 255)
         throw EWriteError(QStringLiteral("Property name %1 is longer than 255 bytes").arg(Name));
+    const bool mark = FMarking && FNest == 0;
+    if (mark)
+        FMarks.append({Name, FOut.size() + W.Data().size(), 0});
     W.WriteStr(utf8);
+    if (mark)
+        FMarks.last().ValueAt = FOut.size() + W.Data().size();
+}
+
+QByteArray TWriter::CollectProperties(TPersistent* Instance, QList<TMark>& Marks, QList<qsizetype>& Ends)
+{
+    struct TSaved
+    {
+        TWriter* Self;
+        QByteArray Out;
+        KvFormBinary::TBinaryWriter Writer;
+        QList<TMark> Marks;
+        bool Marking;
+        int Nest;
+        QString Prefix;
+        ~TSaved()
+        {
+            Self->FOut = std::move(Out);
+            Self->W = std::move(Writer);
+            Self->FMarks = std::move(Marks);
+            Self->FMarking = Marking;
+            Self->FNest = Nest;
+            Self->FPrefix = std::move(Prefix);
+        }
+    } saved{this, std::exchange(FOut, {}), std::exchange(W, {}), std::exchange(FMarks, {}),
+            std::exchange(FMarking, true), std::exchange(FNest, 0), FPrefix};
+    WriteProperties(Instance, DefaultOf(Instance->metaObject()), QString());
+    const QByteArray data = TakeOutput();
+    Marks = std::exchange(FMarks, {});
+    Ends.clear();
+    for (qsizetype i = 0; i < Marks.size(); ++i)
+        Ends << (i + 1 < Marks.size() ? Marks.at(i + 1).NameAt : data.size());
+    return data;
+}
+
+void TWriter::WriteRecorded(TPersistent* Instance, const TStreamRecord& Record)
+{
+    QList<TMark> marks;
+    QList<qsizetype> ends;
+    const QByteArray now = CollectProperties(Instance, marks, ends);
+    QHash<QString, qsizetype> index;
+    for (qsizetype i = 0; i < marks.size(); ++i)
+        index.insert(marks.at(i).Name.toCaseFolded(), i);
+    auto valueOf = [&](qsizetype i) {
+        return QByteArrayView(now).sliced(marks.at(i).ValueAt, ends.at(i) - marks.at(i).ValueAt);
+    };
+    const QByteArrayView stream(Record.Stream);
+    QSet<QString> seen;
+    // What was read, in its order: as written unless edited since; what is no longer stored goes.
+    for (const TStreamRecord::TEntry& e : Record.Entries) {
+        const QString key = Record.EntryName(e).toCaseFolded();
+        seen.insert(key);
+        if (e.Kept) {
+            WriteRaw(stream.sliced(e.NameAt, e.End - e.NameAt));
+            continue;
+        }
+        const qsizetype i = index.value(key, -1);
+        const auto loaded = Record.Loaded.constFind(key);
+        const bool was = loaded != Record.Loaded.cend();
+        if (was == (i >= 0) && (!was || QByteArrayView(*loaded) == valueOf(i))) {
+            WriteRaw(stream.sliced(e.NameAt, e.End - e.NameAt));
+        } else if (i >= 0) {
+            WriteRaw(stream.sliced(e.NameAt, e.ValueAt - e.NameAt));
+            WriteRaw(valueOf(i));
+        }
+    }
+    // Then what was set since.
+    for (qsizetype i = 0; i < marks.size(); ++i) {
+        const QString key = marks.at(i).Name.toCaseFolded();
+        if (seen.contains(key))
+            continue;
+        const auto loaded = Record.Loaded.constFind(key);
+        if (loaded != Record.Loaded.cend() && QByteArrayView(*loaded) == valueOf(i))
+            continue;
+        WriteRaw(QByteArrayView(now).sliced(marks.at(i).NameAt, ends.at(i) - marks.at(i).NameAt));
+    }
 }
 
 const QObject* TWriter::DefaultOf(const QMetaObject* AClass)
@@ -615,20 +908,68 @@ QString TWriter::ReferenceName(const TComponent* Ref) const
 
 void TWriter::WriteObject(TComponent* Component)
 {
-    const int flags = (Component != FRoot && (Component->ComponentState() & csInline)) ? ffInline : 0;
+    const TStreamRecord* rec = Component->StreamRecord();
+    if (rec && rec->FromAncestor && Component != FRoot) {
+        // Written only when it or something inside it differs from the ancestor.
+        QByteArray out = std::exchange(FOut, {});
+        KvFormBinary::TBinaryWriter saved = std::exchange(W, {});
+        try {
+            WriteObjectBody(Component, rec);
+        } catch (...) {
+            FOut = std::move(out);
+            W = std::move(saved);
+            throw;
+        }
+        const QByteArray written = TakeOutput();
+        FOut = std::move(out);
+        W = std::move(saved);
+        const qsizetype empty = 1 + 2 + Component->ClassName().toUtf8().size() + Component->GetName().toUtf8().size() + 2;
+        if (written.size() > empty)
+            WriteRaw(written);
+        return;
+    }
+    WriteObjectBody(Component, rec);
+}
+
+void TWriter::WriteObjectBody(TComponent* Component, const TStreamRecord* rec)
+{
+    int flags = rec ? rec->Flags & ~ffInline : 0;
+    if (Component != FRoot ? bool(Component->ComponentState() & csInline) : bool(flags & ffInline))
+        flags |= ffInline;
     const QByteArray className = Component->ClassName().toUtf8();
     const QByteArray name = Component->GetName().toUtf8();
     if (className.size() >= 0xF0 || name.size() > 255)
         throw EWriteError(QStringLiteral("Name or class name of %1 is too long").arg(Component->GetName()));
-    W.WritePrefix(flags, 0);
+    W.WritePrefix(flags, rec ? rec->Position : 0);
     W.WriteStr(className);
     W.WriteStr(name);
     const bool wasWriting = Component->ComponentState() & csWriting;
     Component->IncludeState(csWriting);
     try {
-        WriteProperties(Component, DefaultOf(Component->metaObject()), QString());
+        if (rec)
+            WriteRecorded(Component, *rec);
+        else
+            WriteProperties(Component, DefaultOf(Component->metaObject()), QString());
         W.WriteListEnd();
-        Component->GetChildren([this](TComponent* child) { WriteObject(child); }, FRoot);
+        QList<TComponent*> children;
+        Component->GetChildren([&children](TComponent* child) { children << child; }, FRoot);
+        if (rec && !rec->Children.isEmpty()) {
+            // In the order they were read; those added since after them.
+            QHash<const TComponent*, qsizetype> rank;
+            for (qsizetype i = 0; i < rec->Children.size(); ++i)
+                if (rec->Children.at(i))
+                    rank.insert(rec->Children.at(i).data(), i);
+            // One that no parent claims (a menu item read under a control) stays where it was.
+            for (const QPointer<TComponent>& c : rec->Children)
+                if (c && !c->GetParentComponent() && (c->HasParent() || c->Owner() != FRoot)
+                    && !children.contains(c.data()))
+                    children << c.data();
+            std::stable_sort(children.begin(), children.end(), [&rank](TComponent* a, TComponent* b) {
+                return rank.value(a, LLONG_MAX) < rank.value(b, LLONG_MAX);
+            });
+        }
+        for (TComponent* child : std::as_const(children))
+            WriteObject(child);
         W.WriteListEnd();
     } catch (...) {
         if (!wasWriting)
@@ -700,9 +1041,15 @@ void TWriter::WriteProperties(TPersistent* Instance, const QObject* Default, con
         WritePropName(name);
         switch (info.Kind) {
         case TTypeKind::tkInteger:
-        case TTypeKind::tkInt64:
-            W.WriteInteger(GetOrdProp(Instance, info));
+        case TTypeKind::tkInt64: {
+            const qint64 v = GetOrdProp(Instance, info);
+            const QString ident = info.Idents ? IntToIdent(*info.Idents, v) : QString();
+            if (ident.isEmpty())
+                W.WriteInteger(v);
+            else
+                WriteIdent(ident);
             break;
+        }
         case TTypeKind::tkFloat: {
             const double v = value.toDouble();
             if (!std::isfinite(v))
@@ -771,12 +1118,20 @@ void TWriter::WriteCollection(const QString& Name, TCollection* Collection, cons
         return;
     WritePropName(Name);
     W.WriteValue(vaCollection);
+    ++FNest;
     for (int i = 0; i < Collection->Count(); ++i) {
         TCollectionItem* item = Collection->Items(i);
+        const TStreamRecord* rec = item->StreamRecord();
+        if (rec && rec->OrderAt >= 0)
+            WriteRaw(QByteArrayView(rec->Stream).sliced(rec->OrderAt, rec->OrderEnd - rec->OrderAt));
         W.WriteListBegin();
-        WriteProperties(item, DefaultOf(item->metaObject()), QString());
+        if (rec)
+            WriteRecorded(item, *rec);
+        else
+            WriteProperties(item, DefaultOf(item->metaObject()), QString());
         W.WriteListEnd();
     }
+    --FNest;
     W.WriteListEnd();
 }
 
@@ -799,4 +1154,54 @@ QByteArray WriteComponentStream(TComponent* Root)
 QByteArray WriteComponentText(TComponent* Root, TLineBreak LineBreak)
 {
     return ObjectBinaryToText(WriteComponentStream(Root), LineBreak);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+QByteArray FormFileToBinary(const QByteArray& Data, TFormFileShape* Shape)
+{
+    const bool text = TestStreamFormat(Data) != TStreamOriginalFormat::sofBinary;
+    if (Shape) {
+        Shape->Format = text ? TStreamOriginalFormat::sofText : TStreamOriginalFormat::sofBinary;
+        Shape->Resource = !text && !Data.isEmpty() && uchar(Data.at(0)) == 0xFF;
+        const qsizetype lf = Data.indexOf('\n');
+        Shape->LineBreak = lf > 0 && Data.at(lf - 1) == '\r' ? TLineBreak::CRLF : TLineBreak::LF;
+        if (lf < 0)
+            Shape->LineBreak = TLineBreak::CRLF;
+    }
+    return text ? ObjectTextToBinary(Data) : ObjectResourceToBinary(Data);
+}
+
+QByteArray BinaryToFormFile(const QByteArray& Binary, const TFormFileShape& Shape)
+{
+    if (Shape.Format == TStreamOriginalFormat::sofText)
+        return ObjectBinaryToText(Binary, Shape.LineBreak);
+    if (!Shape.Resource)
+        return Binary;
+    TBinaryReader r(Binary);
+    r.ReadSignature();
+    const TObjectHeader h = r.ReadHeader();
+    return TBinaryWriter::ResourceHeader(h.ClassName.toUpper(), quint32(Binary.size())) + Binary;
+}
+
+
+TComponent* ReadFormAsWritten(const QByteArray& Binary, const TFormReadOptions& Options)
+{
+    std::unique_ptr<TComponent> root;
+    auto read = [&](const QByteArray& Stream) {
+        TReader reader(Stream);
+        reader.KeepAsWritten = true;
+        reader.FindFrame = Options.FindFrame;
+        TComponent* c = reader.ReadRootComponent(root.get(), Options.RootClass);
+        if (!root)
+            root.reset(c);
+        if (Options.Unresolved)
+            *Options.Unresolved += reader.UnresolvedReferences();
+    };
+    for (const QByteArray& ancestor : Options.Ancestors) {
+        read(ancestor);
+        MarkFromAncestor(root.get());
+    }
+    read(Binary);
+    return root.release();
 }

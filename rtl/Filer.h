@@ -20,6 +20,37 @@ class TWriter;
 class Variant;
 struct TPropInfo;
 
+// How an object was written in the stream it was read from: its properties in their order,
+// each as a range of the stream, those nobody could read marked as kept; the encoding of its
+// live values right after loading, to tell edited values from untouched ones; for a component
+// its header flags and the order of its children.
+struct TStreamRecord
+{
+    struct TEntry
+    {
+        qint32 NameAt;  // the length-prefixed name
+        qint32 ValueAt;
+        qint32 End;
+        bool Kept;      // not read into the object: written back as it was
+    };
+    QByteArray Stream;
+    QList<TEntry> Entries;
+    int Flags = 0;
+    qint32 Position = 0;
+    qint32 OrderAt = -1, OrderEnd = -1; // a collection item's order value
+    QHash<QString, QByteArray> Loaded;   // case-folded name -> encoded value after loading
+    QList<QPointer<TComponent>> Children;
+    bool FromAncestor = false; // came with an ancestor form: written only where it differs
+
+    QString EntryName(const TEntry& E) const;
+    QByteArray Range(qint32 From, qint32 To) const { return Stream.mid(From, To - From); }
+};
+
+// Properties an object keeps as written (nobody reads them), as name and value in form text.
+QList<std::pair<QString, QString>> KeptProperties(const TPersistent* Instance);
+// The string a kept property holds (a placeholder's Caption or Text), or a null string.
+QString KeptString(const TPersistent* Instance, const QString& Name);
+
 // What a class sees of the stream in DefineProperties: it names extra values it stores beside
 // its published properties, with the code that reads and writes them.
 class TFiler
@@ -54,6 +85,9 @@ public:
     // class name. Component references are resolved once the whole form is read; Loaded is
     // called on every component read. On failure the components this read created are destroyed.
     TComponent* ReadRootComponent(TComponent* Root = nullptr, const QMetaObject* AncestorClass = nullptr);
+    // Used for frames placed inline: their own form stream, read into the new component first.
+    std::function<QByteArray(const QString&)> FindFrame;
+
     // Reads one object of the stream as a new component of Owner under Parent (pasting).
     TComponent* ReadComponent(TComponent* Owner, TComponent* Parent);
     // Reads every object of a stream of several, each with its own signature, as ReadComponent
@@ -63,6 +97,11 @@ public:
 
     // Asked for every failure to read a property or create an object; returning true skips it.
     std::function<bool(const Exception&)> OnError;
+    // Reads forms as their users wrote them: a class nobody registered becomes a placeholder, a
+    // property nobody publishes (or whose value does not fit) is kept as written, and every
+    // object remembers how it was written (TStreamRecord), so that writing it again changes
+    // only what was edited. Inherited objects missing from the owner are created.
+    bool KeepAsWritten = false;
     // Gives the name a new component takes (pasting renames what would clash).
     std::function<QString(TComponent*, const QString&)> OnSetName;
     // References that named no component, as "Label1.FocusControl -> Edit9".
@@ -96,26 +135,31 @@ private:
         QString Where;
     };
 
+    QByteArray FData;
     KvFormBinary::TBinaryReader R;
     QString FPropName; // the defined property being looked for, cleared when found
     QList<TFixup> FFixups;
     QList<QPointer<TComponent>> FLoaded;
     QList<QPointer<TComponent>> FCreated;
+    QList<QPointer<TPersistent>> FRecorded; // objects given a record, in reading order
     QStringList FUnresolved;
     QHash<QString, QPointer<TComponent>> FRenamed; // case-folded name in the stream -> component
     int FDepth = 0;
 
     bool HandleError(const Exception& E);
     TComponent* ReadObject(TComponent* Parent, TComponent* Owner);
+    TComponent* CreatePlaceholder(const KvFormBinary::TObjectHeader& Header, TComponent* Parent, TComponent* Owner);
+    TStreamRecord* NewRecord(TPersistent* Instance);
     void ReadChildren(TComponent* Parent, TComponent* Owner);
     void SkipObjectBody();
     void ReadProperties(TPersistent* Instance);
-    void ReadProperty(TPersistent* Instance);
+    void ReadProperty(TPersistent* Instance, TStreamRecord* Record);
     void ReadPropValue(QObject* Instance, const TPropInfo& Info);
     void ReadCollection(TCollection* Collection);
     TComponent* FindReference(const QString& Name) const;
     void ResolveFixups();
     void FinishLoading();
+    void SnapshotRecords();
     void DestroyCreated();
 };
 
@@ -129,6 +173,8 @@ public:
     ~TWriter() override;
 
     QByteArray WriteRootComponent(TComponent* Root);
+    // Records how Instance encodes now, as its record's Loaded (right after loading).
+    void SnapshotRecord(TPersistent* Instance);
     // One component and its children as a stream of its own, references named as seen from
     // Root (copying to the clipboard).
     QByteArray WriteComponent(TComponent* Component, TComponent* Root);
@@ -150,13 +196,31 @@ public:
                               const TWriteBinaryProc& WriteData, bool HasData) override;
 
 private:
+    struct TMark
+    {
+        QString Name;
+        qsizetype NameAt;
+        qsizetype ValueAt;
+    };
+
+    QByteArray FOut; // what is written; W encodes and is emptied into it before raw bytes go in
     KvFormBinary::TBinaryWriter W;
     QString FPrefix; // path of the sub-object whose properties are being written ("Font.")
+    QList<TMark> FMarks; // where each property starts while collecting one object's properties
+    bool FMarking = false;
+    int FNest = 0; // inside a collection's items
     QHash<const QMetaObject*, QObject*> FDefaults; // new instances to compare with
     QList<QObject*> FOwnedDefaults;
 
     void WriteObject(TComponent* Component);
+    void WriteObjectBody(TComponent* Component, const TStreamRecord* rec);
     void WriteProperties(TPersistent* Instance, const QObject* Default, const QString& Prefix);
+    // An object's properties as a new writer would write them, each with its name and range.
+    QByteArray CollectProperties(TPersistent* Instance, QList<TMark>& Marks, QList<qsizetype>& Ends);
+    void WriteRecorded(TPersistent* Instance, const TStreamRecord& Record);
+    void WriteRaw(QByteArrayView Bytes);
+    QByteArray TakeOutput();
+    friend class TReader;
     void WriteCollection(const QString& Name, TCollection* Collection, const TCollection* Default);
     void WritePropName(const QString& Name);
     void WriteOrdinal(const TPropInfo& Info, const QVariant& Value);
@@ -176,3 +240,28 @@ TComponent* ReadComponentStream(const QByteArray& Data, TComponent* Root = nullp
                                 const QMetaObject* AncestorClass = nullptr);
 QByteArray WriteComponentStream(TComponent* Root);
 QByteArray WriteComponentText(TComponent* Root, TLineBreak LineBreak = TLineBreak::CRLF);
+
+// A form file's shape, to write it back the way it was found.
+struct TFormFileShape
+{
+    TStreamOriginalFormat Format = TStreamOriginalFormat::sofText;
+    bool Resource = false;
+    TLineBreak LineBreak = TLineBreak::CRLF;
+};
+// The TPF0 stream of a text, binary or resource form file.
+QByteArray FormFileToBinary(const QByteArray& Data, TFormFileShape* Shape = nullptr);
+QByteArray BinaryToFormFile(const QByteArray& Binary, const TFormFileShape& Shape);
+
+// Reads a form as its users wrote it (TReader::KeepAsWritten) into a new root of RootClass (or
+// of the stream's class when registered). Ancestors are the forms it inherits from, the base
+// first: each is read into the same root before it, and what the form does not change is not
+// written again. Frames placed inline are looked up by class name with FindFrame (their form
+// stream, or empty when unknown). Unresolved references are appended to Unresolved.
+struct TFormReadOptions
+{
+    const QMetaObject* RootClass = nullptr;
+    QList<QByteArray> Ancestors;
+    std::function<QByteArray(const QString&)> FindFrame;
+    QStringList* Unresolved = nullptr;
+};
+TComponent* ReadFormAsWritten(const QByteArray& Binary, const TFormReadOptions& Options);

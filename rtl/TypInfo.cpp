@@ -17,11 +17,22 @@ struct TClassProps
     QHash<QString, int> Index; // case-folded name -> position in List
 };
 
-TTypeKind KindOf(const QMetaProperty& prop, const QMetaObject*& classType)
+QHash<int, TIntegerIdents>& IdentRegistry()
+{
+    static QHash<int, TIntegerIdents> registry;
+    return registry;
+}
+
+TTypeKind KindOf(const QMetaProperty& prop, const QMetaObject*& classType, const TIntegerIdents*& idents)
 {
     if (prop.isEnumType())
         return prop.isFlagType() ? TTypeKind::tkSet : TTypeKind::tkEnumeration;
     const QMetaType type = prop.metaType();
+    const auto named = IdentRegistry().constFind(type.id());
+    if (named != IdentRegistry().cend()) {
+        idents = &*named;
+        return TTypeKind::tkInteger;
+    }
     if (type == QMetaType::fromType<Variant>())
         return TTypeKind::tkVariant;
     if (type == QMetaType::fromType<TMethod>())
@@ -72,11 +83,16 @@ const TClassProps& ClassProps(const QMetaObject* AClass)
     TClassProps*& entry = cache[AClass];
     if (!entry) {
         entry = new TClassProps;
+        const int only = AClass->indexOfClassInfo("KvPublished");
+        const QList<QByteArray> published =
+            only < 0 ? QList<QByteArray>() : QByteArray(AClass->classInfo(only).value()).split(',');
         for (int i = QObject::staticMetaObject.propertyCount(); i < AClass->propertyCount(); ++i) {
             TPropInfo info;
             info.Prop = AClass->property(i);
+            if (only >= 0 && !published.contains(QByteArray(info.Prop.name())))
+                continue;
             info.Name = QString::fromLatin1(info.Prop.name());
-            info.Kind = KindOf(info.Prop, info.ClassType);
+            info.Kind = KindOf(info.Prop, info.ClassType, info.Idents);
             entry->Index.insert(info.Name.toCaseFolded(), int(entry->List.size()));
             entry->List.append(info);
         }
@@ -85,6 +101,29 @@ const TClassProps& ClassProps(const QMetaObject* AClass)
 }
 
 } // namespace
+
+void RegisterIntegerIdents(QMetaType Type, const TIdentMapEntry* Map, int Count)
+{
+    IdentRegistry().insert(Type.id(), TIntegerIdents{Map, Count});
+}
+
+bool IdentToInt(const TIntegerIdents& Idents, QStringView Name, qint64& Value)
+{
+    for (int i = 0; i < Idents.Count; ++i)
+        if (Name.compare(QLatin1StringView(Idents.Map[i].Name), Qt::CaseInsensitive) == 0) {
+            Value = Idents.Map[i].Value;
+            return true;
+        }
+    return false;
+}
+
+QString IntToIdent(const TIntegerIdents& Idents, qint64 Value)
+{
+    for (int i = 0; i < Idents.Count; ++i)
+        if (Idents.Map[i].Value == Value)
+            return QString::fromLatin1(Idents.Map[i].Name);
+    return QString();
+}
 
 bool TPropInfo::IsComponentRef() const
 {

@@ -34,13 +34,32 @@ enum class TTypeKind {
     tkClass        // pointer to a TPersistent descendant: owned sub-object or component reference
 };
 
-// A published property of a class: a Q_PROPERTY declared on TPersistent or below.
+// Names for some values of an integer type (clBtnFace, DEFAULT_CHARSET): forms store the name
+// when a value has one and take either.
+struct TIdentMapEntry
+{
+    int Value;
+    const char* Name;
+};
+struct TIntegerIdents
+{
+    const TIdentMapEntry* Map;
+    int Count;
+};
+// Type is a struct holding one qint32; its properties become integer properties with these names.
+void RegisterIntegerIdents(QMetaType Type, const TIdentMapEntry* Map, int Count);
+bool IdentToInt(const TIntegerIdents& Idents, QStringView Name, qint64& Value);
+QString IntToIdent(const TIntegerIdents& Idents, qint64 Value);
+
+// A published property of a class: a Q_PROPERTY declared on TPersistent or below. A class with
+// the class info "KvPublished" (names separated by commas) publishes only those.
 struct TPropInfo
 {
     QMetaProperty Prop;
     QString Name;
     TTypeKind Kind = TTypeKind::tkUnknown;
     const QMetaObject* ClassType = nullptr; // tkClass: the declared class
+    const TIntegerIdents* Idents = nullptr;  // tkInteger with named values
     bool IsComponentRef() const;             // tkClass of a TComponent descendant
 };
 

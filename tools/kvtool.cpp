@@ -1,9 +1,12 @@
 // kvtool: command-line access to the form streams (conversion and checking of form files).
 
 #include "CodePage.h"
+#include "Controls.h"
+#include "Filer.h"
 #include "FormBinary.h"
 #include "FormStreams.h"
 #include "KvFiles.h"
+#include "KvProject.h"
 #include "SysUtils.h"
 #include "registration/KvCtrlsReg.h"
 #include "registration/KvReg.h"
@@ -14,6 +17,8 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 
 #include <algorithm>
@@ -258,8 +263,117 @@ int RunToBinary(const QCommandLineParser& p)
     return ExitOk;
 }
 
+// ---------------------------------------------------------------------------------------------
+// Forms read into live components, as kvdesigner reads them
+
+const QCommandLineOption AncestorOption(QStringLiteral("ancestor"),
+                                        QStringLiteral("Form the file inherits from (repeat for each level, base "
+                                                       "first)."),
+                                        QStringLiteral("file"));
+const QCommandLineOption ProjectOption(QStringLiteral("project"),
+                                       QStringLiteral("Project (.dpr) whose units declare the form's ancestors."),
+                                       QStringLiteral("dpr"));
+const QCommandLineOption LoadOption(QStringLiteral("load"),
+                                    QStringLiteral("Also read each form into live components, as kvdesigner does."));
+
+struct LoadedForm
+{
+    std::unique_ptr<TComponent> Root;
+    TFormFileShape Shape;
+    QStringList Warnings;
+};
+
+LoadedForm LoadForm(const QString& file, const QByteArray& data, const QStringList& ancestorFiles,
+                    const QString& projectFile)
+{
+    KvRegisterRuntimeClasses();
+    RegisterControlClasses();
+    LoadedForm result;
+    const qsizetype base = ShapeOf(data) == Shape::Resource ? Converting(file, 0, [&] { return ResourceDataOffset(data); }) : 0;
+    const QByteArray binary = Converting(file, base, [&] { return FormFileToBinary(data, &result.Shape); });
+    KvFormBinary::TBinaryReader header(binary);
+    header.ReadSignature();
+    const KvFormBinary::TObjectHeader h = Converting(file, base, [&] { return header.ReadHeader(); });
+
+    // The unit that declares the form: the project's entry for it, or the .pas beside it.
+    QStringList units;
+    QString unit;
+    if (!projectFile.isEmpty()) {
+        TKvProject project;
+        try {
+            project.LoadFromFile(projectFile);
+        } catch (const Exception& e) {
+            throw Failure{e.Message};
+        }
+        for (int i = 0; i < project.GetModuleCount(); ++i)
+            units << project.GetModule(i)->FileName();
+        if (const TKvModuleInfo* m = project.FindModuleInfo(QFileInfo(file).absoluteFilePath()))
+            unit = m->FileName();
+    }
+    if (unit.isEmpty() && file != QLatin1String("-")) {
+        const QFileInfo info(file);
+        const QString pas = ResolveFileCase(info.dir().filePath(info.completeBaseName() + QStringLiteral(".pas")));
+        if (QFileInfo::exists(pas))
+            unit = pas;
+    }
+    const QString dir = file == QLatin1String("-") ? QDir::currentPath() : QFileInfo(file).absolutePath();
+
+    TFormReadOptions options;
+    QStringList ancestors = ancestorFiles;
+    if (!unit.isEmpty()) {
+        const TKvFormAncestry ancestry = KvFindFormAncestry(unit, QString::fromUtf8(h.ClassName), units);
+        if (ancestors.isEmpty())
+            ancestors = ancestry.Forms;
+        if (!ancestry.BaseClass.isEmpty())
+            options.RootClass = GetClass(ancestry.BaseClass);
+        if (!ancestry.Missing.isEmpty() && ancestorFiles.isEmpty())
+            result.Warnings << QStringLiteral("%1: the form of %2 was not found; the form is read without it")
+                                   .arg(file, ancestry.Missing);
+    } else if ((h.Flags & KvFormBinary::ffInherited) && ancestorFiles.isEmpty()) {
+        result.Warnings << QStringLiteral("%1: inherited form read without its ancestor").arg(file);
+    }
+    for (const QString& a : std::as_const(ancestors)) {
+        const QByteArray ad = ReadInput(a);
+        options.Ancestors << Converting(a, 0, [&] { return FormFileToBinary(ad); });
+    }
+    if (!options.RootClass)
+        options.RootClass = &TForm::staticMetaObject;
+    options.FindFrame = [&](const QString& className) {
+        const QString form = KvFindClassForm(className, dir, units);
+        return form.isEmpty() ? QByteArray() : ReadInput(form);
+    };
+    result.Root.reset(Converting(file, base, [&] { return ReadFormAsWritten(binary, options); }));
+    return result;
+}
+
+void SetupResave(QCommandLineParser& p)
+{
+    p.addOption(AncestorOption);
+    p.addOption(ProjectOption);
+    p.addPositionalArgument(QStringLiteral("file"), QStringLiteral("Form file: text, binary (TPF0) or resource; - for standard input."));
+    p.addPositionalArgument(QStringLiteral("out"), QStringLiteral("Output file; standard output when omitted."), QStringLiteral("[out]"));
+}
+
+// Reads the form as kvdesigner does and writes it back in the shape it came in: what kvdesigner
+// would lose or change shows as a difference.
+int RunResave(const QCommandLineParser& p)
+{
+    const QStringList args = p.positionalArguments();
+    const QByteArray data = ReadInput(args[0]);
+    LoadedForm form = LoadForm(args[0], data, p.values(AncestorOption), p.value(ProjectOption));
+    for (const QString& w : std::as_const(form.Warnings))
+        PrintErr(QStringLiteral("warning: %1\n").arg(w));
+    const QByteArray out = Converting(args[0], 0, [&] {
+        return BinaryToFormFile(WriteComponentStream(form.Root.get()), form.Shape);
+    });
+    WriteOutput(args.value(1), out);
+    return ExitOk;
+}
+
 void SetupCheck(QCommandLineParser& p)
 {
+    p.addOption(LoadOption);
+    p.addOption(ProjectOption);
     p.addPositionalArgument(QStringLiteral("files"), QStringLiteral("Form files to check (text, binary or resource)."),
                             QStringLiteral("file..."));
 }
@@ -275,6 +389,8 @@ int RunCheck(const QCommandLineParser& p)
                 Converting(file, 0, [&] { return ObjectTextToBinary(data); });
             else
                 ToText(file, data, TLineBreak::CRLF);
+            if (p.isSet(LoadOption))
+                LoadForm(file, data, {}, p.value(ProjectOption));
         } catch (const Failure& f) {
             PrintErr(f.Message + QLatin1Char('\n'));
             status = ExitFailure;
@@ -330,6 +446,7 @@ const Command Commands[] = {
     {"form", "totext", "file [out]", "Convert a form file to text.", SetupToText, RunToText, 1, 2},
     {"form", "tobinary", "file [out]", "Convert a form file to a binary (TPF0) stream.", SetupToBinary, RunToBinary, 1, 2},
     {"form", "check", "file...", "Check that form files load; report errors as FILE:LINE:COL.", SetupCheck, RunCheck, 1, -1},
+    {"form", "resave", "file [out]", "Read a form into live components and write it back.", SetupResave, RunResave, 1, 2},
     // A command without a name is the whole group: "kvtool registry".
     {"registry", "", "", "Print the palette pages and the editor tables in registration order.", SetupRegistry, RunRegistry, 0, 0},
     {"refs", "", "project", "Print every reference to one package item.", SetupRefs, RunRefs, 1, 1},

@@ -352,3 +352,255 @@ TEST(Filer, PastingAComponentRenamesWhatWouldClash)
     EXPECT_EQ(pasted->GetParentComponent(), form.get());
 }
 #include "tst_Filer.moc"
+
+// ---------------------------------------------------------------------------------------------
+// Forms read as their users wrote them
+
+#include "Controls.h"
+
+namespace {
+
+std::unique_ptr<TComponent> ReadAsWritten(const QByteArray& text, const TFormReadOptions& options = {})
+{
+    RegisterTestClasses();
+    RegisterControlClasses();
+    TFormReadOptions o = options;
+    if (!o.RootClass)
+        o.RootClass = &TForm::staticMetaObject;
+    return std::unique_ptr<TComponent>(ReadFormAsWritten(ObjectTextToBinary(text), o));
+}
+
+QByteArray Text(TComponent* root)
+{
+    return WriteComponentText(root, TLineBreak::LF);
+}
+
+const char* const ThirdPartyForm = "object FrmOrders: TFrmOrders\n"
+                                   "  Left = 200\n"
+                                   "  Caption = 'Orders'\n"
+                                   "  Color = clBtnFace\n"
+                                   "  Font.Charset = DEFAULT_CHARSET\n"
+                                   "  Font.Height = -11\n"
+                                   "  Font.Name = 'MS Sans Serif'\n"
+                                   "  Font.Style = []\n"
+                                   "  OldCreateOrder = False\n"
+                                   "  Menu = MmMain\n"
+                                   "  FormStyle = fsMDIChild\n"
+                                   "  OnCreate = FormCreate\n"
+                                   "  PixelsPerInch = 96\n"
+                                   "  TextHeight = 13\n"
+                                   "  object PnTop: TQsPanel\n"
+                                   "    Left = 0\n"
+                                   "    Top = 0\n"
+                                   "    Width = 320\n"
+                                   "    Height = 41\n"
+                                   "    Caption = 'Top'\n"
+                                   "    Styles.Header.Font.Style = [fsBold]\n"
+                                   "    Columns = <\n"
+                                   "      item\n"
+                                   "        Caption = 'Id'\n"
+                                   "      end>\n"
+                                   "    Glyph.Data = {0102}\n"
+                                   "    object BtGo: TQsButton\n"
+                                   "      Left = 8\n"
+                                   "      OnClick = BtGoClick\n"
+                                   "    end\n"
+                                   "    object Inner: TFrame\n"
+                                   "      Left = 90\n"
+                                   "      Color = 15790320\n"
+                                   "      Cursor = crHandPoint\n"
+                                   "      BevelKind = bkFlat\n"
+                                   "      Align = alRight\n"
+                                   "    end\n"
+                                   "  end\n"
+                                   "  object MmMain: TQsMainMenu\n"
+                                   "    Left = 24\n"
+                                   "    Top = 96\n"
+                                   "    object MiFile: TQsMenuItem\n"
+                                   "      Caption = '&File'\n"
+                                   "    end\n"
+                                   "  end\n"
+                                   "  object Timer1: TTestTimer\n"
+                                   "    Enabled = False\n"
+                                   "    Interval = 250\n"
+                                   "    Left = 56\n"
+                                   "    Top = 96\n"
+                                   "  end\n"
+                                   "  inherited Old: TLabel [2]\n"
+                                   "    Caption = 'kept'\n"
+                                   "  end\n"
+                                   "end\n";
+
+} // namespace
+
+TEST(FormsAsWritten, UnknownClassesAndPropertiesComeBackUnchanged)
+{
+    auto form = ReadAsWritten(ThirdPartyForm);
+    EXPECT_EQ(Text(form.get()), QByteArray(ThirdPartyForm));
+
+    auto* panel = qobject_cast<TPlaceholderControl*>(form->FindComponent(QStringLiteral("PnTop")));
+    ASSERT_TRUE(panel);
+    EXPECT_EQ(panel->ClassName(), QStringLiteral("TQsPanel"));
+    EXPECT_EQ(panel->GetWidth(), 320);
+    EXPECT_EQ(KeptString(panel, QStringLiteral("caption")), QStringLiteral("Top"));
+    QStringList kept;
+    for (const auto& [name, value] : KeptProperties(panel))
+        kept << name + QStringLiteral(" = ") + value;
+    EXPECT_EQ(kept, QStringList({QStringLiteral("Caption = 'Top'"), QStringLiteral("Styles.Header.Font.Style = [fsBold]"),
+                                 QStringLiteral("Columns = <\n    item\n      Caption = 'Id'\n    end>"),
+                                 QStringLiteral("Glyph.Data = {0102}")}));
+    // A control inside a control is a control even when it stores no size; menus are not.
+    auto* button = qobject_cast<TControl*>(form->FindComponent(QStringLiteral("BtGo")));
+    ASSERT_TRUE(button);
+    EXPECT_EQ(button->Parent(), panel);
+    auto* menu = qobject_cast<TPlaceholderComponent*>(form->FindComponent(QStringLiteral("MmMain")));
+    ASSERT_TRUE(menu);
+    EXPECT_EQ(menu->DesignLeft(), 24);
+    EXPECT_EQ(qobject_cast<TCustomForm*>(form.get())->Menu(), menu);
+    EXPECT_EQ(form->FindComponent(QStringLiteral("MiFile"))->GetParentComponent(), menu);
+    EXPECT_EQ(form->FindComponent(QStringLiteral("Timer1"))->DesignTop(), 96);
+    auto* inner = qobject_cast<TFrame*>(form->FindComponent(QStringLiteral("Inner")));
+    ASSERT_TRUE(inner);
+    EXPECT_EQ(inner->FColor.Value, 15790320);
+    EXPECT_EQ(inner->FCursor.Value, -21);
+    EXPECT_EQ(inner->FAlign, TControl::alRight);
+
+    // Strict reading still refuses what it does not know.
+    EXPECT_THROW(Read(ThirdPartyForm, nullptr, &TForm::staticMetaObject), EReadError);
+}
+
+TEST(FormsAsWritten, AnEditChangesOnlyItsOwnLines)
+{
+    auto form = ReadAsWritten(ThirdPartyForm);
+    auto* root = qobject_cast<TForm*>(form.get());
+    QByteArray expected(ThirdPartyForm);
+
+    root->SetCaption(QStringLiteral("Orders 2"));
+    expected.replace("Caption = 'Orders'", "Caption = 'Orders 2'");
+    qobject_cast<TControl*>(form->FindComponent(QStringLiteral("BtGo")))->SetLeft(12);
+    expected.replace("Left = 8\n", "Left = 12\n");
+    qobject_cast<TFrame*>(form->FindComponent(QStringLiteral("Inner")))->Font()->SetStyle(TFont::fsItalic);
+    expected.replace("      Align = alRight\n", "      Align = alRight\n      Font.Style = [fsItalic]\n");
+    root->Font()->FColor.Value = 0xFF0000; // not in the file: it follows what is
+    expected.replace("  TextHeight = 13\n", "  TextHeight = 13\n  Font.Color = clBlue\n");
+    EXPECT_EQ(Text(form.get()).toStdString(), expected.toStdString());
+
+    delete form->FindComponent(QStringLiteral("MmMain"));
+    expected.replace("  Menu = MmMain\n", "");
+    const qsizetype at = expected.indexOf("  object MmMain");
+    expected.remove(at, expected.indexOf("  object Timer1") - at);
+    EXPECT_EQ(Text(form.get()).toStdString(), expected.toStdString());
+
+    // A component added after loading follows the others.
+    auto* added = new TFrame(form.get());
+    added->SetName(QStringLiteral("Added"));
+    added->SetParent(root);
+    const QByteArray text = Text(form.get());
+    EXPECT_GT(text.indexOf("  object Added: TFrame\n"), text.indexOf("  inherited Old: TLabel [2]\n"));
+    EXPECT_TRUE(text.startsWith(expected.left(expected.indexOf("  inherited Old"))));
+}
+
+TEST(FormsAsWritten, NamedIntegersReadAndWriteTheirNames)
+{
+    RegisterControlClasses();
+    TForm form;
+    form.SetName(QStringLiteral("F"));
+    form.Font()->FCharset.Value = 134;
+    form.Font()->FColor.Value = 0x00E0E0E0;
+    form.FCursor.Value = -11;
+    const QByteArray text = Text(&form);
+    EXPECT_TRUE(text.contains("  Cursor = crHourGlass\n")) << text.constData();
+    EXPECT_TRUE(text.contains("  Font.Charset = GB2312_CHARSET\n  Font.Color = 14737632\n"));
+
+    auto back = ReadAsWritten("object F: TForm\n  Color = clInfoBk\n  Font.Charset = gb2312_charset\n"
+                              "  Cursor = -11\n  Font.Color = clLtGray\nend\n");
+    auto* read = qobject_cast<TForm*>(back.get());
+    EXPECT_EQ(read->FColor.Value, qint32(0xFF000018));
+    EXPECT_EQ(read->Font()->FCharset.Value, 134);
+    EXPECT_EQ(read->FCursor.Value, -11);
+    EXPECT_EQ(ColorToString(read->Font()->FColor.Value), QStringLiteral("clSilver"));
+    EXPECT_EQ(ColorToString(0x00E0E0E0), QStringLiteral("$00E0E0E0"));
+    qint32 v = 0;
+    EXPECT_FALSE(IdentToColor(u"clNoSuchColour", v));
+    EXPECT_THROW(Read("object F: TForm\n  Color = clNoSuchColour\nend\n"), EReadError);
+}
+
+TEST(FormsAsWritten, InheritedFormsAndFramesWriteOnlyTheirDifferences)
+{
+    const QByteArray base = "object FrmBase: TFrmBase\n"
+                            "  Caption = 'Base'\n"
+                            "  object PnButtons: TQsPanel\n"
+                            "    Width = 300\n"
+                            "    object BtOk: TQsButton\n"
+                            "      Left = 8\n"
+                            "      Caption = 'OK'\n"
+                            "    end\n"
+                            "  end\n"
+                            "  object Side: TFrame\n"
+                            "    Left = 4\n"
+                            "  end\n"
+                            "end\n";
+    const QByteArray frame = "object FrAddress: TFrAddress\n"
+                             "  Width = 200\n"
+                             "  object EdCity: TFrame\n"
+                             "    Left = 64\n"
+                             "  end\n"
+                             "end\n";
+    const QByteArray child = "inherited FrmChild: TFrmChild\n"
+                             "  Caption = 'Child'\n"
+                             "  inherited PnButtons: TQsPanel\n"
+                             "    inherited BtOk: TQsButton\n"
+                             "      Caption = 'Go'\n"
+                             "    end\n"
+                             "  end\n"
+                             "  inline FrAddress1: TFrAddress\n"
+                             "    Left = 8\n"
+                             "    inherited EdCity: TFrame\n"
+                             "      Top = 3\n"
+                             "    end\n"
+                             "  end\n"
+                             "end\n";
+    TFormReadOptions options;
+    options.Ancestors << ObjectTextToBinary(base);
+    options.FindFrame = [&](const QString& name) {
+        return name == QLatin1String("TFrAddress") ? frame : QByteArray();
+    };
+    auto form = ReadAsWritten(child, options);
+    EXPECT_EQ(Text(form.get()), child);
+    auto* side = qobject_cast<TFrame*>(form->FindComponent(QStringLiteral("Side")));
+    ASSERT_TRUE(side); // from the ancestor only
+    EXPECT_EQ(side->GetLeft(), 4);
+    auto* inlined = qobject_cast<TFrame*>(form->FindComponent(QStringLiteral("FrAddress1")));
+    ASSERT_TRUE(inlined);
+    EXPECT_EQ(inlined->ClassName(), QStringLiteral("TFrAddress"));
+    EXPECT_EQ(inlined->GetWidth(), 200);
+    auto* city = qobject_cast<TFrame*>(inlined->FindComponent(QStringLiteral("EdCity")));
+    ASSERT_TRUE(city);
+    EXPECT_EQ(city->GetLeft(), 64);
+    EXPECT_EQ(city->GetTop(), 3);
+
+    // An ancestor's component edited in the descendant is written as a difference.
+    side->SetTop(9);
+    QByteArray expected = child;
+    expected.replace("    end\n  end\nend\n", "    end\n  end\n  inherited Side: TFrame\n    Top = 9\n  end\nend\n");
+    EXPECT_EQ(Text(form.get()), expected);
+
+    // Without its ancestor the form still opens, and loses nothing.
+    auto alone = ReadAsWritten(child);
+    EXPECT_EQ(Text(alone.get()), child);
+    EXPECT_TRUE(IsPlaceholder(alone->FindComponent(QStringLiteral("BtOk"))));
+}
+
+TEST(FormsAsWritten, BrokenStreamsStillFailWithTheirOffset)
+{
+    QByteArray binary = ObjectTextToBinary(ThirdPartyForm);
+    binary.chop(20);
+    TFormReadOptions options;
+    options.RootClass = &TForm::staticMetaObject;
+    try {
+        delete ReadFormAsWritten(binary, options);
+        ADD_FAILURE();
+    } catch (const EReadError& e) {
+        EXPECT_GT(e.Offset, 0);
+    }
+}

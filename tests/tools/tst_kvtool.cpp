@@ -261,6 +261,56 @@ TEST_F(KvTool, EndlessInputIsRefused)
     ASSERT_TRUE(p.waitForFinished(30000));
     EXPECT_EQ(p.exitCode(), 1);
     EXPECT_EQ(p.readAllStandardError(), "standard input: file too large (the limit is 8 MiB; KV_MAX_FILE_SIZE sets it)\n");
+// Resaving reads the form into live components as kvdesigner does: nothing a user wrote is lost,
+// inherited forms find their ancestors through the project or the units beside them.
+TEST_F(KvTool, ResaveWritesFormsBackAsTheyWere)
+{
+    const QString legacy = QStringLiteral(KV_TEST_DATA "/projects/Legacy/");
+    const QString child = legacy + QStringLiteral("UChild.dfm");
+    const QByteArray original = Read(child);
+    const Result viaProject = Tool({"form", "resave", "--project", legacy + QStringLiteral("Legacy.dpr"), child});
+    EXPECT_EQ(viaProject.Code, 0) << viaProject.Err.constData();
+    EXPECT_EQ(viaProject.Out, original);
+    EXPECT_TRUE(viaProject.Err.isEmpty()) << viaProject.Err.constData();
+    const Result beside = Tool({"form", "resave", child});
+    EXPECT_EQ(beside.Out, original);
+    EXPECT_TRUE(beside.Err.isEmpty()) << beside.Err.constData();
+
+    // Copied away from its units: it opens as it is, with a warning.
+    Write(Path("UChild.dfm"), original);
+    Result alone = Tool({"form", "resave", Path("UChild.dfm"), Path("out.dfm")});
+    EXPECT_EQ(alone.Code, 0);
+    EXPECT_EQ(Read(Path("out.dfm")), original);
+    EXPECT_TRUE(alone.Err.contains("warning: ")) << alone.Err.constData();
+    alone = Tool({"form", "resave", "--ancestor", legacy + QStringLiteral("UBase.dfm"), Path("UChild.dfm")});
+    EXPECT_EQ(alone.Out, original);
+
+    // Binary and resource forms stay binary; LF text stays LF.
+    const QString orders = QStringLiteral(KV_TEST_DATA "/forms/VclOrders.dfm");
+    ASSERT_EQ(Tool({"form", "tobinary", "--resource", orders, Path("o.res")}).Code, 0);
+    ASSERT_EQ(Tool({"form", "resave", Path("o.res"), Path("o2.res")}).Code, 0);
+    EXPECT_EQ(Read(Path("o2.res")), Read(Path("o.res")));
+    const QByteArray lf = Read(orders).replace("\r\n", "\n");
+    Write(Path("lf.dfm"), lf);
+    EXPECT_EQ(Tool({"form", "resave", Path("lf.dfm")}).Out, lf);
+}
+
+TEST_F(KvTool, CheckLoadReadsIntoLiveComponents)
+{
+    const QString orders = QStringLiteral(KV_TEST_DATA "/forms/VclOrders.dfm");
+    const Result ok = Tool({"form", "check", "--load", orders});
+    EXPECT_EQ(ok.Code, 0) << ok.Err.constData();
+    // A cut stream is refused with its offset, and resave leaves no output behind.
+    ASSERT_EQ(Tool({"form", "tobinary", orders, Path("o.bin")}).Code, 0);
+    QByteArray bin = Read(Path("o.bin"));
+    bin.chop(30);
+    Write(Path("cut.bin"), bin);
+    const Result cut = Tool({"form", "check", "--load", Path("cut.bin")});
+    EXPECT_EQ(cut.Code, 1);
+    EXPECT_TRUE(cut.Err.startsWith(Path("cut.bin").toUtf8() + ":offset ")) << cut.Err.constData();
+    const Result resave = Tool({"form", "resave", Path("cut.bin"), Path("never.dfm")});
+    EXPECT_EQ(resave.Code, 1);
+    EXPECT_FALSE(QFile::exists(Path("never.dfm")));
 }
 
 // The package manager's commands on a copy of the demo project.
