@@ -2,7 +2,7 @@
 # Set-up, build, run and test in one place; every step is skipped when it has nothing to do.
 #   ./kv.sh run [PROJECT]     install what is missing, build, start kvdesigner (demo project by default)
 #   ./kv.sh test              install what is missing, build, run the suite normally and under ASan+UBSan
-#   ./kv.sh fuzz text|binary|packages|project|richtext|exchange [SECONDS]   build and run a libFuzzer target (default 600 s)
+#   ./kv.sh fuzz text|binary|resave|packages|project|richtext|exchange [SECONDS]   build and run a libFuzzer target (default 600 s)
 #   ./kv.sh bench             build and run the benchmarks
 set -euo pipefail
 cd "$(dirname "$(readlink -f "$0")")"

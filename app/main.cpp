@@ -1,3 +1,4 @@
+#include "CodePage.h"
 #include "KvDesignerMain.h"
 #include "KvFormDesigner.h"
 #include "KvFiles.h"
@@ -88,9 +89,20 @@ int main(int argc, char* argv[])
                                             "(1 when one failed)."),
                              QStringLiteral("PROJECT"));
     Parser.addOption(Check);
+    QCommandLineOption CodePage(QStringLiteral("codepage"),
+                                QStringLiteral("Code page of raw 8-bit strings in older forms (windows-1252 by "
+                                               "default; GBK, Shift_JIS, ...)."),
+                                QStringLiteral("NAME"));
+    Parser.addOption(CodePage);
     Parser.process(App);
+    if (Parser.isSet(CodePage) && !TCodePage::IsKnown(Parser.value(CodePage))) {
+        fprintf(stderr, "kvdesigner: unknown code page '%s'\n", qPrintable(Parser.value(CodePage)));
+        return 2;
+    }
 
     TFrKvDesigner Window;
+    if (Parser.isSet(CodePage))
+        Window.Host().SetCodePage(std::make_shared<const TCodePage>(Parser.value(CodePage)));
     if (Parser.isSet(Check)) {
         RunUnattended(Window);
         return CheckProject(Window, Parser.value(Check));

@@ -330,8 +330,9 @@ TKvFormEditor* TKvUnitModule::OpenForm()
     const QByteArray data = FFormText ? FFormText->Encoded() : ReadFormFile();
     const bool fromText = TestStreamFormat(data) != TStreamOriginalFormat::sofBinary;
     QStringList unresolved;
+    TFormTextFormat textFormat;
     std::unique_ptr<TComponent> root(InFormFile(file, fromText, [&] {
-        const QByteArray binary = fromText ? ObjectTextToBinary(data) : ObjectResourceToBinary(data);
+        const QByteArray binary = fromText ? ObjectTextToBinary(data, &textFormat) : ObjectResourceToBinary(data);
         KvFormBinary::TBinaryReader header(binary);
         header.ReadSignature();
         const KvFormBinary::TObjectHeader h = header.ReadHeader();
@@ -350,6 +351,8 @@ TKvFormEditor* TKvUnitModule::OpenForm()
             : QStringLiteral("The form of %1 was not found: %2 is shown without it").arg(ancestry.Missing, className);
         TFormReadOptions options;
         options.RootClass = RootClassFor(className);
+        options.CodePage = FHost->CodePage();
+        options.AnsiStrings = fromText && textFormat.Style == TFormTextStyle::Legacy;
         for (const QString& ancestor : ancestry.Forms)
             options.Ancestors << InFormFile(ancestor, true, [&] { return FormFileToBinary(ReadFileBytes(ancestor)); });
         const QString dir = QFileInfo(file).absolutePath();
@@ -371,6 +374,7 @@ TKvFormEditor* TKvUnitModule::OpenForm()
         FFormText.reset();
     } else {
         FFormFormat = fromText ? TStreamOriginalFormat::sofText : TStreamOriginalFormat::sofBinary;
+        FFormTextFormat = textFormat; // saved in the style it was read in
         FFormResource = !data.isEmpty() && uchar(data.at(0)) == 0xFF;
     }
     FForm = std::move(editor);
@@ -421,7 +425,7 @@ void TKvUnitModule::Save()
     const bool binary = FFormFormat == TStreamOriginalFormat::sofBinary;
     if (FForm && FForm->IsModified()) {
         const QByteArray stream = FForm->WriteStream();
-        form = !binary ? ObjectBinaryToText(stream, TLineBreak::CRLF) : FFormResource ? ResourceWrapped(stream) : stream;
+        form = !binary ? ObjectBinaryToText(stream, FFormTextFormat) : FFormResource ? ResourceWrapped(stream) : stream;
         writeForm = true;
     } else if (FFormText && FFormText->IsModified()) {
         const QByteArray text = FFormText->Encoded();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CodePage.h"
 #include "FormStreams.h"
 #include "KvProject.h"
 #include "ToolsAPI.h"
@@ -111,6 +112,7 @@ private:
     TStreamOriginalFormat FFormFormat = TStreamOriginalFormat::sofUnknown;
     bool FFormResource = true; // binary forms: with the resource header (as .dfm files have)
     QString FLoadWarning;
+    TFormTextFormat FFormTextFormat;
 
     QByteArray ReadFormFile();
     const QMetaObject* RootClassFor(const QString& ClassName) const;
@@ -151,6 +153,9 @@ public:
     // ForceClosed is false.
     bool CloseProject(bool ForceClosed = false);
     TKvProject* ActiveProject() const { return FProject.get(); }
+    // The code page of the raw 8-bit strings older forms hold; Windows-1252 unless set.
+    void SetCodePage(std::shared_ptr<const TCodePage> Value) { FCodePage = std::move(Value); }
+    std::shared_ptr<const TCodePage> CodePage() const { return FCodePage; }
     TKvProjectGroup* ProjectGroup() const { return FGroup.get(); }
 
     // The unit's module, opened with its source when it is not open yet.
@@ -169,6 +174,7 @@ public:
     TKvFormEditor* ActiveForm() const { return FActiveForm; }
 
 private:
+    std::shared_ptr<const TCodePage> FCodePage;
     friend class TKvUnitModule;
     friend class TKvFormDesigner;
     TKvFormEditor* FActiveForm = nullptr;

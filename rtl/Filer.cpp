@@ -96,6 +96,8 @@ QString KeptString(const TPersistent* Instance, const QString& Name)
         try {
             TBinaryReader r(rec->Range(e.ValueAt, e.End));
             const TValueType t = r.NextValue();
+            if (rec->CodePage && (t == vaString || t == vaLString))
+                return rec->CodePage->Decode(r.ReadAnsiString());
             if (t == vaString || t == vaLString || t == vaWString || t == vaUTF8String)
                 return r.ReadString();
         } catch (const Exception&) {
@@ -117,6 +119,14 @@ TReader::TReader(const QByteArray& Stream) : FData(ObjectResourceToBinary(Stream
 TReader::~TReader() = default;
 
 bool TReader::HandleError(const Exception& E) { return OnError && OnError(E); }
+
+QString TReader::ReadString()
+{
+    const TValueType t = R.NextValue();
+    if (CodePage && (t == vaString || t == vaLString))
+        return CodePage->Decode(R.ReadAnsiString());
+    return R.ReadString();
+}
 
 bool TReader::ReadBoolean()
 {
@@ -156,7 +166,7 @@ Variant TReader::ReadVariant()
     case vaDate:
         return Variant::FromDate(R.ReadDate());
     case vaString: case vaLString: case vaWString: case vaUTF8String:
-        return Variant(R.ReadString());
+        return Variant(ReadString());
     case vaTrue: case vaFalse:
         return Variant(ReadBoolean());
     default:
@@ -296,6 +306,8 @@ TStreamRecord* TReader::NewRecord(TPersistent* Instance)
     }
     auto rec = std::make_shared<TStreamRecord>();
     rec->Stream = FData;
+    rec->CodePage = CodePage;
+    rec->AnsiStrings = AnsiStrings;
     Instance->SetStreamRecord(rec);
     FRecorded << Instance;
     return rec.get();
@@ -348,8 +360,11 @@ TComponent* TReader::ReadObject(TComponent* Parent, TComponent* Owner)
                 created = true;
                 FCreated << c;
                 c->SetInline(true);
-                TReader frameReader(FormFileToBinary(frame));
+                TFormFileShape shape;
+                TReader frameReader(FormFileToBinary(frame, &shape));
                 frameReader.KeepAsWritten = true;
+                frameReader.CodePage = CodePage;
+                frameReader.AnsiStrings = shape.Text.Style == TFormTextStyle::Legacy;
                 frameReader.FindFrame = FindFrame;
                 frameReader.ReadRootComponent(c);
                 c->SetDesignClassName(className);
@@ -502,7 +517,7 @@ void TReader::ReadPropValue(QObject* Instance, const TPropInfo& Info)
         const TValueType t = R.NextValue();
         if (t != vaString && t != vaLString && t != vaWString && t != vaUTF8String)
             throw invalid();
-        prop.write(Instance, QVariant(R.ReadString()));
+        prop.write(Instance, QVariant(ReadString()));
         break;
     }
     case TTypeKind::tkBoolean:
@@ -552,7 +567,7 @@ void TReader::ReadPropValue(QObject* Instance, const TPropInfo& Info)
         QStringList list;
         R.CheckValue(vaList);
         while (!R.EndOfList())
-            list << R.ReadString();
+            list << ReadString();
         R.ReadListEnd();
         prop.write(Instance, QVariant(list));
         break;
@@ -698,7 +713,7 @@ QByteArray TWriter::WriteRootComponent(TComponent* Root)
     FRoot = Root;
     W.WriteSignature();
     WriteObject(Root);
-    return TakeOutput();
+    return W.Take();
 }
 
 void TWriter::SnapshotRecord(TPersistent* Instance)
@@ -722,24 +737,29 @@ void TWriter::SnapshotRecord(TPersistent* Instance)
 QByteArray TWriter::WriteComponent(TComponent* Component, TComponent* Root)
 {
     FRoot = Root;
+    FCopying = true;
     W.WriteSignature();
     WriteObject(Component);
-    return TakeOutput();
+    FCopying = false;
+    return W.Take();
 }
 
 void TWriter::WriteRaw(QByteArrayView Bytes)
 {
-    if (!W.Data().isEmpty())
-        FOut += W.Take();
-    FOut += Bytes;
+    W.Buffer().append(Bytes.data(), Bytes.size());
 }
 
-QByteArray TWriter::TakeOutput()
+void TWriter::WriteString(const QString& Value)
 {
-    if (FOut.isEmpty())
-        return W.Take();
-    FOut += W.Take();
-    return std::move(FOut);
+    if (FCodePage && FAnsiStrings) {
+        bool lossless = true;
+        const QByteArray bytes = FCodePage->Encode(Value, &lossless);
+        if (lossless) {
+            W.WriteAnsiString(bytes);
+            return;
+        }
+    }
+    W.WriteString(Value);
 }
 
 void TWriter::WriteIdent(const QString& Value) { W.WriteIdent(Value.toUtf8()); }
@@ -760,7 +780,7 @@ void TWriter::WriteVariant(const Variant& Value)
         W.WriteExtended(Value.AsFloat());
         break;
     case TVarType::varString:
-        W.WriteString(Value.AsString());
+        WriteString(Value.AsString());
         break;
     case TVarType::varBoolean:
         W.WriteBoolean(Value.AsBoolean());
@@ -795,10 +815,10 @@ void TWriter::WritePropName(const QString& Name)
         throw EWriteError(QStringLiteral("Property name %1 is longer than 255 bytes").arg(Name));
     const bool mark = FMarking && FNest == 0;
     if (mark)
-        FMarks.append({Name, FOut.size() + W.Data().size(), 0});
+        FMarks.append({Name, W.Data().size(), 0});
     W.WriteStr(utf8);
     if (mark)
-        FMarks.last().ValueAt = FOut.size() + W.Data().size();
+        FMarks.last().ValueAt = W.Data().size();
 }
 
 QByteArray TWriter::CollectProperties(TPersistent* Instance, QList<TMark>& Marks, QList<qsizetype>& Ends)
@@ -806,25 +826,31 @@ QByteArray TWriter::CollectProperties(TPersistent* Instance, QList<TMark>& Marks
     struct TSaved
     {
         TWriter* Self;
-        QByteArray Out;
         KvFormBinary::TBinaryWriter Writer;
         QList<TMark> Marks;
         bool Marking;
         int Nest;
         QString Prefix;
+        const TCodePage* CodePage;
+        bool AnsiStrings;
         ~TSaved()
         {
-            Self->FOut = std::move(Out);
+            Self->FCodePage = CodePage;
+            Self->FAnsiStrings = AnsiStrings;
             Self->W = std::move(Writer);
             Self->FMarks = std::move(Marks);
             Self->FMarking = Marking;
             Self->FNest = Nest;
             Self->FPrefix = std::move(Prefix);
         }
-    } saved{this, std::exchange(FOut, {}), std::exchange(W, {}), std::exchange(FMarks, {}),
-            std::exchange(FMarking, true), std::exchange(FNest, 0), FPrefix};
+    } saved{this, std::exchange(W, {}), std::exchange(FMarks, {}),
+            std::exchange(FMarking, true), std::exchange(FNest, 0), FPrefix, FCodePage, FAnsiStrings};
+    if (const TStreamRecord* rec = Instance->StreamRecord()) {
+        FCodePage = rec->CodePage.get();
+        FAnsiStrings = rec->AnsiStrings;
+    }
     WriteProperties(Instance, DefaultOf(Instance->metaObject()), QString());
-    const QByteArray data = TakeOutput();
+    const QByteArray data = W.Take();
     Marks = std::exchange(FMarks, {});
     Ends.clear();
     for (qsizetype i = 0; i < Marks.size(); ++i)
@@ -909,19 +935,16 @@ QString TWriter::ReferenceName(const TComponent* Ref) const
 void TWriter::WriteObject(TComponent* Component)
 {
     const TStreamRecord* rec = Component->StreamRecord();
-    if (rec && rec->FromAncestor && Component != FRoot) {
+    if (rec && rec->FromAncestor && Component != FRoot && !FCopying) {
         // Written only when it or something inside it differs from the ancestor.
-        QByteArray out = std::exchange(FOut, {});
         KvFormBinary::TBinaryWriter saved = std::exchange(W, {});
         try {
             WriteObjectBody(Component, rec);
         } catch (...) {
-            FOut = std::move(out);
             W = std::move(saved);
             throw;
         }
-        const QByteArray written = TakeOutput();
-        FOut = std::move(out);
+        const QByteArray written = W.Take();
         W = std::move(saved);
         const qsizetype empty = 1 + 2 + Component->ClassName().toUtf8().size() + Component->GetName().toUtf8().size() + 2;
         if (written.size() > empty)
@@ -933,14 +956,15 @@ void TWriter::WriteObject(TComponent* Component)
 
 void TWriter::WriteObjectBody(TComponent* Component, const TStreamRecord* rec)
 {
-    int flags = rec ? rec->Flags & ~ffInline : 0;
+    // A copy is a new component wherever it is pasted: not inherited, not placed by position.
+    int flags = rec && !FCopying ? rec->Flags & ~ffInline : 0;
     if (Component != FRoot ? bool(Component->ComponentState() & csInline) : bool(flags & ffInline))
         flags |= ffInline;
     const QByteArray className = Component->ClassName().toUtf8();
     const QByteArray name = Component->GetName().toUtf8();
     if (className.size() >= 0xF0 || name.size() > 255)
         throw EWriteError(QStringLiteral("Name or class name of %1 is too long").arg(Component->GetName()));
-    W.WritePrefix(flags, rec ? rec->Position : 0);
+    W.WritePrefix(flags, rec && !FCopying ? rec->Position : 0);
     W.WriteStr(className);
     W.WriteStr(name);
     const bool wasWriting = Component->ComponentState() & csWriting;
@@ -1061,7 +1085,7 @@ void TWriter::WriteProperties(TPersistent* Instance, const QObject* Default, con
             W.WriteSingle(value.toFloat());
             break;
         case TTypeKind::tkString:
-            W.WriteString(value.toString());
+            WriteString(value.toString());
             break;
         case TTypeKind::tkBoolean:
             W.WriteBoolean(value.toBool());
@@ -1096,7 +1120,7 @@ void TWriter::WriteProperties(TPersistent* Instance, const QObject* Default, con
         case TTypeKind::tkStringList:
             W.WriteListBegin();
             for (const QString& s : value.toStringList())
-                W.WriteString(s);
+                WriteString(s);
             W.WriteListEnd();
             break;
         case TTypeKind::tkBinary:
@@ -1164,18 +1188,14 @@ QByteArray FormFileToBinary(const QByteArray& Data, TFormFileShape* Shape)
     if (Shape) {
         Shape->Format = text ? TStreamOriginalFormat::sofText : TStreamOriginalFormat::sofBinary;
         Shape->Resource = !text && !Data.isEmpty() && uchar(Data.at(0)) == 0xFF;
-        const qsizetype lf = Data.indexOf('\n');
-        Shape->LineBreak = lf > 0 && Data.at(lf - 1) == '\r' ? TLineBreak::CRLF : TLineBreak::LF;
-        if (lf < 0)
-            Shape->LineBreak = TLineBreak::CRLF;
     }
-    return text ? ObjectTextToBinary(Data) : ObjectResourceToBinary(Data);
+    return text ? ObjectTextToBinary(Data, Shape ? &Shape->Text : nullptr) : ObjectResourceToBinary(Data);
 }
 
 QByteArray BinaryToFormFile(const QByteArray& Binary, const TFormFileShape& Shape)
 {
     if (Shape.Format == TStreamOriginalFormat::sofText)
-        return ObjectBinaryToText(Binary, Shape.LineBreak);
+        return ObjectBinaryToText(Binary, Shape.Text);
     if (!Shape.Resource)
         return Binary;
     TBinaryReader r(Binary);
@@ -1188,9 +1208,13 @@ QByteArray BinaryToFormFile(const QByteArray& Binary, const TFormFileShape& Shap
 TComponent* ReadFormAsWritten(const QByteArray& Binary, const TFormReadOptions& Options)
 {
     std::unique_ptr<TComponent> root;
+    const std::shared_ptr<const TCodePage> codePage =
+        Options.CodePage ? Options.CodePage : std::make_shared<const TCodePage>();
     auto read = [&](const QByteArray& Stream) {
         TReader reader(Stream);
         reader.KeepAsWritten = true;
+        reader.CodePage = codePage;
+        reader.AnsiStrings = Options.AnsiStrings;
         reader.FindFrame = Options.FindFrame;
         TComponent* c = reader.ReadRootComponent(root.get(), Options.RootClass);
         if (!root)

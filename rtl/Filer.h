@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CodePage.h"
 #include "FormBinary.h"
 #include "FormStreams.h"
 
@@ -41,6 +42,9 @@ struct TStreamRecord
     QHash<QString, QByteArray> Loaded;   // case-folded name -> encoded value after loading
     QList<QPointer<TComponent>> Children;
     bool FromAncestor = false; // came with an ancestor form: written only where it differs
+    // How 8-bit strings were read and edited ones are written (see TReader::CodePage).
+    std::shared_ptr<const TCodePage> CodePage;
+    bool AnsiStrings = false;
 
     QString EntryName(const TEntry& E) const;
     QByteArray Range(qint32 From, qint32 To) const { return Stream.mid(From, To - From); }
@@ -102,6 +106,10 @@ public:
     // object remembers how it was written (TStreamRecord), so that writing it again changes
     // only what was edited. Inherited objects missing from the owner are created.
     bool KeepAsWritten = false;
+    // Decodes 8-bit strings (Latin-1 without). With AnsiStrings, objects read keeping what they
+    // were write edited strings back as 8-bit strings in this code page, as older designers did.
+    std::shared_ptr<const TCodePage> CodePage;
+    bool AnsiStrings = false;
     // Gives the name a new component takes (pasting renames what would clash).
     std::function<QString(TComponent*, const QString&)> OnSetName;
     // References that named no component, as "Label1.FocusControl -> Edit9".
@@ -114,7 +122,7 @@ public:
     void ReadListEnd() { R.ReadListEnd(); }
     qint64 ReadInteger() { return R.ReadInt64(); }
     long double ReadFloat() { return R.ReadFloat(); }
-    QString ReadString() { return R.ReadString(); }
+    QString ReadString();
     bool ReadBoolean();
     QString ReadIdent();
     QByteArray ReadBinary() { return R.ReadBinary(); }
@@ -184,7 +192,7 @@ public:
     void WriteListEnd() { W.WriteListEnd(); }
     void WriteInteger(qint64 Value) { W.WriteInteger(Value); }
     void WriteFloat(long double Value) { W.WriteExtended(Value); }
-    void WriteString(const QString& Value) { W.WriteString(Value); }
+    void WriteString(const QString& Value);
     void WriteBoolean(bool Value) { W.WriteBoolean(Value); }
     void WriteIdent(const QString& Value);
     void WriteBinary(const QByteArray& Value) { W.WriteBinary(Value); }
@@ -203,12 +211,14 @@ private:
         qsizetype ValueAt;
     };
 
-    QByteArray FOut; // what is written; W encodes and is emptied into it before raw bytes go in
     KvFormBinary::TBinaryWriter W;
     QString FPrefix; // path of the sub-object whose properties are being written ("Font.")
     QList<TMark> FMarks; // where each property starts while collecting one object's properties
     bool FMarking = false;
     int FNest = 0; // inside a collection's items
+    bool FCopying = false; // WriteComponent: headers of new components
+    const TCodePage* FCodePage = nullptr; // of the object being written, for 8-bit strings
+    bool FAnsiStrings = false;
     QHash<const QMetaObject*, QObject*> FDefaults; // new instances to compare with
     QList<QObject*> FOwnedDefaults;
 
@@ -219,7 +229,6 @@ private:
     QByteArray CollectProperties(TPersistent* Instance, QList<TMark>& Marks, QList<qsizetype>& Ends);
     void WriteRecorded(TPersistent* Instance, const TStreamRecord& Record);
     void WriteRaw(QByteArrayView Bytes);
-    QByteArray TakeOutput();
     friend class TReader;
     void WriteCollection(const QString& Name, TCollection* Collection, const TCollection* Default);
     void WritePropName(const QString& Name);
@@ -246,7 +255,7 @@ struct TFormFileShape
 {
     TStreamOriginalFormat Format = TStreamOriginalFormat::sofText;
     bool Resource = false;
-    TLineBreak LineBreak = TLineBreak::CRLF;
+    TFormTextFormat Text; // line breaks, style and encoding of a text form
 };
 // The TPF0 stream of a text, binary or resource form file.
 QByteArray FormFileToBinary(const QByteArray& Data, TFormFileShape* Shape = nullptr);
@@ -260,6 +269,8 @@ QByteArray BinaryToFormFile(const QByteArray& Binary, const TFormFileShape& Shap
 struct TFormReadOptions
 {
     const QMetaObject* RootClass = nullptr;
+    std::shared_ptr<const TCodePage> CodePage; // Windows-1252 when not given
+    bool AnsiStrings = false;                  // edited strings written 8-bit (a legacy-style form)
     QList<QByteArray> Ancestors;
     std::function<QByteArray(const QString&)> FindFrame;
     QStringList* Unresolved = nullptr;

@@ -273,6 +273,12 @@ const QCommandLineOption AncestorOption(QStringLiteral("ancestor"),
 const QCommandLineOption ProjectOption(QStringLiteral("project"),
                                        QStringLiteral("Project (.dpr) whose units declare the form's ancestors."),
                                        QStringLiteral("dpr"));
+const QCommandLineOption LoadCodePageOption(
+    QStringLiteral("codepage"),
+    QStringLiteral("Code page of the form's raw 8-bit strings (windows-1252 by default; GBK, Shift_JIS, ...): "
+                   "live components read them with it, and an edited string of an older form is written back "
+                   "in it."),
+    QStringLiteral("NAME"));
 const QCommandLineOption LoadOption(QStringLiteral("load"),
                                     QStringLiteral("Also read each form into live components, as kvdesigner does."));
 
@@ -284,7 +290,7 @@ struct LoadedForm
 };
 
 LoadedForm LoadForm(const QString& file, const QByteArray& data, const QStringList& ancestorFiles,
-                    const QString& projectFile)
+                    const QString& projectFile, const std::optional<TCodePage>& codePage)
 {
     KvRegisterRuntimeClasses();
     RegisterControlClasses();
@@ -319,6 +325,9 @@ LoadedForm LoadForm(const QString& file, const QByteArray& data, const QStringLi
     const QString dir = file == QLatin1String("-") ? QDir::currentPath() : QFileInfo(file).absolutePath();
 
     TFormReadOptions options;
+    if (codePage)
+        options.CodePage = std::make_shared<const TCodePage>(*codePage);
+    options.AnsiStrings = result.Shape.Text.Style == TFormTextStyle::Legacy;
     QStringList ancestors = ancestorFiles;
     if (!unit.isEmpty()) {
         const TKvFormAncestry ancestry = KvFindFormAncestry(unit, QString::fromUtf8(h.ClassName), units);
@@ -350,6 +359,7 @@ void SetupResave(QCommandLineParser& p)
 {
     p.addOption(AncestorOption);
     p.addOption(ProjectOption);
+    p.addOption(LoadCodePageOption);
     p.addPositionalArgument(QStringLiteral("file"), QStringLiteral("Form file: text, binary (TPF0) or resource; - for standard input."));
     p.addPositionalArgument(QStringLiteral("out"), QStringLiteral("Output file; standard output when omitted."), QStringLiteral("[out]"));
 }
@@ -360,7 +370,8 @@ int RunResave(const QCommandLineParser& p)
 {
     const QStringList args = p.positionalArguments();
     const QByteArray data = ReadInput(args[0]);
-    LoadedForm form = LoadForm(args[0], data, p.values(AncestorOption), p.value(ProjectOption));
+    LoadedForm form = LoadForm(args[0], data, p.values(AncestorOption), p.value(ProjectOption),
+                               CodePageOption(p, LoadCodePageOption));
     for (const QString& w : std::as_const(form.Warnings))
         PrintErr(QStringLiteral("warning: %1\n").arg(w));
     const QByteArray out = Converting(args[0], 0, [&] {
@@ -374,6 +385,7 @@ void SetupCheck(QCommandLineParser& p)
 {
     p.addOption(LoadOption);
     p.addOption(ProjectOption);
+    p.addOption(LoadCodePageOption);
     p.addPositionalArgument(QStringLiteral("files"), QStringLiteral("Form files to check (text, binary or resource)."),
                             QStringLiteral("file..."));
 }
@@ -390,7 +402,7 @@ int RunCheck(const QCommandLineParser& p)
             else
                 ToText(file, data, TLineBreak::CRLF);
             if (p.isSet(LoadOption))
-                LoadForm(file, data, {}, p.value(ProjectOption));
+                LoadForm(file, data, {}, p.value(ProjectOption), CodePageOption(p, LoadCodePageOption));
         } catch (const Failure& f) {
             PrintErr(f.Message + QLatin1Char('\n'));
             status = ExitFailure;

@@ -585,6 +585,18 @@ TEST(FormsAsWritten, InheritedFormsAndFramesWriteOnlyTheirDifferences)
     expected.replace("    end\n  end\nend\n", "    end\n  end\n  inherited Side: TFrame\n    Top = 9\n  end\nend\n");
     EXPECT_EQ(Text(form.get()), expected);
 
+    // A copy of an inherited component pastes as a new one, with what it keeps.
+    TComponent* ok = form->FindComponent(QStringLiteral("BtOk"));
+    TWriter writer;
+    TReader reader(writer.WriteComponent(ok, form.get()));
+    reader.KeepAsWritten = true;
+    reader.OnSetName = [](TComponent*, const QString&) { return QStringLiteral("BtOk2"); };
+    TComponent* pasted = reader.ReadComponent(form.get(), form.get());
+    ASSERT_NE(pasted, ok);
+    EXPECT_EQ(pasted->ClassName(), QStringLiteral("TQsButton"));
+    EXPECT_EQ(KeptString(pasted, QStringLiteral("Caption")), QStringLiteral("Go"));
+    delete pasted;
+
     // Without its ancestor the form still opens, and loses nothing.
     auto alone = ReadAsWritten(child);
     EXPECT_EQ(Text(alone.get()), child);

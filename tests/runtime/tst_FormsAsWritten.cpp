@@ -41,6 +41,8 @@ QList<TCorpusForm> Corpus()
     return forms;
 }
 
+TFormFileShape Shape;
+
 std::unique_ptr<TComponent> Load(const TCorpusForm& form, QByteArray& data)
 {
     KvRegisterRuntimeClasses();
@@ -49,16 +51,19 @@ std::unique_ptr<TComponent> Load(const TCorpusForm& form, QByteArray& data)
     options.RootClass = &TForm::staticMetaObject;
     for (const QString& a : form.Ancestors)
         options.Ancestors << FormFileToBinary(ReadFile(a));
-    const QString dir = QFileInfo(form.File).absolutePath();
-    options.FindFrame = [dir](const QString& name) {
-        return name == QLatin1String("TFrAddress") ? ReadFile(dir + QStringLiteral("/UAddress.dfm")) : QByteArray();
+    const QString frame = QFileInfo(form.File).absolutePath() + QStringLiteral("/UAddress.dfm");
+    options.FindFrame = [frame](const QString& name) {
+        return name == QLatin1String("TFrAddress") && QFile::exists(frame) ? ReadFile(frame) : QByteArray();
     };
-    return std::unique_ptr<TComponent>(ReadFormAsWritten(FormFileToBinary(data), options));
+    const QByteArray binary = FormFileToBinary(data, &Shape);
+    options.AnsiStrings = Shape.Text.Style == TFormTextStyle::Legacy;
+    return std::unique_ptr<TComponent>(ReadFormAsWritten(binary, options));
 }
 
+// In the shape and style of the form last loaded.
 QByteArray Written(TComponent* root)
 {
-    return WriteComponentText(root, TLineBreak::CRLF);
+    return BinaryToFormFile(WriteComponentStream(root), Shape);
 }
 
 // Lines of after that are not in before and lines of before that are not in after, with their
@@ -115,8 +120,10 @@ TEST(FormsAsWritten, OneEditChangesOnlyThatPropertysLines)
             control->SetHint(QStringLiteral("Edited"));
             changed = ChangedLines(data, Written(root.get()));
             ASSERT_GE(changed.size(), 1);
-            ASSERT_LE(changed.size(), 2);
-            EXPECT_EQ(changed.last().trimmed(), "Hint = 'Edited'");
+            EXPECT_EQ(changed.takeLast().trimmed(), "Hint = 'Edited'");
+            for (const QByteArray& line : changed) // the old hint, over one line or several
+                EXPECT_TRUE(line.trimmed().startsWith("Hint =") || line.trimmed().startsWith('\''))
+                    << line.constData();
         }
     }
 }

@@ -261,6 +261,8 @@ TEST_F(KvTool, EndlessInputIsRefused)
     ASSERT_TRUE(p.waitForFinished(30000));
     EXPECT_EQ(p.exitCode(), 1);
     EXPECT_EQ(p.readAllStandardError(), "standard input: file too large (the limit is 8 MiB; KV_MAX_FILE_SIZE sets it)\n");
+}
+
 // Resaving reads the form into live components as kvdesigner does: nothing a user wrote is lost,
 // inherited forms find their ancestors through the project or the units beside them.
 TEST_F(KvTool, ResaveWritesFormsBackAsTheyWere)
