@@ -325,14 +325,30 @@ TPropertyAttributes TOrdinalProperty::GetAttributes() const
     return paMultiSelect | paRevertable;
 }
 
+TPropertyAttributes TIntegerProperty::GetAttributes() const
+{
+    return TOrdinalProperty::GetAttributes() | (PropInfo().Idents ? paValueList : TPropertyAttributes());
+}
+
 QString TIntegerProperty::GetValueAt(int Index) const
 {
-    return QString::number(GetOrdValueAt(Index));
+    const qint64 V = GetOrdValueAt(Index);
+    const QString Name = PropInfoAt(Index).Idents ? IntToIdent(*PropInfoAt(Index).Idents, V) : QString();
+    return Name.isEmpty() ? QString::number(V) : Name;
+}
+
+void TIntegerProperty::GetValues(const TGetStrProc& Proc) const
+{
+    if (const TIntegerIdents* Idents = PropInfo().Idents)
+        for (int I = 0; I < Idents->Count; ++I)
+            Proc(QString::fromLatin1(Idents->Map[I].Name));
 }
 
 void TIntegerProperty::SetValue(const QString& Value)
 {
-    const qint64 V = ParseInteger(Value);
+    qint64 V = 0;
+    if (!PropInfo().Idents || !IdentToInt(*PropInfo().Idents, Value.trimmed(), V))
+        V = ParseInteger(Value);
     for (int I = 0; I < PropCount(); ++I)
         CheckRange(PropInfoAt(I), V);
     SetOrdValue(V);

@@ -129,11 +129,14 @@ public:
     TPropertyAttributes GetAttributes() const override;
 };
 
+// A type with named values (colours, charsets, cursors) shows the name and lists the names.
 class TIntegerProperty : public TOrdinalProperty
 {
 public:
+    TPropertyAttributes GetAttributes() const override;
     QString GetValueAt(int Index) const override;
-    // Accepts decimal and $ or 0x hexadecimal text within the range of the property's storage.
+    void GetValues(const TGetStrProc& Proc) const override;
+    // Accepts a name, decimal and $ or 0x hexadecimal text within the range of the property's storage.
     void SetValue(const QString& Value) override;
 };
 

@@ -337,6 +337,10 @@ void TComponent::Notification(TComponent* AComponent, TOperation Operation)
 {
     if (Operation == TOperation::opRemove && AComponent)
         RemoveFreeNotification(AComponent);
+    // Each component read would tell all those read before it: a form of thousands would take
+    // quadratic time. Nothing reacts to an insertion while its owner is loading.
+    if (Operation == TOperation::opInsert && (FComponentState & csLoading))
+        return;
     // A receiver may add or remove components of this owner; keep the index in range.
     qsizetype I = FComponents.size() - 1;
     while (I >= 0) {

@@ -428,6 +428,15 @@ void TReader::ReadProperty(TPersistent* Instance, TStreamRecord* Record)
     const QByteArrayView rawName = R.ReadStr();
     const QString name = QString::fromUtf8(rawName.data(), rawName.size());
     const qint64 valueAt = R.Position();
+    // What nobody reads is kept as written; found without an exception, as most properties of a
+    // placeholder are.
+    auto keep = [&](bool Kept) {
+        if (Kept) {
+            R.SetPosition(valueAt);
+            R.SkipValue();
+        }
+        Record->Entries.append({qint32(at), qint32(valueAt), qint32(R.Position()), Kept});
+    };
     try {
         // Dotted names walk through owned sub-objects (Font.Name).
         QObject* target = Instance;
@@ -435,12 +444,16 @@ void TReader::ReadProperty(TPersistent* Instance, TStreamRecord* Record)
         for (qsizetype i = 0; i + 1 < parts.size(); ++i) {
             const TPropInfo* info = GetPropInfo(target->metaObject(), parts.at(i));
             QObject* next = info && info->Kind == TTypeKind::tkClass ? GetObjectProp(target, *info) : nullptr;
-            if (!info || info->Kind != TTypeKind::tkClass
-                || (info->IsComponentRef() && !IsSubComponent(target, *info, next)))
-                throw EReadError(QStringLiteral("Property %1 does not exist").arg(parts.mid(0, i + 1).join('.')));
+            const bool exists = info && info->Kind == TTypeKind::tkClass
+                && !(info->IsComponentRef() && !IsSubComponent(target, *info, next));
+            if (!exists || !next) {
+                if (Record)
+                    return keep(true);
+                throw EReadError(QStringLiteral("Property %1 %2").arg(
+                    parts.mid(0, i + 1).join('.'),
+                    exists ? QStringLiteral("is not assigned") : QStringLiteral("does not exist")));
+            }
             target = next;
-            if (!target)
-                throw EReadError(QStringLiteral("Property %1 is not assigned").arg(parts.mid(0, i + 1).join('.')));
         }
         const TPropInfo* info = GetPropInfo(target->metaObject(), parts.last());
         if (info) {
@@ -451,17 +464,15 @@ void TReader::ReadProperty(TPersistent* Instance, TStreamRecord* Record)
                 persistent->DefineProperties(this);
             if (!FPropName.isEmpty()) {
                 FPropName.clear();
+                if (Record)
+                    return keep(true);
                 throw EReadError(QStringLiteral("Property %1 does not exist").arg(name));
             }
         }
     } catch (const Exception& e) {
         FPropName.clear();
-        if (Record) {
-            R.SetPosition(valueAt);
-            R.SkipValue();
-            Record->Entries.append({qint32(at), qint32(valueAt), qint32(R.Position()), true});
-            return;
-        }
+        if (Record)
+            return keep(true); // a value that does not fit
         const EReadError wrapped(QStringLiteral("Error reading %1.%2: %3").arg(PathOf(Instance), name, e.Message),
                                  at);
         if (!HandleError(wrapped))
@@ -471,7 +482,7 @@ void TReader::ReadProperty(TPersistent* Instance, TStreamRecord* Record)
         return;
     }
     if (Record)
-        Record->Entries.append({qint32(at), qint32(valueAt), qint32(R.Position()), false});
+        keep(false);
 }
 
 void TReader::ReadPropValue(QObject* Instance, const TPropInfo& Info)
@@ -984,9 +995,10 @@ void TWriter::WriteObjectBody(TComponent* Component, const TStreamRecord* rec)
                 if (rec->Children.at(i))
                     rank.insert(rec->Children.at(i).data(), i);
             // One that no parent claims (a menu item read under a control) stays where it was.
+            const QSet<TComponent*> claimed(children.cbegin(), children.cend());
             for (const QPointer<TComponent>& c : rec->Children)
                 if (c && !c->GetParentComponent() && (c->HasParent() || c->Owner() != FRoot)
-                    && !children.contains(c.data()))
+                    && !claimed.contains(c.data()))
                     children << c.data();
             std::stable_sort(children.begin(), children.end(), [&rank](TComponent* a, TComponent* b) {
                 return rank.value(a, LLONG_MAX) < rank.value(b, LLONG_MAX);

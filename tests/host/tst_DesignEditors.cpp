@@ -2,6 +2,7 @@
 #include "DesignRegistry.h"
 
 #include "Classes.h"
+#include "Controls.h"
 #include "SysUtils.h"
 
 #include <QPoint>
@@ -330,6 +331,21 @@ TEST_F(DesignEditors, IntegerTextIsCheckedBeforeAnythingChanges)
     Ratio->SetValue(QStringLiteral("2.5"));
     EXPECT_EQ(Edit1->FRatio, 2.5);
     EXPECT_THROW(Ratio->SetValue(QStringLiteral("2,5")), EConvertError);
+}
+
+TEST_F(DesignEditors, NamedIntegersShowAndAcceptTheirNames)
+{
+    auto* Frame = new TFrame(&Root);
+    auto Color = Editor({Frame}, "Color");
+    EXPECT_EQ(Color->GetValue(), QStringLiteral("clWindow"));
+    QStringList Values;
+    Color->GetValues([&](const QString& S) { Values << S; });
+    EXPECT_TRUE(Values.contains(QStringLiteral("clBtnFace")));
+    Color->SetValue(QStringLiteral("clred"));
+    EXPECT_EQ(Frame->FColor.Value, 0x0000FF);
+    Color->SetValue(QStringLiteral("$00E0E0E0"));
+    EXPECT_EQ(Color->GetValue(), QStringLiteral("14737632"));
+    EXPECT_THROW(Color->SetValue(QStringLiteral("clNoSuchColour")), EConvertError);
 }
 
 TEST_F(DesignEditors, EnumerationListsNamesInDeclarationOrderAndAcceptsAnyCase)
