@@ -298,8 +298,10 @@ LoadedForm LoadForm(const QString& file, const QByteArray& data, const QStringLi
     const qsizetype base = ShapeOf(data) == Shape::Resource ? Converting(file, 0, [&] { return ResourceDataOffset(data); }) : 0;
     const QByteArray binary = Converting(file, base, [&] { return FormFileToBinary(data, &result.Shape); });
     KvFormBinary::TBinaryReader header(binary);
-    header.ReadSignature();
-    const KvFormBinary::TObjectHeader h = Converting(file, base, [&] { return header.ReadHeader(); });
+    const KvFormBinary::TObjectHeader h = Converting(file, base, [&] {
+        header.ReadSignature();
+        return header.ReadHeader();
+    });
 
     // The unit that declares the form: the project's entry for it, or the .pas beside it.
     QStringList units;
