@@ -2,7 +2,7 @@
 
 #include "Classes.h"
 #include "KvFiles.h"
-#include "KvFormDesigner.h"
+#include "KvUnitSource.h"
 #include "SysUtils.h"
 
 #include <QDir>
@@ -601,7 +601,7 @@ QString FindDeclaringUnit(const QString& ClassName, const QString& Dir, const QS
     for (const QFileInfo& f : beside)
         candidates << f.absoluteFilePath();
     for (const QString& unit : std::as_const(candidates))
-        if (!FindClassAncestor(UnitText(unit), ClassName).isEmpty())
+        if (!KvUnitSource::FindClassAncestor(UnitText(unit), ClassName).isEmpty())
             return unit;
     return QString();
 }
@@ -621,7 +621,7 @@ TKvFormAncestry KvFindFormAncestry(const QString& UnitFile, const QString& Class
     QString unit = UnitFile;
     QString cls = ClassName;
     for (int depth = 0; depth < 32; ++depth) {
-        const QString ancestor = FindClassAncestor(UnitText(unit), cls).section(u'.', -1);
+        const QString ancestor = KvUnitSource::FindClassAncestor(UnitText(unit), cls).section(u'.', -1);
         if (ancestor.isEmpty())
             return result;
         const QMetaObject* registered = GetClass(ancestor);
