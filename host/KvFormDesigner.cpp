@@ -325,6 +325,11 @@ void TKvFormDesigner::RestoreState(const TState& State)
         }
         ResetProperties(root);
         TReader reader(State.Form);
+        reader.KeepAsWritten = true; // placeholders and the order properties were written in come back too
+        if (const TStreamRecord* rec = root->StreamRecord()) {
+            reader.CodePage = rec->CodePage;
+            reader.AnsiStrings = rec->AnsiStrings;
+        }
         reader.ReadRootComponent(root);
         root->SetDesigning(true);
         FEditor->SetPending(reader.UnresolvedReferences());
@@ -670,6 +675,9 @@ void Reparent(TWinControl* Parent, const QList<TControl*>& Order)
     std::sort(tabs.begin(), tabs.end(), [](const auto& A, const auto& B) { return A.second < B.second; });
     for (const auto& [w, tab] : std::as_const(tabs))
         w->SetTabOrder(tab);
+    // The order the children were read in no longer holds: they are written as they stand now.
+    if (TStreamRecord* rec = Parent->StreamRecord())
+        rec->Children.clear();
 }
 
 QList<TControl*> SelectedControls(const TDesignerSelectionList& Selection, const TComponent* Root)
