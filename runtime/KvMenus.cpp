@@ -1,5 +1,6 @@
 #include "KvMenus.h"
 
+#include "KvShortCuts.h"
 #include "SysUtils.h"
 
 #include <QAction>
@@ -275,7 +276,7 @@ void FillQMenu(QMenu* Target, const TKvMenuItem* Parent, bool Images)
             Action = Target->addAction(Item->DisplayCaption());
             Action->setCheckable(Item->Checked() || Item->RadioItem());
             Action->setChecked(Item->Checked());
-            Action->setShortcut(QKeySequence(Item->ShortCut()));
+            Action->setShortcut(QKeySequence(KvShortCutToKey(Item->ShortCut())));
         }
         Action->setEnabled(Item->Enabled());
         Action->setObjectName(Item->GetName());

@@ -1,8 +1,7 @@
 #include "KvPkgSetup.h"
 
 #include "KvPkgFormat.h"
-
-#include <QKeySequence>
+#include "KvShortCuts.h"
 
 // Content of the setup format (version 1): the keys (two booleans, i32 delete type, u32 count
 // and the 16-bit shortcuts), then the database settings (i32 engine, i32 date format, three
@@ -33,45 +32,16 @@ void CheckDataBase(const TKvPkgSetupDataBase& D)
             throw EKvPkgError(QStringLiteral("'%1' cannot separate the parts of a value").arg(c));
 }
 
-quint16 Key(const char* Text)
-{
-    const QKeySequence seq(QString::fromLatin1(Text));
-    const QKeyCombination k = seq.isEmpty() ? QKeyCombination() : seq[0];
-    // Shift, Ctrl and Alt in the high byte, the key in the low one, as the window system does.
-    quint16 v = quint16(k.key() & 0xFF);
-    if (k.key() >= Qt::Key_F1 && k.key() <= Qt::Key_F12)
-        v = quint16(0x70 + (k.key() - Qt::Key_F1));
-    else if (k.key() == Qt::Key_Insert)
-        v = 0x2D;
-    else if (k.key() == Qt::Key_Delete)
-        v = 0x2E;
-    else if (k.key() == Qt::Key_Home)
-        v = 0x24;
-    else if (k.key() == Qt::Key_End)
-        v = 0x23;
-    else if (k.key() == Qt::Key_PageDown)
-        v = 0x22;
-    else if (k.key() == Qt::Key_PageUp)
-        v = 0x21;
-    if (k.keyboardModifiers() & Qt::ShiftModifier)
-        v |= 0x2000;
-    if (k.keyboardModifiers() & Qt::ControlModifier)
-        v |= 0x4000;
-    if (k.keyboardModifiers() & Qt::AltModifier)
-        v |= 0x8000;
-    return v;
-}
-
 } // namespace
 
 TKvPkgSetupKeys KvDefaultSetupKeys()
 {
     TKvPkgSetupKeys k;
     const char* const Defaults[KvSetupShortCutCount] = {
-        "F2", "F3", "F10", "F5", "Ctrl+Del", "Ctrl+Home", "Ctrl+End", "Ctrl+PgDown", "Ctrl+PgUp", "Ctrl+Ins",
+        "F2", "F3", "F10", "F5", "Ctrl+Del", "Ctrl+Home", "Ctrl+End", "Ctrl+PgDn", "Ctrl+PgUp", "Ctrl+Ins",
         "F4", "F6", "F7", "F8", "F11", "F12"};
     for (int i = 0; i < KvSetupShortCutCount; ++i)
-        k.ShortCuts[i] = Key(Defaults[i]);
+        k.ShortCuts[i] = quint16(TextToShortCut(QLatin1String(Defaults[i])));
     return k;
 }
 
