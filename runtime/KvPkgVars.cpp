@@ -1,9 +1,14 @@
 #include "KvPkgVars.h"
 
 #include "KvPkgFormat.h"
+#include "KvUtils.h"
+#include "SysUtils.h"
+
+#include <QRegularExpression>
 
 #include <cmath>
 #include <functional>
+#include <limits>
 
 // Content of the variables format (version 1): the top-level folder's items, depth first. An
 // item is its ident, u8 type and its value (u8 boolean, i32 integer, f64 float, string) or,
@@ -169,6 +174,47 @@ void TKvPkgVarsItem::SetVString(const QString& Value)
     if (Value != FString) {
         FString = Value;
         Changed();
+    }
+}
+
+QString TKvPkgVarsItem::ValueText(QChar Separator) const
+{
+    switch (FType) {
+    case vtBoolean: return FBoolean ? QStringLiteral("True") : QStringLiteral("False");
+    case vtInteger: return QString::number(FInteger);
+    case vtFloat: return KvCNumericToStr(FFloat, Separator);
+    case vtString: return FString;
+    case vtFolder: break;
+    }
+    return QString();
+}
+
+void TKvPkgVarsItem::SetValueText(const QString& Text, QChar Separator)
+{
+    switch (FType) {
+    case vtBoolean: {
+        const QString upper = Text.toUpper();
+        if (upper != QLatin1String("TRUE") && upper != QLatin1String("FALSE"))
+            throw EConvertError(QStringLiteral("'%1' is not True or False").arg(Text));
+        SetVBoolean(upper == QLatin1String("TRUE"));
+        break;
+    }
+    case vtInteger: {
+        // Strict decimal: no spaces, no hex, no grouping.
+        static const QRegularExpression Decimal(QStringLiteral("^[+-]?[0-9]+$"));
+        bool ok = Decimal.match(Text).hasMatch();
+        const qint32 value = ok ? Text.toInt(&ok, 10) : 0;
+        if (!ok)
+            throw EConvertError(QStringLiteral("'%1' is not an integer from %2 to %3")
+                                    .arg(Text)
+                                    .arg(std::numeric_limits<qint32>::min())
+                                    .arg(std::numeric_limits<qint32>::max()));
+        SetVInteger(value);
+        break;
+    }
+    case vtFloat: SetVFloat(KvCStrToNumeric(Text, Separator)); break;
+    case vtString: SetVString(Text); break;
+    case vtFolder: throw EConvertError(QStringLiteral("Folder '%1' holds no value").arg(Path()));
     }
 }
 

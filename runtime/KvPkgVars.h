@@ -42,6 +42,13 @@ public:
     QString GetVString() const;
     void SetVString(const QString& Value);
 
+    // The value as text: "True" or "False", decimal digits, KvCNumericToStr with Separator, the
+    // string itself; empty for a folder. SetValueText takes exactly what ValueText gives, a
+    // Boolean in any case, an Integer with a "+" as well; anything else raises EConvertError
+    // and leaves the value as it was.
+    QString ValueText(QChar Separator = u'.') const;
+    void SetValueText(const QString& Text, QChar Separator = u'.');
+
     TKvPkgVarsItem* Parent() const { return FParent; }
     int Count() const { return int(FItems.size()); }
     TKvPkgVarsItem* Items(int Index) const;

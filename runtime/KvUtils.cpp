@@ -9,6 +9,7 @@
 #include <QTime>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
 namespace {
@@ -228,6 +229,62 @@ double KvAStrToNumeric(const QString& Text, int Decimals)
     if (Result == 0)
         return 0;
     return Negative ? -Result : Result;
+}
+
+QString KvCNumericToStr(double Value, QChar Separator)
+{
+    if (!std::isfinite(Value))
+        throw EConvertError(QStringLiteral("Invalid floating point value"));
+    char Buffer[64];
+    const auto [End, Error] = std::to_chars(Buffer, Buffer + sizeof Buffer, Value); // shortest exact form
+    Q_ASSERT(Error == std::errc());
+    QString Text = QString::fromLatin1(Buffer, End - Buffer);
+    const qsizetype E = Text.indexOf(u'e');
+    if (E >= 0) // "1e-05" -> "1E-5"
+        Text = Text.left(E) + u'E' + QString::number(Text.mid(E + 1).toInt());
+    if (Separator != u'.')
+        Text.replace(u'.', Separator);
+    return Text;
+}
+
+double KvCStrToNumeric(const QString& Text, QChar Separator)
+{
+    // Checked here rather than left to the parser, which also takes "inf", "nan" and hex forms.
+    QByteArray Plain;
+    Plain.reserve(Text.size());
+    qsizetype I = 0;
+    const auto Digits = [&] {
+        const qsizetype From = I;
+        for (; I < Text.size() && Text.at(I) >= u'0' && Text.at(I) <= u'9'; ++I)
+            Plain += char(Text.at(I).unicode());
+        return I - From;
+    };
+    if (I < Text.size() && (Text.at(I) == u'-' || Text.at(I) == u'+')) {
+        if (Text.at(I) == u'-')
+            Plain += '-';
+        ++I;
+    }
+    qsizetype Mantissa = Digits();
+    if (I < Text.size() && Text.at(I) == Separator) {
+        Plain += '.';
+        ++I;
+        Mantissa += Digits();
+    }
+    bool Valid = Mantissa > 0;
+    if (Valid && I < Text.size() && (Text.at(I) == u'E' || Text.at(I) == u'e')) {
+        Plain += 'e';
+        ++I;
+        if (I < Text.size() && (Text.at(I) == u'-' || Text.at(I) == u'+'))
+            Plain += char(Text.at(I++).unicode());
+        Valid = Digits() > 0;
+    }
+    if (!Valid || I != Text.size())
+        throw EConvertError(QStringLiteral("'%1' is not a valid number").arg(Text));
+    double Result = 0;
+    const auto [Ptr, Error] = std::from_chars(Plain.constData(), Plain.constData() + Plain.size(), Result);
+    if (Error != std::errc() || Ptr != Plain.constData() + Plain.size())
+        throw EConvertError(QStringLiteral("'%1' is out of the range of numbers").arg(Text));
+    return Result;
 }
 
 QString KvADateTimeToStr(double DateTime, const QString& Format, int YearStyle)

@@ -46,6 +46,14 @@ QString KvANumericToStr(double Value, const QString& Mask, int Size, int Decimal
 // EConvertError for anything else.
 double KvAStrToNumeric(const QString& Text, int Decimals);
 
+// A float as the shortest text that reads back to the very same number: "0.1", "-0", "1.5E-10",
+// "1E300"; Separator stands for the decimal point. Raises EConvertError for infinity and NaN.
+QString KvCNumericToStr(double Value, QChar Separator = u'.');
+// The inverse: an optional sign, digits with at most one Separator, an optional exponent ("E" or
+// "e", optional sign, digits), nothing else, not even spaces. Raises EConvertError for any other
+// text and for a number beyond the range of a double.
+double KvCStrToNumeric(const QString& Text, QChar Separator = u'.');
+
 // A TDateTime (days since 1899-12-30) as text. Format letters, in the order the date parts
 // appear: "d" day, "m" month, "y" year (numeric, joined by "/"), "M"/"2" short/long month
 // name, "D"/"1" short/long day name in front; then "h", "n", "s" for hours, minutes and
