@@ -2,6 +2,8 @@
 
 #include "KvPkgFormat.h"
 
+#include <QMetaEnum>
+
 // Content of the privileges format (version 1): the key, the read-state switch, then a u32
 // count of privileges, each i32 id, u8 flags (bit 0 protected, bit 1 visible), i32 access, the
 // description, the label's package name and i32 label id.
@@ -24,6 +26,17 @@ void CheckAccess(int Value)
     if (Value < TKvPkgPrivilegesItem::AccessNone || Value > TKvPkgPrivilegesItem::AccessReadWrite)
         throw EKvPkgError(QStringLiteral("Access %1 is not valid (0 none, 1 read, 2 read/write)").arg(Value));
 }
+
+// Template files share the privileges format under their own signature; their key is empty and
+// their read-state switch off.
+class TPrivilegesTemplate final : public TKvPkgPrivileges
+{
+public:
+    QString DefaultExt() const override { return QStringLiteral("pri"); }
+
+protected:
+    QByteArray FileTag() const override { return QByteArrayLiteral("PRTM"); }
+};
 
 void CheckLabelId(int Id)
 {
@@ -156,6 +169,45 @@ void TKvPkgPrivileges::WriteContent(TKvPkgWriter& W) const
         W.WriteString(item->DescriptionPkgName());
         W.WriteI32(item->DescriptionId());
     }
+}
+
+void TKvPkgPrivileges::LoadTemplateFromFile(const QString& FileName)
+{
+    TPrivilegesTemplate read;
+    read.LoadFromFile(FileName);
+    FItems->Swap(*static_cast<TKvPkgPrivileges&>(read).FItems);
+    SetModified(true);
+}
+
+void TKvPkgPrivileges::SaveTemplateToFile(const QString& FileName) const
+{
+    TPrivilegesTemplate written;
+    for (int i = 0; i < Count(); ++i) {
+        const TKvPkgPrivilegesItem* from = GetItems(i);
+        TKvPkgPrivilegesItem* to = written.Add(from->Id());
+        to->SetProtected(from->Protected());
+        to->SetVisible(from->Visible());
+        to->SetAccess(from->Access());
+        to->SetDescription(from->Description());
+        to->SetDescriptionId(from->DescriptionPkgName(), from->DescriptionId());
+    }
+    written.SaveToFile(FileName);
+}
+
+QStringList KvAccessNames()
+{
+    const QMetaEnum e = QMetaEnum::fromType<TKvPkgPrivileges::TKvAccess>();
+    QStringList names;
+    for (int i = 0; i < e.keyCount(); ++i)
+        names << QString::fromLatin1(e.key(i));
+    return names;
+}
+
+QString KvAccessText(int Access)
+{
+    CheckAccess(Access);
+    static const char* const Texts[] = {"None", "Read", "Read/Write"};
+    return QString::fromLatin1(Texts[Access]);
 }
 
 QString KvReadPkgAccessDescription(const QString& FileName)

@@ -47,6 +47,10 @@ class TKvPkgPrivileges : public TKvPkgInfo
     Q_OBJECT
 
 public:
+    // The access a privilege grants, as the privilege items hold it.
+    enum TKvAccess { acNone = TKvPkgPrivilegesItem::AccessNone, acRead, acReadWrite };
+    Q_ENUM(TKvAccess)
+
     Q_INVOKABLE explicit TKvPkgPrivileges(TComponent* AOwner = nullptr);
     ~TKvPkgPrivileges() override;
 
@@ -68,6 +72,12 @@ public:
     // Empties the privileges; the key and the read-state switch stay.
     void Clear() override;
 
+    // A template (".pri") carries the privileges alone, without the key and the read-state
+    // switch, from one package to another. Loading one replaces the privileges, or nothing when
+    // the file is refused, and marks the package modified.
+    void LoadTemplateFromFile(const QString& FileName);
+    void SaveTemplateToFile(const QString& FileName) const;
+
 protected:
     QByteArray FileTag() const override { return QByteArrayLiteral("PRIV"); }
     std::unique_ptr<TContent> ReadContent(TKvPkgReader& Reader, quint16 Version) const override;
@@ -81,3 +91,9 @@ private:
 };
 
 QString KvReadPkgAccessDescription(const QString& FileName);
+
+// The names of the access values as their type declares them ("acNone", "acRead",
+// "acReadWrite"), in value order, and the text lists show for one ("None", "Read",
+// "Read/Write"); raises for a value out of range.
+QStringList KvAccessNames();
+QString KvAccessText(int Access);
