@@ -55,13 +55,27 @@ TKvPkgVarsItem::TKvPkgVarsItem(TKvPkgVarsItem* Parent, const QString& Ident, TKv
 
 TKvPkgVarsItem::~TKvPkgVarsItem()
 {
+    DeleteChildren();
+    if (FParent) {
+        FParent->FItems.removeOne(this);
+        FParent->FIndex.remove(FIdent.toCaseFolded());
+        FParent->Changed();
+    }
+}
+
+void TKvPkgVarsItem::AppendChild(TKvPkgVarsItem* Item)
+{
+    Item->FIndexHint = FItems.size();
+    FItems.append(Item);
+    FIndex.insert(Item->FIdent.toCaseFolded(), Item);
+}
+
+void TKvPkgVarsItem::DeleteChildren()
+{
+    FIndex.clear();
     for (TKvPkgVarsItem* item : std::exchange(FItems, {})) {
         item->FParent = nullptr;
         delete item;
-    }
-    if (FParent) {
-        FParent->FItems.removeOne(this);
-        FParent->Changed();
     }
 }
 
@@ -88,6 +102,8 @@ void TKvPkgVarsItem::SetIdent(const QString& Value)
         const TKvPkgVarsItem* other = FParent->FindChild(Value);
         if (other && other != this)
             throw EKvPkgError(QStringLiteral("'%1' already exists in its folder").arg(Value));
+        FParent->FIndex.remove(FIdent.toCaseFolded());
+        FParent->FIndex.insert(Value.toCaseFolded(), this);
     }
     FIdent = Value;
     Changed();
@@ -229,16 +245,16 @@ TKvPkgVarsItem* TKvPkgVarsItem::Next() const
 {
     if (!FParent)
         return nullptr;
-    const qsizetype at = FParent->FItems.indexOf(const_cast<TKvPkgVarsItem*>(this));
-    return at + 1 < FParent->FItems.size() ? FParent->FItems.at(at + 1) : nullptr;
+    const QList<TKvPkgVarsItem*>& siblings = FParent->FItems;
+    if (FIndexHint >= siblings.size() || siblings.at(FIndexHint) != this) // siblings went since
+        for (qsizetype i = 0; i < siblings.size(); ++i)
+            siblings.at(i)->FIndexHint = i;
+    return FIndexHint + 1 < siblings.size() ? siblings.at(FIndexHint + 1) : nullptr;
 }
 
 TKvPkgVarsItem* TKvPkgVarsItem::FindChild(const QString& Ident) const
 {
-    for (TKvPkgVarsItem* item : FItems)
-        if (item->FIdent.compare(Ident, Qt::CaseInsensitive) == 0)
-            return item;
-    return nullptr;
+    return FIndex.value(Ident.toCaseFolded());
 }
 
 QString TKvPkgVarsItem::Path() const
@@ -290,7 +306,7 @@ TKvPkgVarsItem* TKvPkgVars::Add(const QString& Path, TKvPkgVarsItemType Type)
     }
     for (int i = existing; i < parts.size(); ++i) {
         auto* item = new TKvPkgVarsItem(folder, parts.at(i), i == parts.size() - 1 ? Type : vtFolder);
-        folder->FItems.append(item);
+        folder->AppendChild(item);
         folder = item;
     }
     SetModified(true);
@@ -300,10 +316,7 @@ TKvPkgVarsItem* TKvPkgVars::Add(const QString& Path, TKvPkgVarsItemType Type)
 void TKvPkgVars::Clear()
 {
     if (!FRoot->FItems.isEmpty()) {
-        for (TKvPkgVarsItem* item : std::exchange(FRoot->FItems, {})) {
-            item->FParent = nullptr;
-            delete item;
-        }
+        FRoot->DeleteChildren();
         SetModified(true);
     }
 }
@@ -334,7 +347,7 @@ std::unique_ptr<TKvPkgInfo::TContent> TKvPkgVars::ReadContent(TKvPkgReader& R, q
             R.FailAt(QStringLiteral("'%1' is used twice in its folder").arg(ident), at);
         const auto type = TKvPkgVarsItemType(KvReadRange(R, vtBoolean, vtFolder, "Variable type"));
         auto* item = new TKvPkgVarsItem(folder, ident, type);
-        folder->FItems.append(item);
+        folder->AppendChild(item);
         switch (type) {
         case vtBoolean: item->FBoolean = KvReadBool(R); break;
         case vtInteger: item->FInteger = R.ReadI32(); break;

@@ -2,6 +2,7 @@
 
 #include "KvPackages.h"
 
+#include <QHash>
 #include <QList>
 
 #include <memory>
@@ -65,6 +66,8 @@ private:
     TKvPkgVarsItem(TKvPkgVarsItem* Parent, const QString& Ident, TKvPkgVarsItemType Type);
     void CheckType(TKvPkgVarsItemType Type) const;
     void Changed();
+    void AppendChild(TKvPkgVarsItem* Item);
+    void DeleteChildren();
 
     TKvPkgVarsItem* FParent;
     TKvPkgVars* FPkg = nullptr; // the top-level folder's only
@@ -75,6 +78,11 @@ private:
     double FFloat = 0;
     QString FString;
     QList<TKvPkgVarsItem*> FItems;
+    // Children by case-folded ident, so that folders of many items load and look up in
+    // constant time.
+    QHash<QString, TKvPkgVarsItem*> FIndex;
+    // Its place among its siblings when last known; Next checks it before trusting it.
+    mutable qsizetype FIndexHint = 0;
 };
 
 class TKvPkgVars : public TKvPkgInfo

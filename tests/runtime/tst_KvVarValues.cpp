@@ -117,3 +117,42 @@ TEST(KvVarValues, EveryTypeTakesItsOwnText)
     EXPECT_EQ(pkg.Find(QStringLiteral("A"))->ValueText(), QString());
     EXPECT_THROW(pkg.Find(QStringLiteral("A"))->SetValueText(QStringLiteral("1")), EConvertError);
 }
+
+// Lookups and sibling walks stay right while items are renamed, deleted and read back.
+TEST(KvVarValues, TreeLookupsFollowRenamesAndDeletions)
+{
+    TKvPkgVars pkg;
+    for (int i = 0; i < 300; ++i)
+        pkg.Add(QStringLiteral("Big\\V%1").arg(i), vtInteger)->SetVInteger(i);
+    TKvPkgVarsItem* big = pkg.Find(QStringLiteral("big"));
+    ASSERT_TRUE(big);
+    TKvPkgVarsItem* v5 = pkg.Find(QStringLiteral("BIG\\v5"));
+    ASSERT_TRUE(v5);
+    EXPECT_EQ(v5->Next(), big->Items(6));
+
+    v5->SetIdent(QStringLiteral("Renamed"));
+    EXPECT_FALSE(pkg.Find(QStringLiteral("Big\\V5")));
+    EXPECT_EQ(pkg.Find(QStringLiteral("Big\\RENAMED")), v5);
+    EXPECT_THROW(v5->SetIdent(QStringLiteral("v6")), EKvPkgError);
+    EXPECT_EQ(pkg.Find(QStringLiteral("Big\\Renamed")), v5);
+    EXPECT_THROW(pkg.Add(QStringLiteral("Big\\renamed"), vtString), EKvPkgError);
+
+    delete big->Items(0);
+    delete pkg.Find(QStringLiteral("Big\\V150"));
+    EXPECT_FALSE(pkg.Find(QStringLiteral("Big\\V0")));
+    pkg.Add(QStringLiteral("Big\\V0"), vtBoolean); // the name is free again, at the end
+    int walked = 0;
+    for (TKvPkgVarsItem* item = big->FirstChild(); item; item = item->Next(), ++walked)
+        ASSERT_EQ(item, big->Items(walked));
+    EXPECT_EQ(walked, 299);
+    EXPECT_EQ(big->Items(298)->GetItemType(), vtBoolean);
+
+    TKvPkgVars back;
+    back.LoadFromBytes(pkg.SaveToBytes(), QStringLiteral("memory"));
+    EXPECT_EQ(back.Find(QStringLiteral("big\\renamed"))->GetVInteger(), 5);
+    EXPECT_EQ(back.Find(QStringLiteral("Big\\V299"))->Next(), back.Find(QStringLiteral("Big\\V0")));
+    back.Clear();
+    EXPECT_FALSE(back.Find(QStringLiteral("Big")));
+    back.Add(QStringLiteral("Big\\V1"), vtFloat);
+    EXPECT_TRUE(back.Find(QStringLiteral("BIG\\V1")));
+}
