@@ -1,5 +1,7 @@
 #include "Controls.h"
 
+#include "Colors.h"
+
 #include "SysUtils.h"
 
 #include <QtMath>
@@ -76,6 +78,66 @@ bool IdentToColor(QStringView Ident, qint32& Color)
         return false;
     Color = qint32(v);
     return true;
+}
+
+bool TryStringToColor(QStringView Text, qint32& Color)
+{
+    const QStringView t = Text.trimmed();
+    if (t.isEmpty())
+        return false;
+    if (t.front().isLetter())
+        return IdentToColor(t, Color);
+    bool ok = false;
+    qint64 v = 0;
+    if (t.front() == u'$') {
+        if (t.size() > 9)
+            return false;
+        v = t.mid(1).toLongLong(&ok, 16);
+        if (t.size() < 2 || t.at(1) == u'-' || t.at(1) == u'+')
+            ok = false;
+    } else {
+        v = t.toLongLong(&ok, 10);
+        ok = ok && v >= INT32_MIN && v <= qint64(UINT32_MAX);
+    }
+    if (!ok)
+        return false;
+    Color = qint32(quint32(v));
+    return true;
+}
+
+qint32 StringToColor(QStringView Text)
+{
+    qint32 c = 0;
+    if (!TryStringToColor(Text, c))
+        throw EConvertError(QStringLiteral("'%1' is not a valid colour").arg(Text));
+    return c;
+}
+
+QStringList ColorNames()
+{
+    QStringList names;
+    for (const TIdentMapEntry& e : ColorIdents)
+        if (IntToIdent(IdentsOf(ColorIdents), e.Value) == QLatin1String(e.Name))
+            names << QLatin1String(e.Name);
+    return names;
+}
+
+quint32 ColorToRGB(qint32 Color)
+{
+    // Indexed by system colour number; the classic desktop scheme.
+    static constexpr quint32 SystemPalette[] = {
+        0xC8C8C8, 0x000000, 0x99B4D1, 0xBFCDDB, 0xF0F0F0, 0xFFFFFF, 0x646464, 0x000000, // 0-7
+        0x000000, 0x000000, 0xB4B4B4, 0xF4F7FC, 0xABABAB, 0x3399FF, 0xFFFFFF, 0xF0F0F0, // 8-15
+        0xA0A0A0, 0x6D6D6D, 0x000000, 0x000000, 0xFFFFFF, 0x696969, 0xE3E3E3, 0x000000, // 16-23
+        0xFFFFE1, 0xB5B5B5, 0x0066CC, 0xB9D1EA, 0xD7E4F2, 0x3399FF, 0xF0F0F0,           // 24-30
+    };
+    const quint32 c = quint32(Color);
+    if ((c & 0xFF000000u) == 0xFF000000u) {
+        const quint32 index = c & 0xFFu;
+        const bool known = (c & 0x00FFFF00u) == 0 && index < std::size(SystemPalette);
+        return 0xFF000000u | (known ? SystemPalette[index] : 0);
+    }
+    return 0xFF000000u | (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF);
 }
 
 bool IdentToCharset(QStringView Ident, qint32& Charset)
