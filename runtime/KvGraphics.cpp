@@ -4,6 +4,8 @@
 #include <QImageReader>
 #include <QPainter>
 
+#include <cmath>
+
 namespace {
 
 struct TFormatInfo
@@ -138,4 +140,134 @@ void KvDrawImage(QPainter& Painter, const QRect& Rect, const QImage& Image, bool
     Painter.setRenderHint(QPainter::SmoothPixmapTransform, Target.size() != Image.size());
     Painter.drawImage(Target, Source);
     Painter.restore();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Backgrounds
+
+const QStringList& KvBackGroundStyleNames()
+{
+    static const QStringList Names = {
+        "bgsHorizontal", "bgsVertical", "bgsHorizontalCenter", "bgsVerticalCenter", "bgsDiagonalDown",
+        "bgsDiagonalUp", "bgsRadial", "bgsRectangle", "bgsSolid", "bgsImage", "bgsImageQuarters",
+        "bgsImageTopLeft", "bgsImageLeft", "bgsImageBottomLeft", "bgsImageTop", "bgsImageCenter",
+        "bgsImageBottom", "bgsImageTopRight", "bgsImageRight", "bgsImageBottomRight", "bgsImageTile",
+    };
+    return Names;
+}
+
+namespace {
+
+QColor Mix(const QColor& A, const QColor& B, double T)
+{
+    return QColor::fromRgbF(float(A.redF() + (B.redF() - A.redF()) * T),
+                            float(A.greenF() + (B.greenF() - A.greenF()) * T),
+                            float(A.blueF() + (B.blueF() - A.blueF()) * T),
+                            float(A.alphaF() + (B.alphaF() - A.alphaF()) * T));
+}
+
+void FillLinear(QPainter& P, const QRect& R, QPointF From, QPointF To, const QGradientStops& Stops)
+{
+    QLinearGradient g(From, To);
+    g.setStops(Stops);
+    P.fillRect(R, g);
+}
+
+void DrawImageStyle(QPainter& P, const QRect& R, const QColor& Solid, const QImage& Image, bool Transparent)
+{
+    P.fillRect(R, Solid);
+    if (!Image.isNull())
+        KvDrawImage(P, R, Image, Transparent, true);
+}
+
+// Half the rect's width for a wide image, half its height for a tall one, proportions kept,
+// placed in one of nine positions (0 top left, 1 left middle, ... 8 bottom right).
+QRect PlacedImageRect(const QRect& R, const QSize& ImageSize, int Position)
+{
+    QSize s;
+    if (ImageSize.width() >= ImageSize.height())
+        s = QSize(R.width() / 2, int(qint64(ImageSize.height()) * (R.width() / 2) / ImageSize.width()));
+    else
+        s = QSize(int(qint64(ImageSize.width()) * (R.height() / 2) / ImageSize.height()), R.height() / 2);
+    const int column = Position / 3, row = Position % 3;
+    const int x = R.left() + column * (R.width() - s.width()) / 2;
+    const int y = R.top() + row * (R.height() - s.height()) / 2;
+    return QRect(QPoint(x, y), s);
+}
+
+} // namespace
+
+void KvDrawGradient(QPainter& P, const QRect& R, int Style, const QColor& Start, const QColor& End,
+                    const QColor& Solid, const QImage& Image, bool Transparent)
+{
+    if (R.isEmpty())
+        return;
+    P.save();
+    P.setClipRect(R, Qt::IntersectClip);
+    // Gradients run from the first pixel's centre to the last one's, so that both ends show
+    // their colours exactly.
+    const QRectF c = QRectF(R).adjusted(0.5, 0.5, -0.5, -0.5);
+    switch (Style) {
+    case bgsHorizontal:
+        FillLinear(P, R, c.topLeft(), c.topRight(), {{0, Start}, {1, End}});
+        break;
+    case bgsVertical:
+        FillLinear(P, R, c.topLeft(), c.bottomLeft(), {{0, Start}, {1, End}});
+        break;
+    case bgsHorizontalCenter:
+        FillLinear(P, R, c.topLeft(), c.topRight(), {{0, Start}, {0.5, End}, {1, Start}});
+        break;
+    case bgsVerticalCenter:
+        FillLinear(P, R, c.topLeft(), c.bottomLeft(), {{0, Start}, {0.5, End}, {1, Start}});
+        break;
+    case bgsDiagonalDown:
+        FillLinear(P, R, c.topLeft(), c.bottomRight(), {{0, Start}, {1, End}});
+        break;
+    case bgsDiagonalUp:
+        FillLinear(P, R, c.bottomLeft(), c.topRight(), {{0, Start}, {1, End}});
+        break;
+    case bgsRadial: {
+        const QPointF d = c.bottomRight() - c.center();
+        QRadialGradient g(c.center(), std::max(0.5, std::hypot(d.x(), d.y())));
+        g.setColorAt(0, Start);
+        g.setColorAt(1, End);
+        P.fillRect(R, g);
+        break;
+    }
+    case bgsRectangle: {
+        const int steps = (std::min(R.width(), R.height()) + 1) / 2;
+        for (int i = 0; i < steps; ++i)
+            P.fillRect(R.adjusted(i, i, -i, -i), Mix(Start, End, steps > 1 ? double(i) / (steps - 1) : 0));
+        break;
+    }
+    case bgsImage:
+        DrawImageStyle(P, R, Solid, Image, Transparent);
+        break;
+    case bgsImageQuarters: {
+        const int w = R.width() / 2, h = R.height() / 2;
+        for (const QRect& q : {QRect(R.left(), R.top(), w, h), QRect(R.left() + w, R.top(), R.width() - w, h),
+                               QRect(R.left() + w, R.top() + h, R.width() - w, R.height() - h),
+                               QRect(R.left(), R.top() + h, w, R.height() - h)})
+            DrawImageStyle(P, q, Solid, Image, Transparent);
+        break;
+    }
+    case bgsImageTile:
+        P.fillRect(R, Solid);
+        if (!Image.isNull())
+            for (int y = R.top(); y <= R.bottom(); y += Image.height())
+                for (int x = R.left(); x <= R.right(); x += Image.width())
+                    KvDrawImage(P, QRect(QPoint(x, y), Image.size()), Image, Transparent, false);
+        break;
+    default:
+        if (Style >= bgsImageTopLeft && Style <= bgsImageBottomRight) {
+            P.fillRect(R, Solid);
+            if (!Image.isNull())
+                DrawImageStyle(P, PlacedImageRect(R, Image.size(), Style - bgsImageTopLeft), Solid, Image,
+                               Transparent);
+        } else {
+            P.fillRect(R, Solid);
+        }
+        break;
+    }
+    P.restore();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QColor>
 #include <QImage>
 #include <QRect>
 #include <QString>
@@ -28,3 +29,36 @@ QRect KvImageRect(const QSize& ImageSize, const QRect& Rect, bool Stretch);
 // Draws Image into Rect. Transparent makes the image's bottom-left colour see-through (images
 // with an alpha channel are drawn with it either way).
 void KvDrawImage(QPainter& Painter, const QRect& Rect, const QImage& Image, bool Transparent, bool Stretch);
+
+// How a background is painted. The gradients run from the start colour to the end colour; the
+// image styles paint the solid colour and put the image on it.
+enum TKvBackGroundStyle {
+    bgsHorizontal,         // left to right
+    bgsVertical,           // top to bottom
+    bgsHorizontalCenter,   // both sides to the vertical middle line
+    bgsVerticalCenter,     // top and bottom to the horizontal middle line
+    bgsDiagonalDown,       // top left to bottom right
+    bgsDiagonalUp,         // bottom left to top right
+    bgsRadial,             // the centre out to the corners
+    bgsRectangle,          // the edges in to the centre, in nested rectangles
+    bgsSolid,
+    bgsImage,              // the image as large as fits, centred, proportions kept
+    bgsImageQuarters,      // each quarter painted as bgsImage
+    bgsImageTopLeft,       // 11 to 19: the image at half the size, in one of nine places
+    bgsImageLeft,
+    bgsImageBottomLeft,
+    bgsImageTop,
+    bgsImageCenter,
+    bgsImageBottom,
+    bgsImageTopRight,
+    bgsImageRight,
+    bgsImageBottomRight,
+    bgsImageTile,
+};
+// The enumeration names, "bgsHorizontal" to "bgsImageTile", by value.
+const QStringList& KvBackGroundStyleNames();
+
+// Paints a background into Rect. Transparent makes the image's bottom-left colour see-through,
+// as KvDrawImage does; a style out of range paints the solid colour.
+void KvDrawGradient(QPainter& Painter, const QRect& Rect, int Style, const QColor& StartColor,
+                    const QColor& EndColor, const QColor& SolidColor, const QImage& Image, bool Transparent);
