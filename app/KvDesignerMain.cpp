@@ -13,6 +13,7 @@
 #include "KvHostServices.h"
 #include "KvInspectorDelegate.h"
 #include "KvInspectorModel.h"
+#include "KvPascalHighlighter.h"
 #include "KvPackages.h"
 #include "SysUtils.h"
 
@@ -20,6 +21,8 @@
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFontDatabase>
+#include <QTextBlock>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QMenu>
@@ -68,6 +71,8 @@ TFrKvDesigner::TFrKvDesigner(QWidget* parent)
     ui->TbForms->setDocumentMode(true);
     ui->TbForms->setExpanding(false);
     ui->SaForm->setBackgroundRole(QPalette::Window);
+    ui->EdCode->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    new TKvPascalHighlighter(ui->EdCode->document());
     FInspector->OnError = [this](const QString& Message) { Prompts.ShowError(this, Message); };
 
     // Palette on top; project and components left, the form in the middle, the inspector right.
@@ -164,6 +169,8 @@ void TFrKvDesigner::ConnectActions()
     connect(ui->AcCopy, &QAction::triggered, this, &TFrKvDesigner::CopySelection);
     connect(ui->AcPaste, &QAction::triggered, this, &TFrKvDesigner::PasteIntoSelection);
     connect(ui->AcDelete, &QAction::triggered, this, &TFrKvDesigner::DeleteSelection);
+    connect(ui->AcViewAsText, &QAction::triggered, this, &TFrKvDesigner::ToggleFormText);
+    connect(ui->AcViewUnit, &QAction::triggered, this, &TFrKvDesigner::ToggleUnitView);
     connect(ui->AcAlignToGrid, &QAction::triggered, this, [this] {
         if (TKvFormDesigner* D = CurrentDesigner())
             Guarded([&] { D->AlignToGrid(TKvFormView::GridSize); });
@@ -258,6 +265,8 @@ bool TFrKvDesigner::Guarded(const std::function<void()>& Work)
 
 bool TFrKvDesigner::QuerySaveAll()
 {
+    if (!LeaveCode())
+        return false;
     QStringList Modified;
     for (int I = 0; I < Host().ModuleCount(); ++I)
         if (auto* Unit = dynamic_cast<TKvUnitModule*>(Host().Modules(I)); Unit && Unit->IsModified())
@@ -357,6 +366,9 @@ TKvFormEditor* TFrKvDesigner::CurrentForm() const
 void TFrKvDesigner::OnActiveDesignerChanged(IDesigner*)
 {
     TKvFormEditor* Form = Host().ActiveForm();
+    // Another form is shown as a form: text that does not apply is dropped, with the error.
+    if (FCodeDesigner && (!Form || Form->Designer() != FCodeDesigner))
+        LeaveCode(true);
     if (Form) {
         const int Tab = TabOfUnit(Form->UnitModule()->FileName());
         ui->TbForms->blockSignals(true);
@@ -394,6 +406,8 @@ void TFrKvDesigner::ShowForm(TKvFormEditor* Form)
 
 bool TFrKvDesigner::Save()
 {
+    if (!LeaveCode())
+        return false;
     TKvUnitModule* Unit = CurrentUnit();
     if (!Unit)
         return true;
@@ -406,6 +420,8 @@ bool TFrKvDesigner::Save()
 
 bool TFrKvDesigner::SaveAll()
 {
+    if (!LeaveCode())
+        return false;
     const bool Ok = Guarded([&] { Host().SaveAll(); });
     UpdateMarkers();
     if (Ok)
@@ -415,6 +431,8 @@ bool TFrKvDesigner::SaveAll()
 
 bool TFrKvDesigner::CloseForm()
 {
+    if (!LeaveCode())
+        return false;
     TKvUnitModule* Unit = CurrentUnit();
     if (!Unit)
         return true;
@@ -438,6 +456,93 @@ bool TFrKvDesigner::CloseForm()
         Host().SetActiveForm(Next ? Next->FormEditor() : nullptr);
     }
     UpdateMarkers();
+    return true;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The form as text, the unit
+
+void TFrKvDesigner::ShowCode(TCodeMode Mode, const QString& Text)
+{
+    FCodeMode = Mode;
+    if (Mode == NoCode)
+        FCodeDesigner = nullptr;
+    ui->EdCode->setPlainText(Text);
+    ui->EdCode->setReadOnly(Mode == UnitCode);
+    ui->EdCode->document()->setModified(false);
+    ui->EdCode->setVisible(Mode != NoCode);
+    ui->SaForm->setVisible(Mode == NoCode);
+    ui->AcViewAsText->setChecked(Mode == FormTextCode);
+    ui->AcViewUnit->setChecked(Mode == UnitCode);
+    if (Mode == NoCode)
+        ui->FvForm->setFocus();
+    else
+        ui->EdCode->setFocus();
+}
+
+bool TFrKvDesigner::LeaveCode(bool Discard)
+{
+    if (FCodeMode == FormTextCode && FCodeDesigner && ui->EdCode->document()->isModified()) {
+        const QString File = QFileInfo(FCodeDesigner->FormEditor()->FileName()).fileName();
+        try {
+            FCodeDesigner->ApplyFormText(ui->EdCode->toPlainText());
+        } catch (const Exception& E) {
+            QString Message = QStringLiteral("%1: %2").arg(File, E.Message);
+            if (const auto* Parse = dynamic_cast<const EParserError*>(&E)) {
+                Message = QStringLiteral("%1(%2,%3): %4").arg(File).arg(Parse->Line).arg(Parse->Column).arg(Parse->Reason);
+                QTextCursor At(ui->EdCode->document()->findBlockByNumber(Parse->Line - 1));
+                At.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, std::max(0, Parse->Column - 1));
+                ui->EdCode->setTextCursor(At);
+            }
+            if (Discard)
+                Message += QStringLiteral("\nThe text was not applied; the form is as it was.");
+            statusBar()->showMessage(Message);
+            Prompts.ShowError(this, Message);
+            if (!Discard) {
+                ui->AcViewAsText->setChecked(true); // the action's own toggle is taken back
+                ui->AcViewUnit->setChecked(false);
+                ui->EdCode->setFocus();
+                return false;
+            }
+        }
+    }
+    if (FCodeMode != NoCode)
+        ShowCode(NoCode, {});
+    return true;
+}
+
+bool TFrKvDesigner::ToggleFormText()
+{
+    const bool WasText = FCodeMode == FormTextCode;
+    if (!LeaveCode())
+        return false;
+    TKvFormDesigner* Designer = CurrentDesigner();
+    if (WasText || !Designer) {
+        ShowCode(NoCode, {});
+        return true;
+    }
+    QString Text;
+    if (!Guarded([&] { Text = Designer->FormText(); })) {
+        ShowCode(NoCode, {});
+        return false;
+    }
+    ShowCode(FormTextCode, Text);
+    FCodeDesigner = Designer;
+    return true;
+}
+
+bool TFrKvDesigner::ToggleUnitView()
+{
+    const bool WasUnit = FCodeMode == UnitCode;
+    if (!LeaveCode())
+        return false;
+    TKvUnitModule* Unit = CurrentUnit();
+    if (WasUnit || !Unit) {
+        ShowCode(NoCode, {});
+        return true;
+    }
+    ShowCode(UnitCode, Unit->SourceEditor()->Text());
+    FCodeDesigner = CurrentDesigner();
     return true;
 }
 
@@ -555,6 +660,10 @@ void TFrKvDesigner::OnItemDeleted(IDesigner* Designer, TPersistent* Item)
 
 void TFrKvDesigner::OnDesignerClosed(IDesigner* Designer)
 {
+    if (Designer && Designer == FCodeDesigner) {
+        FCodeDesigner = nullptr;
+        ShowCode(NoCode, {});
+    }
     FShownMarks.remove(Designer);
     if (Designer && Designer == ui->FvForm->Designer()) {
         ui->FvForm->SetDesigner(nullptr);

@@ -62,6 +62,13 @@ public:
     // What a double click on the component does: its editor's Edit.
     void EditComponent(TComponent* Component);
 
+    // Alt+F12: the form shown as its text, editable, or back to the designer with the text
+    // applied as one step. False, with the text kept and the error shown at its line and column,
+    // when the text does not read.
+    bool ToggleFormText();
+    // F12: the form's unit, read-only, or back to the form.
+    bool ToggleUnitView();
+
     // What the window asks and tells the user; tests answer through it.
     TKvAppPrompts Prompts;
 
@@ -81,9 +88,16 @@ private:
     QButtonGroup* FPaletteGroup;
     bool FSyncingTree = false;
     bool FViewsStale = false;
+    enum TCodeMode { NoCode, FormTextCode, UnitCode };
+    TCodeMode FCodeMode = NoCode;
+    TKvFormDesigner* FCodeDesigner = nullptr; // whose text or unit EdCode shows
     QHash<IDesigner*, QString> FShownMarks; // what UpdateMarkers last showed of each form
 
     void BuildPalette();
+    void ShowCode(TCodeMode Mode, const QString& Text);
+    // Back to the form, applying edited form text first; false (still in the text) when it does
+    // not apply, unless Discard, which drops the text instead.
+    bool LeaveCode(bool Discard = false);
     void ConnectActions();
     void FillFormsList();
     void UpdateMarkers();

@@ -5,6 +5,8 @@
 #include "DesignNotify.h"
 #include "DesignWindows.h"
 #include "Filer.h"
+#include "FormBinary.h"
+#include "FormStreams.h"
 #include "KvHostServices.h"
 #include "KvProject.h"
 #include "KvUnitSource.h"
@@ -755,4 +757,94 @@ void TKvFormDesigner::SetCreationOrder(const QStringList& Names)
         if (TComponent* c = GetRoot()->FindComponent(name))
             c->SetComponentIndex(index++);
     Modified();
+}
+
+QStringList TKvFormDesigner::TabOrderNames(TComponent* Container) const
+{
+    auto* parent = qobject_cast<TWinControl*>(Container);
+    QList<TWinControl*> controls;
+    for (int i = 0; parent && i < parent->ControlCount(); ++i)
+        if (auto* w = qobject_cast<TWinControl*>(parent->Controls(i)))
+            controls << w;
+    std::stable_sort(controls.begin(), controls.end(),
+                     [](TWinControl* A, TWinControl* B) { return A->GetTabOrder() < B->GetTabOrder(); });
+    QStringList names;
+    for (TWinControl* w : controls)
+        names << w->GetName();
+    return names;
+}
+
+QStringList TKvFormDesigner::CreationOrderNames() const
+{
+    QStringList names;
+    for (int i = 0; i < GetRoot()->ComponentCount(); ++i)
+        names << GetRoot()->Components(i)->GetName();
+    return names;
+}
+
+TComponent* TKvFormDesigner::TabOrderContainer() const
+{
+    const TDesignerSelectionList selection = GetSelections();
+    auto* control = selection.size() == 1 ? qobject_cast<TControl*>(selection.first()) : nullptr;
+    if (!control)
+        return GetRoot();
+    if (!TabOrderNames(control).isEmpty())
+        return control;
+    return control->Parent() ? static_cast<TComponent*>(control->Parent()) : GetRoot();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The form as text
+
+QString TKvFormDesigner::FormText()
+{
+    return QString::fromUtf8(ObjectBinaryToText(FEditor->WriteStream(), TLineBreak::LF));
+}
+
+void TKvFormDesigner::ApplyFormText(const QString& Text)
+{
+    // Marked as Unicode, so that what is typed outside ASCII stays what it is.
+    const QByteArray binary = ObjectTextToBinary(QByteArray("\xEF\xBB\xBF") + Text.toUtf8());
+    TComponent* root = GetRoot();
+    KvFormBinary::TBinaryReader header(binary);
+    header.ReadSignature();
+    const KvFormBinary::TObjectHeader h = header.ReadHeader();
+    if (QString::fromUtf8(h.ObjectName).compare(root->GetName(), Qt::CaseInsensitive) != 0
+        || QString::fromUtf8(h.ClassName).compare(FormClassName(), Qt::CaseInsensitive) != 0)
+        throw EInvalidOperation(QStringLiteral("Line 1: the form stays %1: %2; its name and class change in the "
+                                               "inspector and the unit")
+                                    .arg(root->GetName(), FormClassName()));
+
+    auto classes = [root] {
+        QHash<QString, QString> byName; // case-folded name -> name and class
+        for (int i = 0; i < root->ComponentCount(); ++i) {
+            TComponent* c = root->Components(i);
+            byName.insert(c->GetName().toCaseFolded(), c->GetName() + u':' + c->ClassName());
+        }
+        return byName;
+    };
+    const TState before = CaptureState();
+    const QHash<QString, QString> was = classes();
+    try {
+        RestoreState({binary, before.Unit});
+        const QHash<QString, QString> now = classes();
+        const QString unit = UnitEdit([&](QString Unit, const QString& Class) {
+            for (auto it = was.cbegin(); it != was.cend(); ++it)
+                if (now.value(it.key()) != it.value())
+                    Unit = KvUnitSource::RemoveField(Unit, Class, it.value().section(u':', 0, 0));
+            for (auto it = now.cbegin(); it != now.cend(); ++it)
+                if (was.value(it.key()) != it.value())
+                    Unit = KvUnitSource::AddField(Unit, Class, it.value().section(u':', 0, 0),
+                                                  it.value().section(u':', 1));
+            return Unit;
+        });
+        UnitEditor()->SetText(unit);
+    } catch (...) {
+        RestoreState(before);
+        throw;
+    }
+    const TState after = CaptureState();
+    if (after == before)
+        return;
+    Push(QStringLiteral("Edit as Text"), before, after);
 }

@@ -72,6 +72,18 @@ public:
     // as lists of names.
     void SetTabOrder(TComponent* Container, const QStringList& Names);
     void SetCreationOrder(const QStringList& Names);
+    QStringList TabOrderNames(TComponent* Container) const;
+    QStringList CreationOrderNames() const;
+    // Whose tab order the tab order window shows: the selected container when it holds windowed
+    // controls, else the selected control's parent, else the form.
+    TComponent* TabOrderContainer() const;
+
+    // The form as its file holds it in text form (LF line breaks).
+    QString FormText();
+    // Reads Text back into the form as one step; the unit's fields follow the components added,
+    // removed or given another class. Raises (EParserError with line and column when the text
+    // does not parse) and leaves form and unit as they were.
+    void ApplyFormText(const QString& Text);
 
     QUndoStack* UndoStack() const { return FStack.get(); }
     // The form was saved (or loaded): what is there now is clean; the history starts anew when

@@ -8,6 +8,7 @@
 #include "KvFormView.h"
 #include "KvHostServices.h"
 #include "KvInspectorModel.h"
+#include "KvPascalHighlighter.h"
 #include "KvMessages.h"
 #include "KvPkgStrings.h"
 #include "KvReferences.h"
@@ -31,6 +32,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QTextLayout>
 #include <QUndoStack>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -891,4 +893,85 @@ TEST_F(KvDesignerMainTest, MultiLineAndRichTextAreEditedFromTheInspectorAndUndon
     QTest::keyClick(View(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(qobject_cast<TKvLabel*>(Find("LaVersion"))->Caption().Text(), QString());
     EXPECT_FALSE(Window->CurrentForm()->IsModified());
+}
+
+// Alt+F12 shows the form as text; text that does not read keeps the text view with the cursor at
+// the error; text that reads is one step, undone with Ctrl+Z. F12 shows the unit, read-only.
+TEST_F(KvDesignerMainTest, FormAsTextIsEditedAndAppliedAsOneStep)
+{
+    auto* Code = Window->findChild<QPlainTextEdit*>(QStringLiteral("EdCode"));
+    ASSERT_TRUE(Code);
+    Window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Window.get()));
+    View()->setFocus();
+    QTest::keyClick(View(), Qt::Key_F12, Qt::AltModifier);
+    ASSERT_TRUE(Code->isVisible());
+    EXPECT_FALSE(View()->isVisible());
+    EXPECT_FALSE(Code->isReadOnly());
+    EXPECT_TRUE(Code->toPlainText().startsWith(QStringLiteral("object FrDemoMain: TFrDemoMain\n")));
+
+    QTest::keyClick(Code, Qt::Key_Home, Qt::ControlModifier);
+    QTest::keyClick(Code, Qt::Key_End);
+    QTest::keyClick(Code, Qt::Key_Return);
+    QTest::keyClicks(Code, QStringLiteral("  Caption = 'open"));
+    QTest::keyClick(Code, Qt::Key_F12, Qt::AltModifier);
+    ASSERT_EQ(Errors.size(), 1);
+    EXPECT_TRUE(Errors.first().startsWith(QStringLiteral("KvDemoMain.dfm(2,"))) << Errors.first().toStdString();
+    EXPECT_TRUE(Code->isVisible());
+    EXPECT_EQ(Code->textCursor().blockNumber(), 1);
+    EXPECT_FALSE(Window->CurrentForm()->IsModified());
+
+    QTest::keyClick(Code, Qt::Key_End);
+    QTest::keyClicks(Code, QStringLiteral(" text'"));
+    QTest::keyClick(Code, Qt::Key_F12, Qt::AltModifier);
+    EXPECT_FALSE(Code->isVisible());
+    EXPECT_TRUE(View()->isVisible());
+    EXPECT_TRUE(Designer()->FormText().contains(QStringLiteral("Caption = 'open text'")));
+    auto* Undo = Window->findChild<QAction*>(QStringLiteral("AcUndo"));
+    EXPECT_EQ(Undo->text(), QStringLiteral("&Undo Edit as Text"));
+    QTest::keyClick(View(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_FALSE(Designer()->FormText().contains(QStringLiteral("open text")));
+    EXPECT_FALSE(Window->CurrentForm()->IsModified());
+
+    QTest::keyClick(View(), Qt::Key_F12);
+    ASSERT_TRUE(Code->isVisible());
+    EXPECT_TRUE(Code->isReadOnly());
+    EXPECT_TRUE(Code->toPlainText().contains(QStringLiteral("TFrDemoMain = class(TForm)")));
+    QTest::keyClick(Code, Qt::Key_F12);
+    EXPECT_FALSE(Code->isVisible());
+    EXPECT_EQ(Errors.size(), 1);
+}
+
+// What the code view colours: reserved words (not after a dot), strings with #nn, numbers, and
+// comments of each kind, a brace comment running over lines.
+TEST(KvPascalHighlighterTest, ColoursWordsStringsAndComments)
+{
+    QTextDocument Doc;
+    TKvPascalHighlighter H(&Doc);
+    Doc.setPlainText(QStringLiteral("begin X := 'it''s end'#13#10; Self.Object := 42; // end\n"
+                                    "{ a comment\nend of it } Y (* z *) {$IFDEF W}"));
+    H.rehighlight(); // a new highlighter colours the document once the event loop runs
+    auto KindAt = [&](int Line, const QString& Needle) {
+        const QTextBlock Block = Doc.findBlockByNumber(Line);
+        const int Pos = int(Block.text().indexOf(Needle));
+        EXPECT_GE(Pos, 0) << Needle.toStdString();
+        for (const QTextLayout::FormatRange& R : Block.layout()->formats())
+            if (R.start <= Pos && Pos < R.start + R.length)
+                for (int K = TKvPascalHighlighter::Keyword; K <= TKvPascalHighlighter::Directive; ++K)
+                    if (R.format == H.Format(TKvPascalHighlighter::TKind(K)))
+                        return K;
+        return int(TKvPascalHighlighter::Plain);
+    };
+    EXPECT_EQ(KindAt(0, "begin"), TKvPascalHighlighter::Keyword);
+    EXPECT_EQ(KindAt(0, "X :="), TKvPascalHighlighter::Plain);
+    EXPECT_EQ(KindAt(0, "s end'"), TKvPascalHighlighter::String);
+    EXPECT_EQ(KindAt(0, "#10"), TKvPascalHighlighter::String);
+    EXPECT_EQ(KindAt(0, "Object"), TKvPascalHighlighter::Plain);
+    EXPECT_EQ(KindAt(0, "42"), TKvPascalHighlighter::Number);
+    EXPECT_EQ(KindAt(0, "// end"), TKvPascalHighlighter::Comment);
+    EXPECT_EQ(KindAt(1, "a comment"), TKvPascalHighlighter::Comment);
+    EXPECT_EQ(KindAt(2, "end of"), TKvPascalHighlighter::Comment);
+    EXPECT_EQ(KindAt(2, "Y"), TKvPascalHighlighter::Plain);
+    EXPECT_EQ(KindAt(2, "z *)"), TKvPascalHighlighter::Comment);
+    EXPECT_EQ(KindAt(2, "IFDEF"), TKvPascalHighlighter::Directive);
 }

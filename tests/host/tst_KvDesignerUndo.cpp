@@ -75,6 +75,19 @@ TEST_F(KvDesignerUndoTest, EveryKindOfChangeUndoesAndRedoesFormAndUnit)
              D->SelectComponent(Find("BtOk"));
              D->SendToBack();
          }},
+        {"form text", "Edit as Text",
+         [&] {
+             // Data becomes a control, BtOk goes, LaExtra comes: the fields follow.
+             QString text = D->FormText();
+             text.replace("object Data: TComponent", "object Data: TControl");
+             text.replace(text.indexOf("  object BtOk"), text.indexOf("  end\n", text.indexOf("  object BtOk")) + 6
+                              - text.indexOf("  object BtOk"),
+                          "  object LaExtra: TControl\n    Left = 5\n  end\n");
+             D->ApplyFormText(text);
+             EXPECT_TRUE(Control("LaExtra") && Control("Data") && !Find("BtOk"));
+             EXPECT_TRUE(UnitText().contains("LaExtra: TControl;") && UnitText().contains("Data: TControl;"));
+             EXPECT_FALSE(UnitText().contains("BtOk: TWinControl;"));
+         }},
         {"editor session", "Edit Data",
          [&] {
              TDesignerChange change(D, "Edit Data");
@@ -178,3 +191,27 @@ TEST_F(KvDesignerUndoTest, ChangesMadeWithoutAStepAreStillOneStepAndNoChangeMark
 }
 
 } // namespace
+
+// Text that does not parse, or renames the form, is refused with where it went wrong; form and
+// unit stay as they were, and no step is recorded.
+TEST_F(KvDesignerUndoTest, FormTextThatDoesNotApplyLeavesTheFormAsItWas)
+{
+    const QString before = State();
+    const QString text = D->FormText();
+    EXPECT_EQ(text, FormText().replace("\r\n", "\n"));
+    try {
+        QString broken = text;
+        broken.replace("    Tag = 7\n", "    Tag = 7\n    Hint = 'open\n");
+        D->ApplyFormText(broken);
+        FAIL() << "an open string was read";
+    } catch (const EParserError& e) {
+        EXPECT_EQ(e.Line, 11);
+        EXPECT_GT(e.Column, 1);
+    }
+    QString renamed = text;
+    EXPECT_THROW(D->ApplyFormText(renamed.replace("object FormMain:", "object FormOther:")), Exception);
+    EXPECT_EQ(State(), before);
+    EXPECT_EQ(D->UndoStack()->count(), 0);
+    D->ApplyFormText(text);
+    EXPECT_EQ(D->UndoStack()->count(), 0) << "the same text is no step";
+}
