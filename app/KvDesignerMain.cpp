@@ -1,5 +1,7 @@
 #include "KvDesignerMain.h"
+#include "KvVtCreationOrder.h"
 #include "KvVtInstalledPackages.h"
+#include "KvVtTabOrder.h"
 #include "ui_KvDesignerMain.h"
 
 #include "Controls.h"
@@ -169,6 +171,8 @@ void TFrKvDesigner::ConnectActions()
     connect(ui->AcCopy, &QAction::triggered, this, &TFrKvDesigner::CopySelection);
     connect(ui->AcPaste, &QAction::triggered, this, &TFrKvDesigner::PasteIntoSelection);
     connect(ui->AcDelete, &QAction::triggered, this, &TFrKvDesigner::DeleteSelection);
+    connect(ui->AcTabOrder, &QAction::triggered, this, &TFrKvDesigner::EditTabOrder);
+    connect(ui->AcCreationOrder, &QAction::triggered, this, &TFrKvDesigner::EditCreationOrder);
     connect(ui->AcViewAsText, &QAction::triggered, this, &TFrKvDesigner::ToggleFormText);
     connect(ui->AcViewUnit, &QAction::triggered, this, &TFrKvDesigner::ToggleUnitView);
     connect(ui->AcAlignToGrid, &QAction::triggered, this, [this] {
@@ -457,6 +461,49 @@ bool TFrKvDesigner::CloseForm()
     }
     UpdateMarkers();
     return true;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Tab order and creation order
+
+namespace {
+
+// Shows the order window W on Names; the order the user left, or nothing when cancelled or
+// unchanged.
+template <class TWindow>
+QStringList AskOrder(QWidget* Parent, TKvFormDesigner* Designer, const QStringList& Names)
+{
+    QStringList Classes;
+    for (const QString& Name : Names)
+        Classes << Designer->GetComponent(Name)->ClassName();
+    TWindow Window(Parent);
+    Window.SetItems(Names, Classes);
+    if (Window.exec() != QDialog::Accepted || Window.Names() == Names)
+        return {};
+    return Window.Names();
+}
+
+} // namespace
+
+void TFrKvDesigner::EditTabOrder()
+{
+    TKvFormDesigner* D = CurrentDesigner();
+    if (!D)
+        return;
+    TComponent* Container = D->TabOrderContainer();
+    const QStringList Order = AskOrder<TFrKvTabOrder>(this, D, D->TabOrderNames(Container));
+    if (!Order.isEmpty())
+        Guarded([&] { D->SetTabOrder(Container, Order); });
+}
+
+void TFrKvDesigner::EditCreationOrder()
+{
+    TKvFormDesigner* D = CurrentDesigner();
+    if (!D)
+        return;
+    const QStringList Order = AskOrder<TFrKvCreationOrder>(this, D, D->CreationOrderNames());
+    if (!Order.isEmpty())
+        Guarded([&] { D->SetCreationOrder(Order); });
 }
 
 // ---------------------------------------------------------------------------------------------

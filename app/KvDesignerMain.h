@@ -69,6 +69,10 @@ public:
     // F12: the form's unit, read-only, or back to the form.
     bool ToggleUnitView();
 
+    // Edit > Tab Order and Creation Order: the order windows; what they change is one step.
+    void EditTabOrder();
+    void EditCreationOrder();
+
     // What the window asks and tells the user; tests answer through it.
     TKvAppPrompts Prompts;
 

@@ -756,6 +756,9 @@ void TKvFormDesigner::SetCreationOrder(const QStringList& Names)
     for (const QString& name : Names)
         if (TComponent* c = GetRoot()->FindComponent(name))
             c->SetComponentIndex(index++);
+    // The form's own components are written in the order they are created now.
+    if (TStreamRecord* rec = GetRoot()->StreamRecord())
+        rec->Children.clear();
     Modified();
 }
 

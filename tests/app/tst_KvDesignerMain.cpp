@@ -18,6 +18,8 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QListWidget>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -974,4 +976,53 @@ TEST(KvPascalHighlighterTest, ColoursWordsStringsAndComments)
     EXPECT_EQ(KindAt(2, "Y"), TKvPascalHighlighter::Plain);
     EXPECT_EQ(KindAt(2, "z *)"), TKvPascalHighlighter::Comment);
     EXPECT_EQ(KindAt(2, "IFDEF"), TKvPascalHighlighter::Directive);
+}
+
+// Edit > Tab Order on a selected edit shows its siblings; moving it up with the mouse is one
+// step, undone with Ctrl+Z. Creation order moves the same way; Cancel changes nothing.
+TEST_F(KvDesignerMainTest, TabOrderAndCreationOrderWindowsAreOneStepEach)
+{
+    Window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Window.get()));
+    TComponent* Name = Find("EdName");
+    QTest::mouseClick(View(), Qt::LeftButton, {}, View()->BoundsOf(Name).center());
+    TComponent* Form = Designer()->GetRoot();
+    const QStringList Before = Designer()->TabOrderNames(Form);
+    const qsizetype At = Before.indexOf(QStringLiteral("EdName"));
+    ASSERT_GT(At, 0);
+
+    // Picks Name in the window's list with the mouse, presses Button, then OK.
+    auto Answer = [](const QString& Name, const char* Button, QDialogButtonBox::StandardButton Close) {
+        OnModal([=](QWidget* Dialog) {
+            auto* List = Ctl<QListWidget>(Dialog, "LsItems");
+            const QList<QListWidgetItem*> Items = List->findItems(Name + u':', Qt::MatchStartsWith);
+            ASSERT_EQ(Items.size(), 1);
+            QTest::mouseClick(List->viewport(), Qt::LeftButton, {}, List->visualItemRect(Items.first()).center());
+            Click(Dialog, Button);
+            QTest::mouseClick(Ctl<QDialogButtonBox>(Dialog, "BbButtons")->button(Close), Qt::LeftButton);
+        });
+    };
+    Answer(QStringLiteral("EdName"), "BtUp", QDialogButtonBox::Ok);
+    Window->findChild<QAction*>(QStringLiteral("AcTabOrder"))->trigger();
+    QStringList Expected = Before;
+    Expected.swapItemsAt(At, At - 1);
+    EXPECT_EQ(Designer()->TabOrderNames(Form), Expected);
+    EXPECT_EQ(Designer()->UndoStack()->undoText(), QStringLiteral("Tab Order"));
+    Window->activateWindow(); // the closed window gave the main window back its keys
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Window.get()));
+    View()->setFocus();
+    QTest::keyClick(View(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Designer()->TabOrderNames(Form), Before);
+
+    const QStringList Created = Designer()->CreationOrderNames();
+    Answer(Created.first(), "BtDown", QDialogButtonBox::Cancel);
+    Window->findChild<QAction*>(QStringLiteral("AcCreationOrder"))->trigger();
+    EXPECT_EQ(Designer()->CreationOrderNames(), Created);
+    Answer(Created.first(), "BtDown", QDialogButtonBox::Ok);
+    Window->findChild<QAction*>(QStringLiteral("AcCreationOrder"))->trigger();
+    QStringList Moved = Created;
+    Moved.swapItemsAt(0, 1);
+    EXPECT_EQ(Designer()->CreationOrderNames(), Moved);
+    EXPECT_EQ(Designer()->UndoStack()->undoText(), QStringLiteral("Creation Order"));
+    EXPECT_TRUE(Errors.isEmpty()) << Errors.join(u'\n').toStdString();
 }

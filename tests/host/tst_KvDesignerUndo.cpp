@@ -75,6 +75,15 @@ TEST_F(KvDesignerUndoTest, EveryKindOfChangeUndoesAndRedoesFormAndUnit)
              D->SelectComponent(Find("BtOk"));
              D->SendToBack();
          }},
+        {"tab order", "Tab Order",
+         [&] {
+             D->SelectComponent(Find("PnTop"));
+             ASSERT_EQ(D->TabOrderContainer(), Find("PnTop")) << "a container with windowed controls";
+             D->SelectComponent(Find("BtOk"));
+             ASSERT_EQ(D->TabOrderContainer(), D->GetRoot());
+             D->SetTabOrder(D->GetRoot(), {"BtOk", "PnTop"});
+             EXPECT_EQ(D->TabOrderNames(D->GetRoot()), QStringList({"BtOk", "PnTop"}));
+         }},
         {"form text", "Edit as Text",
          [&] {
              // Data becomes a control, BtOk goes, LaExtra comes: the fields follow.
