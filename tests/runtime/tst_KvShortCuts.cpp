@@ -101,6 +101,8 @@ TEST(KvShortCuts, StandardList)
     ASSERT_EQ(list.size(), 87);
     QSet<int> distinct(list.begin(), list.end());
     EXPECT_EQ(distinct.size(), 87);
+    for (int value : list)
+        EXPECT_EQ(TextToShortCut(ShortCutToText(value)), value) << value; // each one named
     const std::pair<int, const char*> At[] = {{0, "Ctrl+A"},          {25, "Ctrl+Z"},     {26, "F1"},
                                               {38, "Ctrl+F1"},        {50, "Shift+F1"},   {62, "Shift+Ctrl+F1"},
                                               {74, "Ins"},            {79, "Ctrl+Del"},   {81, "Shift+Alt+BkSp"},
