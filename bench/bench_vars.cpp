@@ -36,16 +36,17 @@ QString PathOf(int Index, int Folders)
     return QStringLiteral("Group %1\\Folder %2\\Value %3").arg(Index % 10).arg(Index % Folders).arg(Index);
 }
 
-// Depth first through the folders, then each folder's variables, upper-cased comparison.
-const TKvPkgVarsItem* Search(const TKvPkgVarsItem* Folder, const QString& Upper)
+// Depth first through the folders, then each folder's variables, case-insensitive.
+const TKvPkgVarsItem* Search(const TKvPkgVarsItem* Folder, const QString& Text)
 {
     for (const TKvPkgVarsItem* item = Folder->FirstChild(); item; item = item->Next()) {
         if (item->IsFolder()) {
-            if (item->Ident().toUpper().contains(Upper))
+            if (item->Ident().contains(Text, Qt::CaseInsensitive))
                 return item;
-            if (const TKvPkgVarsItem* found = Search(item, Upper))
+            if (const TKvPkgVarsItem* found = Search(item, Text))
                 return found;
-        } else if (item->Ident().toUpper().contains(Upper) || item->ValueText().toUpper().contains(Upper)) {
+        } else if (item->Ident().contains(Text, Qt::CaseInsensitive) ||
+                   item->ValueText().contains(Text, Qt::CaseInsensitive)) {
             return item;
         }
     }
