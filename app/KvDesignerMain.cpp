@@ -74,7 +74,7 @@ TFrKvDesigner::TFrKvDesigner(QWidget* parent)
     ui->TbForms->setExpanding(false);
     ui->SaForm->setBackgroundRole(QPalette::Window);
     ui->EdCode->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    new TKvPascalHighlighter(ui->EdCode->document());
+    FHighlighter = new TKvPascalHighlighter(ui->EdCode->document());
     FInspector->OnError = [this](const QString& Message) { Prompts.ShowError(this, Message); };
 
     // Palette on top; project and components left, the form in the middle, the inspector right.
@@ -512,6 +512,7 @@ void TFrKvDesigner::EditCreationOrder()
 void TFrKvDesigner::ShowCode(TCodeMode Mode, const QString& Text)
 {
     FCodeMode = Mode;
+    FHighlighter->SetFormText(Mode == FormTextCode);
     if (Mode == NoCode)
         FCodeDesigner = nullptr;
     ui->EdCode->setPlainText(Text);

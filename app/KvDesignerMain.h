@@ -21,6 +21,7 @@ class TKvFormEditor;
 class TKvFormView;
 class TKvHostServices;
 class TKvInspectorModel;
+class TKvPascalHighlighter;
 class TKvUnitModule;
 class TPersistent;
 class IDesigner;
@@ -95,6 +96,7 @@ private:
     enum TCodeMode { NoCode, FormTextCode, UnitCode };
     TCodeMode FCodeMode = NoCode;
     TKvFormDesigner* FCodeDesigner = nullptr; // whose text or unit EdCode shows
+    TKvPascalHighlighter* FHighlighter;
     QHash<IDesigner*, QString> FShownMarks; // what UpdateMarkers last showed of each form
 
     void BuildPalette();

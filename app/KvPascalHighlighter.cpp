@@ -2,6 +2,8 @@
 
 #include <QSet>
 
+#include <utility>
+
 namespace {
 
 // Block states: what a line ends inside of.
@@ -44,6 +46,12 @@ TKvPascalHighlighter::TKvPascalHighlighter(QTextDocument* Document) : QSyntaxHig
     FFormats[Directive].setForeground(QColor(0x00, 0x80, 0x80));
 }
 
+void TKvPascalHighlighter::SetFormText(bool Value)
+{
+    if (std::exchange(FFormText, Value) != Value)
+        rehighlight();
+}
+
 void TKvPascalHighlighter::highlightBlock(const QString& Text)
 {
     const qsizetype N = Text.size();
@@ -65,12 +73,13 @@ void TKvPascalHighlighter::highlightBlock(const QString& Text)
         }
     };
 
+    const TKind BraceKind = FFormText ? Number : Comment;
     if (State != InCode)
-        comment(0, 0, State, Comment);
+        comment(0, 0, State, State == InBrace ? BraceKind : Comment);
     while (I < N) {
         const QChar C = Text.at(I);
         if (C == u'{') {
-            comment(I, I + 1, InBrace, I + 1 < N && Text.at(I + 1) == u'$' ? Directive : Comment);
+            comment(I, I + 1, InBrace, !FFormText && I + 1 < N && Text.at(I + 1) == u'$' ? Directive : BraceKind);
         } else if (C == u'(' && I + 1 < N && Text.at(I + 1) == u'*') {
             comment(I, I + 2, InParenStar, Comment);
         } else if (C == u'/' && I + 1 < N && Text.at(I + 1) == u'/') {

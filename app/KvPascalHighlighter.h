@@ -3,7 +3,7 @@
 #include <QSyntaxHighlighter>
 #include <QTextCharFormat>
 
-// Colours Pascal source (units and form text): reserved words, strings with their #nn
+// Colours Pascal source and form text: reserved words, strings with their #nn
 // characters, numbers, and comments of all three kinds, braces and (* *) across lines.
 class TKvPascalHighlighter : public QSyntaxHighlighter
 {
@@ -11,6 +11,9 @@ public:
     enum TKind { Plain, Keyword, String, Number, Comment, Directive };
 
     explicit TKvPascalHighlighter(QTextDocument* Document);
+
+    // Form text: braces hold binary data (drawn as numbers), not comments.
+    void SetFormText(bool Value);
 
     // The format a kind is drawn with.
     QTextCharFormat Format(TKind Kind) const { return FFormats[Kind]; }
@@ -20,4 +23,5 @@ protected:
 
 private:
     QTextCharFormat FFormats[Directive + 1];
+    bool FFormText = false;
 };

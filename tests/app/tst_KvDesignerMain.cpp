@@ -976,6 +976,12 @@ TEST(KvPascalHighlighterTest, ColoursWordsStringsAndComments)
     EXPECT_EQ(KindAt(2, "Y"), TKvPascalHighlighter::Plain);
     EXPECT_EQ(KindAt(2, "z *)"), TKvPascalHighlighter::Comment);
     EXPECT_EQ(KindAt(2, "IFDEF"), TKvPascalHighlighter::Directive);
+
+    // In form text, braces hold binary data over lines.
+    Doc.setPlainText(QStringLiteral("  Data = {\n    0A0B}\n  end"));
+    H.SetFormText(true);
+    EXPECT_EQ(KindAt(1, "0A0B"), TKvPascalHighlighter::Number);
+    EXPECT_EQ(KindAt(2, "end"), TKvPascalHighlighter::Keyword);
 }
 
 // Edit > Tab Order on a selected edit shows its siblings; moving it up with the mouse is one
