@@ -468,7 +468,7 @@ bool TFrKvDesigner::CloseForm()
 
 namespace {
 
-// Shows the order window W on Names; the order the user left, or nothing when cancelled or
+// Shows the order window TWindow on Names; the order the user left, or nothing when cancelled or
 // unchanged.
 template <class TWindow>
 QStringList AskOrder(QWidget* Parent, TKvFormDesigner* Designer, const QStringList& Names)
