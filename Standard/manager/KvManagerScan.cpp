@@ -596,12 +596,6 @@ std::optional<TKvTokenRec1> TKvManagerScanner::LineScanner(int NumLine, QStringV
     return ScanLine(NumLine, Line.toUtf8());
 }
 
-void TKvManagerScanner::LineCounter(int NumLine, QStringView Line)
-{
-    FUtf8 = true;
-    CountLine(NumLine, Line.toUtf8());
-}
-
 std::optional<TKvTokenRec1> TKvManagerScanner::ScanLine(int NumLine, QByteArrayView Line)
 {
     FNumLine = NumLine;

@@ -87,7 +87,6 @@ public:
     explicit TKvManagerScanner(TKvDlgManager Kind);
     ~TKvManagerScanner();
 
-    TKvDlgManager Kind() const { return FKind; }
     bool Cancelled() const { return FCancelled; }
 
     // Every reference to one item: the package name (kinds 3 to 6) and the id or set name,
@@ -117,12 +116,10 @@ public:
     // With the search key set by SetSearch.
     void SetSearch(const QString& PkgName, const QString& Value);
     std::optional<TKvTokenRec1> LineScanner(int NumLine, QStringView Line);
-    void LineCounter(int NumLine, QStringView Line);
     // The class of the object an owner path names; empty (and an error told once) when the
     // path cannot be followed.
     QString GetTypeProperty(const QString& Path);
     void SetFeedback(TKvManagerFeedback* Feedback) { FFeedback = Feedback; }
-    const QList<TKvTokenRec2>& Counted() const { return FCounted; }
 
 private:
     struct TLine;
@@ -152,6 +149,7 @@ private:
 
     // Counting
     QStringList FSelPkgs; // the packages chosen
+    bool FCountingPackages = false; // a binary form is walked for a count
     QList<TKvTokenRec2> FCounted;
     QHash<QString, int> FCountIndex;
 
@@ -167,18 +165,14 @@ private:
     void CountLine(int NumLine, QByteArrayView Line);
     void CountReference(const QString& PkgName, const QString& NameId);
     void AddItem(const QString& PkgName, const QString& NameId);
-    bool ReadForm(const QString& File, QString& Text);
     bool Walk(const QString& File, qint64 Size, bool Counting, QList<TKvTokenRec1>* Hits);
     bool WalkBinary(const QByteArray& Data, bool Counting);
     bool PackageWanted(KvFormBinary::TBinaryReader& R, int Type);
     void EnterObject(QByteArrayView Name, QByteArrayView Class);
-    bool FCountingPackages = false;
     bool WalkCandidates(QByteArrayView Text, bool Counting, QList<TKvTokenRec1>* Hits);
     bool SetContext(QByteArrayView Text, qsizetype LineStart);
     bool Step(qint64 Steps);
-    void ScanPackages(int Id, QList<TKvTokenRec1>& Hits);
     void CountPackages(const QStringList& Packages);
-    void CountPackageReferences();
     void CheckExist();
 
     // Replace and Clear share the walk over the records' files.

@@ -321,15 +321,17 @@ void TFrManager::BtClearClick()
         if (FModel->rowCount() > 0) {
             SetWindowProgress(this, true, QStringLiteral("Cleaning"));
             int notChanged = 0;
+            QString error;
             try {
                 TKvManagerProgressFeedback feedback;
                 TKvManagerScanner scanner(FTypeDlg);
                 notChanged = scanner.Clear(CheckedScans(), feedback);
             } catch (const Exception& e) {
-                SetWindowProgress(this, false);
-                KvMsg(KvMsgError, e.Message, {KvBtnAccept}, KvBtnAccept);
+                error = e.Message;
             }
             SetWindowProgress(this, false);
+            if (!error.isEmpty())
+                KvMsg(KvMsgError, error, {KvBtnAccept}, KvBtnAccept);
             ReportNotChanged(notChanged);
         }
     } else {
@@ -362,18 +364,14 @@ void TFrManager::ClearLinesCounter()
                 const auto same = [&](TKvPkgImages* Edited) {
                     return Edited && Edited->PkgName().compare(pkgName, Qt::CaseInsensitive) == 0;
                 };
-                if (!image) {
-                } else if (auto* editor = qobject_cast<TFrPkgImages*>(owner)) {
-                    if (same(editor->PkgImages))
-                        editor->DeleteItem(image);
-                    else
-                        pkg->Images()->Delete(pkg->Images()->IndexOf(image));
-                } else if (auto* picker = qobject_cast<TFrMemoryImage*>(owner)) {
-                    if (same(picker->Pkg()))
-                        picker->DeleteItem(image);
-                    else
-                        pkg->Images()->Delete(pkg->Images()->IndexOf(image));
-                }
+                auto* editor = qobject_cast<TFrPkgImages*>(owner);
+                auto* picker = qobject_cast<TFrMemoryImage*>(owner);
+                if (image && editor && same(editor->PkgImages))
+                    editor->DeleteItem(image);
+                else if (image && picker && same(picker->Pkg()))
+                    picker->DeleteItem(image);
+                else if (image && (editor || picker))
+                    pkg->Images()->Delete(pkg->Images()->IndexOf(image));
             } else if (KvIsPkgKind(FTypeDlg) && ok) {
                 TKvPkgStrings* pkg = KvFindPkgStrings(pkgName);
                 TKvPkgItems* list = !pkg ? nullptr
@@ -387,25 +385,24 @@ void TFrManager::ClearLinesCounter()
                 const auto same = [&](TKvPkgStrings* Edited) {
                     return Edited && Edited->PkgName().compare(pkgName, Qt::CaseInsensitive) == 0;
                 };
-                const auto destroy = [&] { list->Delete(list->IndexOf(item)); };
-                if (!item) {
-                } else if (auto* editor = qobject_cast<TFrPkgStrings*>(owner)) {
-                    if (!same(editor->PkgStrings))
-                        destroy();
-                    else if (FTypeDlg == TKvDlgManager::dlmLabels)
+                auto* editor = qobject_cast<TFrPkgStrings*>(owner);
+                // A picker of the kind counted.
+                auto* picker = (FTypeDlg == TKvDlgManager::dlmLabels && qobject_cast<TFrMemoryLabel*>(owner))
+                        || (FTypeDlg == TKvDlgManager::dlmTexts && qobject_cast<TFrMemoryText*>(owner))
+                        || (FTypeDlg == TKvDlgManager::dlmMessages && qobject_cast<TFrMemoryMessage*>(owner))
+                    ? static_cast<TKvStringsPicker*>(owner)
+                    : nullptr;
+                if (item && editor && same(editor->PkgStrings)) {
+                    if (FTypeDlg == TKvDlgManager::dlmLabels)
                         editor->DeleteLabel(item);
                     else if (FTypeDlg == TKvDlgManager::dlmTexts)
                         editor->DeleteText(item);
                     else
                         editor->DeleteMessage(item);
-                } else if ((FTypeDlg == TKvDlgManager::dlmLabels && qobject_cast<TFrMemoryLabel*>(owner))
-                           || (FTypeDlg == TKvDlgManager::dlmTexts && qobject_cast<TFrMemoryText*>(owner))
-                           || (FTypeDlg == TKvDlgManager::dlmMessages && qobject_cast<TFrMemoryMessage*>(owner))) {
-                    auto* picker = static_cast<TKvStringsPicker*>(owner);
-                    if (same(picker->Pkg()))
-                        picker->DeleteItem(item);
-                    else
-                        destroy();
+                } else if (item && picker && same(picker->Pkg())) {
+                    picker->DeleteItem(item);
+                } else if (item && (editor || picker)) {
+                    list->Delete(list->IndexOf(item));
                 }
             }
             // The set and privilege editors delete their items themselves once they open the
