@@ -1,5 +1,6 @@
 #include "KvApplication.h"
 
+#include "Colors.h"
 #include "KvDesignHooks.h"
 #include "KvMessages.h"
 #include "KvReferences.h"
@@ -421,14 +422,9 @@ void KvBuildBaseDisplay(TKvPkgDisplay* Pkg)
         image->SetGraphic(DrawBaseImage(id));
         image->SetProtected(true);
     }
-    const struct
-    {
-        const char* Name;
-        QRgb Color;
-    } colors[] = {{"Window", 0xFFFFFFFF}, {"WindowText", 0xFF000000}, {"Highlight", 0xFF3070C0},
-                  {"HighlightText", 0xFFFFFFFF}, {"BtnFace", 0xFFF0F0F0}};
-    for (const auto& c : colors)
-        Pkg->SetsColor()->Add(QString::fromLatin1(c.Name))->SetColor(QColor::fromRgba(c.Color));
+    // The sets follow the desktop's colours.
+    for (const char* name : {"Window", "WindowText", "Highlight", "HighlightText", "BtnFace"})
+        Pkg->SetsColor()->Add(QLatin1String(name))->SetColor(TColor{StringToColor(QLatin1String("cl") + QLatin1String(name))});
     TKvSetFontItem* font = Pkg->SetsFont()->Add(QStringLiteral("Normal"));
     font->SetFont(QFont(QStringLiteral("Sans Serif"), 9));
     TKvSetFontItem* bold = Pkg->SetsFont()->Add(QStringLiteral("Title"));
@@ -436,11 +432,11 @@ void KvBuildBaseDisplay(TKvPkgDisplay* Pkg)
     title.setBold(true);
     bold->SetFont(title);
     TKvSetBackGroundItem* back = Pkg->SetsBackGround()->Add(QStringLiteral("Window"));
-    back->SetSolidColor(QColor(0xF0, 0xF0, 0xF0));
+    back->SetSolidColor(TColor{KvColors::clBtnFace});
     TKvSetBackGroundItem* grad = Pkg->SetsBackGround()->Add(QStringLiteral("Title"));
     grad->SetStyle(1);
-    grad->SetStartGraColor(QColor(0x30, 0x70, 0xC0));
-    grad->SetEndGraColor(QColor(0xA0, 0xC8, 0xF0));
+    grad->SetStartGraColor(TColor{0xC07030});
+    grad->SetEndGraColor(TColor{0xF0C8A0});
 }
 
 void KvRegisterPackageClasses()

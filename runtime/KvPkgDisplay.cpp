@@ -2,10 +2,11 @@
 
 #include "KvPkgFormat.h"
 
-// Content of the display format (version 1): three set lists (colour, font, background), each
+// Content of the display format (version 2): three set lists (colour, font, background), each
 // a u32 count of sets; a set is its name, description, label package name and i32 label id,
-// then its own values (colours as u32 ARGB; a font as its description text and a colour; a
-// background's three colours, i32 style, u8 transparency, image package name and i32 id).
+// then its own values (colours as i32 TColor, u32 ARGB in version 1; a font as its description
+// text and a colour; a background's three colours, i32 style, u8 transparency, image package
+// name and i32 id).
 // Then the user colours (u32 count, u32 ARGB each), the last update file and time, and the
 // "System" and "User" images packages, each as its whole file image (u32 length, bytes).
 
@@ -27,14 +28,33 @@ struct TDisplayContent : TKvPkgInfo::TContent
 
 const QString DefaultSetName = QStringLiteral("<Default>");
 
-void CheckColor(const QColor& Value)
+// A plain $00BBGGRR colour or one with a name (system colours, clNone, clDefault).
+bool IsSetColor(TColor Value)
 {
-    if (!Value.isValid())
-        throw EKvPkgError(QStringLiteral("The colour is not valid"));
+    return (quint32(Value.Value) >> 24) == 0 || ColorToString(Value.Value).startsWith(u"cl");
 }
 
-void WriteColor(TKvPkgWriter& W, const QColor& C) { W.WriteU32(C.rgba()); }
-QColor ReadColor(TKvPkgReader& R) { return QColor::fromRgba(R.ReadU32()); }
+void CheckColor(TColor Value)
+{
+    if (!IsSetColor(Value))
+        throw EKvPkgError(QStringLiteral("%1 is not a colour").arg(ColorToString(Value.Value)));
+}
+
+void WriteColor(TKvPkgWriter& W, TColor C) { W.WriteI32(C.Value); }
+
+TColor ReadColor(TKvPkgReader& R, quint16 Version)
+{
+    const qint64 at = R.Position();
+    if (Version < 2) {
+        // Version 1 held ARGB; its alpha is dropped.
+        const QRgb argb = R.ReadU32();
+        return TColor{qint32(qRed(argb) | qGreen(argb) << 8 | qBlue(argb) << 16)};
+    }
+    const TColor c{R.ReadI32()};
+    if (!IsSetColor(c))
+        R.FailAt(QStringLiteral("%1 is not a colour").arg(ColorToString(c.Value)), at);
+    return c;
+}
 
 template <class TList>
 auto* ReadSetHead(TKvPkgReader& R, TList& List)
@@ -109,7 +129,7 @@ void TKvDisplaySet::SetDescriptionId(const QString& PkgName, int Id)
     Changed();
 }
 
-void TKvSetColorItem::SetColor(const QColor& Value)
+void TKvSetColorItem::SetColor(TColor Value)
 {
     CheckColor(Value);
     if (Value == FColor)
@@ -126,7 +146,7 @@ void TKvSetFontItem::SetFont(const QFont& Value)
     Changed();
 }
 
-void TKvSetFontItem::SetFontColor(const QColor& Value)
+void TKvSetFontItem::SetFontColor(TColor Value)
 {
     CheckColor(Value);
     if (Value == FFontColor)
@@ -135,7 +155,7 @@ void TKvSetFontItem::SetFontColor(const QColor& Value)
     Changed();
 }
 
-void TKvSetBackGroundItem::SetStartGraColor(const QColor& Value)
+void TKvSetBackGroundItem::SetStartGraColor(TColor Value)
 {
     CheckColor(Value);
     if (Value != FStartGraColor) {
@@ -144,7 +164,7 @@ void TKvSetBackGroundItem::SetStartGraColor(const QColor& Value)
     }
 }
 
-void TKvSetBackGroundItem::SetEndGraColor(const QColor& Value)
+void TKvSetBackGroundItem::SetEndGraColor(TColor Value)
 {
     CheckColor(Value);
     if (Value != FEndGraColor) {
@@ -153,7 +173,7 @@ void TKvSetBackGroundItem::SetEndGraColor(const QColor& Value)
     }
 }
 
-void TKvSetBackGroundItem::SetSolidColor(const QColor& Value)
+void TKvSetBackGroundItem::SetSolidColor(TColor Value)
 {
     CheckColor(Value);
     if (Value != FSolidColor) {
@@ -335,11 +355,11 @@ void TKvPkgDisplay::Clear()
     FUser->Clear();
 }
 
-std::unique_ptr<TKvPkgInfo::TContent> TKvPkgDisplay::ReadContent(TKvPkgReader& R, quint16) const
+std::unique_ptr<TKvPkgInfo::TContent> TKvPkgDisplay::ReadContent(TKvPkgReader& R, quint16 Version) const
 {
     auto c = std::make_unique<TDisplayContent>();
     for (int i = 0, n = R.ReadCount(MinSetSize + 4); i < n; ++i)
-        ReadSetHead(R, c->Colors)->SetColor(ReadColor(R));
+        ReadSetHead(R, c->Colors)->SetColor(ReadColor(R, Version));
     for (int i = 0, n = R.ReadCount(MinSetSize + 8); i < n; ++i) {
         TKvSetFontItem* set = ReadSetHead(R, c->Fonts);
         const qint64 at = R.Position();
@@ -347,13 +367,13 @@ std::unique_ptr<TKvPkgInfo::TContent> TKvPkgDisplay::ReadContent(TKvPkgReader& R
         if (!font.fromString(R.ReadString()))
             R.FailAt(QStringLiteral("the font of set '%1' cannot be read").arg(set->Name()), at);
         set->SetFont(font);
-        set->SetFontColor(ReadColor(R));
+        set->SetFontColor(ReadColor(R, Version));
     }
     for (int i = 0, n = R.ReadCount(MinSetSize + 25); i < n; ++i) {
         TKvSetBackGroundItem* set = ReadSetHead(R, c->BackGrounds);
-        set->SetStartGraColor(ReadColor(R));
-        set->SetEndGraColor(ReadColor(R));
-        set->SetSolidColor(ReadColor(R));
+        set->SetStartGraColor(ReadColor(R, Version));
+        set->SetEndGraColor(ReadColor(R, Version));
+        set->SetSolidColor(ReadColor(R, Version));
         set->SetStyle(KvReadRange(R, 0, KvBackGroundStyleCount - 1, "Background style"));
         set->SetTransparent(KvReadBool(R));
         const QString imagePkg = R.ReadString();

@@ -2,6 +2,8 @@
 
 #include "KvPkgImages.h"
 
+#include "Controls.h"
+
 #include <QColor>
 #include <QDateTime>
 #include <QFont>
@@ -50,14 +52,14 @@ private:
 class TKvSetColorItem : public TKvDisplaySet
 {
 public:
-    QColor Color() const { return FColor; }
-    // Raises for an invalid colour.
-    void SetColor(const QColor& Value);
+    TColor Color() const { return FColor; }
+    // Raises for a value no colour name or $00BBGGRR number stands for.
+    void SetColor(TColor Value);
 
 private:
     friend class TKvSetColorList;
     using TKvDisplaySet::TKvDisplaySet;
-    QColor FColor = Qt::black;
+    TColor FColor{KvColors::clBlack};
 };
 
 class TKvSetFontItem : public TKvDisplaySet
@@ -65,27 +67,28 @@ class TKvSetFontItem : public TKvDisplaySet
 public:
     QFont Font() const { return FFont; }
     void SetFont(const QFont& Value);
-    QColor FontColor() const { return FFontColor; }
-    void SetFontColor(const QColor& Value);
+    TColor FontColor() const { return FFontColor; }
+    void SetFontColor(TColor Value);
 
 private:
     friend class TKvSetFontList;
     using TKvDisplaySet::TKvDisplaySet;
     QFont FFont;
-    QColor FFontColor = Qt::black;
+    TColor FFontColor{KvColors::clBlack};
 };
+
 
 constexpr int KvBackGroundStyleCount = 21;
 
 class TKvSetBackGroundItem : public TKvDisplaySet
 {
 public:
-    QColor StartGraColor() const { return FStartGraColor; }
-    void SetStartGraColor(const QColor& Value);
-    QColor EndGraColor() const { return FEndGraColor; }
-    void SetEndGraColor(const QColor& Value);
-    QColor SolidColor() const { return FSolidColor; }
-    void SetSolidColor(const QColor& Value);
+    TColor StartGraColor() const { return FStartGraColor; }
+    void SetStartGraColor(TColor Value);
+    TColor EndGraColor() const { return FEndGraColor; }
+    void SetEndGraColor(TColor Value);
+    TColor SolidColor() const { return FSolidColor; }
+    void SetSolidColor(TColor Value);
     // 0 to 20 (TKvBackGroundStyle).
     int Style() const { return FStyle; }
     void SetStyle(int Value);
@@ -99,9 +102,9 @@ public:
 private:
     friend class TKvSetBackGroundList;
     using TKvDisplaySet::TKvDisplaySet;
-    QColor FStartGraColor = Qt::white;
-    QColor FEndGraColor = Qt::lightGray;
-    QColor FSolidColor = Qt::white;
+    TColor FStartGraColor{KvColors::clBtnFace};
+    TColor FEndGraColor{KvColors::clBtnFace};
+    TColor FSolidColor{KvColors::clBtnFace};
     int FStyle = 0;
     bool FTransparent = false;
     QString FImagePkgName;
@@ -200,6 +203,7 @@ public:
 
 protected:
     QByteArray FileTag() const override { return QByteArrayLiteral("DISP"); }
+    quint16 FileVersion() const override { return 2; }
     std::unique_ptr<TContent> ReadContent(TKvPkgReader& Reader, quint16 Version) const override;
     void CommitContent(TContent& Content) override;
     void WriteContent(TKvPkgWriter& Writer) const override;

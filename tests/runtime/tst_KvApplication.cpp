@@ -1,4 +1,5 @@
 #include "KvApplication.h"
+#include "Colors.h"
 #include "KvMessages.h"
 #include "KvReferences.h"
 
@@ -35,7 +36,7 @@ void Fill(TKvCApplication* App)
     App->SetEditSystem(true);
     App->SetPath(QStringLiteral("data"));
     App->PkgLanguage()->PkgUser()->Messages()->Add(3, QStringLiteral("Saved"));
-    App->PkgDisplay()->SetsColor()->Add(QStringLiteral("Paper"))->SetColor(Qt::yellow);
+    App->PkgDisplay()->SetsColor()->Add(QStringLiteral("Paper"))->SetColor(TColor{StringToColor(u"clYellow")});
     App->PkgSetup()->SetShortCut(skRefresh, 0x74);
     App->PkgVars()->Add(QStringLiteral("Db\\Port"), vtInteger)->SetVInteger(5432);
     App->Privileges()->Add(9)->SetAccess(1);
@@ -173,7 +174,7 @@ TEST_F(BaseFiles, UpdateReplacesSystemItemsAndKeepsTheOthers)
     red.fill(Qt::red);
     app.PkgDisplay()->PkgSystem()->Images()->Add(48)->SetGraphic(red);
     app.PkgDisplay()->PkgUser()->Images()->Add(48)->SetGraphic(red);
-    app.PkgDisplay()->SetsColor()->Add(QStringLiteral("Window"))->SetColor(Qt::green);
+    app.PkgDisplay()->SetsColor()->Add(QStringLiteral("Window"))->SetColor(TColor{StringToColor(u"clLime")});
 
     app.UpdateSystemPkgs(false);
 
@@ -190,7 +191,7 @@ TEST_F(BaseFiles, UpdateReplacesSystemItemsAndKeepsTheOthers)
         ASSERT_TRUE(images->FindId(id)) << id;
     EXPECT_NE(images->FindId(48)->Graphic().pixel(0, 0), QColor(Qt::red).rgb());
     EXPECT_EQ(app.PkgDisplay()->PkgUser()->Images()->FindId(48)->Graphic().pixel(0, 0), QColor(Qt::red).rgb());
-    EXPECT_EQ(app.PkgDisplay()->SetsColor()->Find(QStringLiteral("Window"))->Color(), QColor(Qt::green));
+    EXPECT_EQ(app.PkgDisplay()->SetsColor()->Find(QStringLiteral("Window"))->Color().Value, StringToColor(u"clLime"));
     EXPECT_TRUE(app.PkgDisplay()->SetsFont()->Find(QStringLiteral("Normal")));
     EXPECT_TRUE(app.PkgDisplay()->Modified());
 }

@@ -11,6 +11,18 @@
 
 namespace {
 
+// Makes the trailing checksum match a package image edited in place.
+void FixChecksum(QByteArray& Data)
+{
+    quint32 crc = 0xFFFFFFFFu;
+    for (qsizetype i = 0; i < Data.size() - 4; ++i) {
+        crc ^= quint8(Data.at(i));
+        for (int k = 0; k < 8; ++k)
+            crc = (crc & 1) ? 0xEDB88320u ^ (crc >> 1) : crc >> 1;
+    }
+    qToLittleEndian(crc ^ 0xFFFFFFFFu, Data.data() + Data.size() - 4);
+}
+
 void FillPrivileges(TKvPkgPrivileges& P)
 {
     P.SetKey(QStringLiteral("k-123"));
@@ -63,7 +75,8 @@ void FillLanguage(TKvPkgLanguage& L)
 
 void FillDisplay(TKvPkgDisplay& D)
 {
-    D.SetsColor()->Add(QStringLiteral("Paper"))->SetColor(QColor(10, 20, 30, 40));
+    D.SetsColor()->Add(QStringLiteral("Paper"))->SetColor(TColor{0x1E140A});
+    D.SetsColor()->Add(QStringLiteral("Face"))->SetColor(TColor{KvColors::clBtnFace});
     QFont f(QStringLiteral("Serif"), 14);
     f.setItalic(true);
     D.SetsFont()->Add(QStringLiteral("Body"))->SetFont(f);
@@ -169,6 +182,11 @@ TEST(PkgKinds, SettersRefuseBadValuesAndChangeNothing)
     TKvSetColorItem* ink = display.SetsColor()->Add(QStringLiteral("Ink"));
     EXPECT_THROW(ink->SetName(QStringLiteral("paper")), EKvPkgError);
     EXPECT_THROW(display.SetsBackGround()->Add(QStringLiteral("B"))->SetStyle(21), EKvPkgError);
+    // Only plain $00BBGGRR colours and named ones: 0x7F... is nothing a colour box can show.
+    EXPECT_THROW(ink->SetColor(TColor{0x7F000000}), EKvPkgError);
+    EXPECT_THROW(ink->SetColor(TColor{qint32(0xFF000040)}), EKvPkgError);
+    ink->SetColor(TColor{KvColors::clNone});
+    EXPECT_EQ(ink->Color().Value, KvColors::clNone);
     EXPECT_EQ(ink->Name(), QStringLiteral("Ink"));
     delete ink;
     EXPECT_EQ(display.SetsColor()->Find(QStringLiteral("ink")), nullptr);
@@ -251,13 +269,7 @@ TEST(PkgKinds, ErrorsInsideContainedPackagesNameTheFile)
     ASSERT_GT(inner, 0);
     data.replace(inner + 4, 4, "ZZZZ");
     // The outer checksum is made right, so that only the contained package is wrong.
-    quint32 crc = 0xFFFFFFFFu;
-    for (qsizetype i = 0; i < data.size() - 4; ++i) {
-        crc ^= quint8(data.at(i));
-        for (int k = 0; k < 8; ++k)
-            crc = (crc & 1) ? 0xEDB88320u ^ (crc >> 1) : crc >> 1;
-    }
-    qToLittleEndian(crc ^ 0xFFFFFFFFu, data.data() + data.size() - 4);
+    FixChecksum(data);
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(data);
@@ -272,4 +284,48 @@ TEST(PkgKinds, ErrorsInsideContainedPackagesNameTheFile)
             << e.Message.toStdString();
         EXPECT_TRUE(e.Message.endsWith(QStringLiteral("(at offset %1)").arg(inner + 4))) << e.Message.toStdString();
     }
+}
+
+TEST(PkgKinds, DisplayColoursReadFromTheOldFormatAndBadOnesAreRefused)
+{
+    // Distinct byte patterns, so that each colour can be found in the file image.
+    TKvPkgDisplay display;
+    display.SetsColor()->Add(QStringLiteral("Paper"))->SetColor(TColor{0x030201});
+    TKvSetBackGroundItem* back = display.SetsBackGround()->Add(QStringLiteral("Sky"));
+    back->SetStartGraColor(TColor{0x131211});
+    back->SetEndGraColor(TColor{0x232221});
+    back->SetSolidColor(TColor{0x333231});
+    const QByteArray current = display.SaveToBytes();
+
+    // The same package as the previous version wrote it: ARGB colours.
+    QByteArray old = current;
+    qToLittleEndian(quint16(1), old.data() + 8);
+    for (quint32 c : {0x030201u, 0x131211u, 0x232221u, 0x333231u}) {
+        char bgr[4], argb[4];
+        qToLittleEndian(c, bgr);
+        qToLittleEndian(0x80000000u | (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16), argb);
+        const qsizetype at = old.indexOf(QByteArray(bgr, 4));
+        ASSERT_GT(at, 0);
+        old.replace(at, 4, QByteArray(argb, 4));
+    }
+    FixChecksum(old);
+    TKvPkgDisplay read;
+    read.LoadFromBytes(old, QStringLiteral("old.dis"));
+    EXPECT_EQ(read.SaveToBytes(), current);
+
+    // A colour value no name or $00BBGGRR stands for: refused, at its place, nothing changed.
+    QByteArray bad = current;
+    char paper[4];
+    qToLittleEndian(0x030201u, paper);
+    const qsizetype at = bad.indexOf(QByteArray(paper, 4));
+    qToLittleEndian(0x7F030201u, bad.data() + at);
+    FixChecksum(bad);
+    try {
+        read.LoadFromBytes(bad, QStringLiteral("bad.dis"));
+        FAIL() << "a bad colour was read";
+    } catch (const EKvPkgFileError& e) {
+        EXPECT_EQ(e.Offset, at);
+        EXPECT_TRUE(e.Message.contains(QStringLiteral("$7F030201 is not a colour"))) << e.Message.toStdString();
+    }
+    EXPECT_EQ(read.SaveToBytes(), current);
 }

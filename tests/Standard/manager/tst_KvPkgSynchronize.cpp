@@ -2,6 +2,7 @@
 #include "manager/KvVtPkgSynchronizer.h"
 #include "ui_KvVtPkgSynchronizer.h"
 
+#include "Colors.h"
 #include "KvFiles.h"
 #include "KvMessages.h"
 #include "KvPkgDisplay.h"
@@ -123,7 +124,7 @@ TEST_F(KvPkgSynchronizeTest, ImagesAndDisplayPartsFollowTheirOptions)
     EXPECT_EQ(master.Images()->FindId(2)->Width(), 3);
 
     TKvPkgDisplay display, file;
-    file.SetsColor()->Add(QStringLiteral("Red"))->SetColor(Qt::red);
+    file.SetsColor()->Add(QStringLiteral("Red"))->SetColor(TColor{StringToColor(u"clRed")});
     file.PkgUser()->Images()->Add(4);
     file.SaveToFile(Path("Other.dis"));
     KvSynchronizeFrom(&display, Path("Other.dis"), both);
@@ -132,7 +133,7 @@ TEST_F(KvPkgSynchronizeTest, ImagesAndDisplayPartsFollowTheirOptions)
     both.SyncSets = both.SyncUser = true;
     KvSynchronizeFrom(&display, Path("Other.dis"), both);
     ASSERT_TRUE(display.SetsColor()->Find(QStringLiteral("red")));
-    EXPECT_EQ(display.SetsColor()->Find(QStringLiteral("Red"))->Color(), QColor(Qt::red));
+    EXPECT_EQ(display.SetsColor()->Find(QStringLiteral("Red"))->Color().Value, StringToColor(u"clRed"));
     EXPECT_EQ(ImageIds(*display.PkgUser()), QList<int>({4}));
     EXPECT_EQ(KvSyncExt(&display), ".dis");
     TKvPkgLanguage language;
