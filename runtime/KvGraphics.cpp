@@ -120,22 +120,32 @@ QRect KvImageRect(const QSize& ImageSize, const QRect& Rect, bool Stretch)
     return Result;
 }
 
+namespace {
+
+// The image with its bottom-left colour made see-through, unless it has an alpha channel.
+QImage SeeThrough(const QImage& Image, bool Transparent)
+{
+    if (!Transparent || Image.hasAlphaChannel())
+        return Image;
+    const QRgb Key = Image.pixel(0, Image.height() - 1);
+    QImage Source = Image.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < Source.height(); ++y) {
+        QRgb* Line = reinterpret_cast<QRgb*>(Source.scanLine(y));
+        for (int x = 0; x < Source.width(); ++x)
+            if ((Line[x] & 0xFFFFFF) == (Key & 0xFFFFFF))
+                Line[x] = 0;
+    }
+    return Source;
+}
+
+} // namespace
+
 void KvDrawImage(QPainter& Painter, const QRect& Rect, const QImage& Image, bool Transparent, bool Stretch)
 {
     const QRect Target = KvImageRect(Image.size(), Rect, Stretch);
     if (Target.isEmpty())
         return;
-    QImage Source = Image;
-    if (Transparent && !Image.hasAlphaChannel()) {
-        const QRgb Key = Image.pixel(0, Image.height() - 1);
-        Source = Image.convertToFormat(QImage::Format_ARGB32);
-        for (int y = 0; y < Source.height(); ++y) {
-            QRgb* Line = reinterpret_cast<QRgb*>(Source.scanLine(y));
-            for (int x = 0; x < Source.width(); ++x)
-                if ((Line[x] & 0xFFFFFF) == (Key & 0xFFFFFF))
-                    Line[x] = 0;
-        }
-    }
+    const QImage Source = SeeThrough(Image, Transparent);
     Painter.save();
     Painter.setRenderHint(QPainter::SmoothPixmapTransform, Target.size() != Image.size());
     Painter.drawImage(Target, Source);
@@ -253,10 +263,11 @@ void KvDrawGradient(QPainter& P, const QRect& R, int Style, const QColor& Start,
     }
     case bgsImageTile:
         P.fillRect(R, Solid);
-        if (!Image.isNull())
-            for (int y = R.top(); y <= R.bottom(); y += Image.height())
-                for (int x = R.left(); x <= R.right(); x += Image.width())
-                    KvDrawImage(P, QRect(QPoint(x, y), Image.size()), Image, Transparent, false);
+        if (!Image.isNull()) {
+            // One brush, not one drawing per tile: a tiny image may tile a large area.
+            P.setBrushOrigin(R.topLeft());
+            P.fillRect(R, QBrush(SeeThrough(Image, Transparent)));
+        }
         break;
     default:
         if (Style >= bgsImageTopLeft && Style <= bgsImageBottomRight) {

@@ -112,6 +112,9 @@ TEST(KvDrawGradient, ImageStylesPlaceTheImageOnTheSolidColour)
     QImage tile = Paint(bgsImageTile, img);
     EXPECT_TRUE(Near(tile.pixel(40, 30), Qt::white));
     EXPECT_TRUE(Near(tile.pixel(199, 99), Green));
+    QImage tileSeeThrough = Paint(bgsImageTile, img, true);
+    EXPECT_TRUE(Near(tileSeeThrough.pixel(40, 30), Solid));
+    EXPECT_TRUE(Near(tileSeeThrough.pixel(41, 30), Green));
 
     // Transparent: the white of the bottom-left corner lets the solid colour through.
     EXPECT_TRUE(Near(Paint(bgsImageCenter, img, true).pixel(50, 50), Solid));
