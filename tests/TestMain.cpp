@@ -1,4 +1,6 @@
 #include <QApplication>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv)
@@ -8,5 +10,10 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
+    // ctest runs test processes side by side: each gets settings of its own (recent projects,
+    // window bounds) instead of racing on the user's.
+    QTemporaryDir Settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, Settings.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, Settings.path());
     return RUN_ALL_TESTS();
 }
