@@ -223,6 +223,9 @@ TComponent* TReader::ReadRootComponent(TComponent* Root, const QMetaObject* Ance
             Root->SetName(QString::fromUtf8(h.ObjectName));
         ReadProperties(Root);
         ReadChildren(Root, Root);
+        // Bytes after the root would be dropped by the next save.
+        if (!R.AtEnd())
+            R.Fail(QStringLiteral("Unexpected data after the end of the form"));
         ResolveFixups();
         FinishLoading();
     } catch (...) {
