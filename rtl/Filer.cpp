@@ -440,6 +440,10 @@ void TReader::ReadProperty(TPersistent* Instance, TStreamRecord* Record)
         }
         Record->Entries.append({qint32(at), qint32(valueAt), qint32(R.Position()), Kept});
     };
+    // A component's name is the one of its header; a Name among its properties stays as written,
+    // or the next save would move it into the header.
+    if (Record && qobject_cast<TComponent*>(Instance) && name.compare(QLatin1String("Name"), Qt::CaseInsensitive) == 0)
+        return keep(true);
     try {
         // Dotted names walk through owned sub-objects (Font.Name).
         QObject* target = Instance;

@@ -133,3 +133,16 @@ TEST(FormsAsWritten, OneEditChangesOnlyThatPropertysLines)
         }
     }
 }
+
+// A Name written among a component's properties stays there and does not rename its header.
+TEST(FormsAsWritten, NameAmongPropertiesStaysWhereItWas)
+{
+    KvRegisterRuntimeClasses();
+    const QByteArray binary = FormFileToBinary("object Form1: TForm\r\n  Name = 'Other'\r\n"
+                                               "  object TQsField\r\n    Name = 'Inner'\r\n  end\r\nend\r\n");
+    TFormReadOptions options;
+    options.RootClass = &TForm::staticMetaObject;
+    std::unique_ptr<TComponent> root(ReadFormAsWritten(binary, options));
+    EXPECT_EQ(root->GetName(), QStringLiteral("Form1"));
+    EXPECT_EQ(WriteComponentStream(root.get()), binary);
+}
