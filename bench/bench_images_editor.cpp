@@ -3,6 +3,7 @@
 // page (new cells decode their pictures), and loading and saving the package through its file.
 //   kv_bench_images_editor [--count N] [--runs N]
 
+#include "KvBench.h"
 #include "images/KvVtPkgImages.h"
 
 #include "KvPkgImages.h"
@@ -18,25 +19,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <vector>
-
-namespace {
-
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-template <class F>
-double Millis(F&& f)
-{
-    QElapsedTimer t;
-    t.start();
-    f();
-    return t.nsecsElapsed() / 1e6;
-}
-
-} // namespace
 
 int main(int argc, char** argv)
 {

@@ -5,6 +5,7 @@
 // the scan for one label of that package, and the count of every label of that package (1,000
 // labels); prints the ratios to grep and the peak memory of the process.
 
+#include "KvBench.h"
 #include "FormStreams.h"
 #include "KvFiles.h"
 #include "KvHostServices.h"
@@ -32,21 +33,6 @@ namespace {
 
 constexpr int Packages = 20;
 constexpr int LabelsPerPackage = 1000;
-
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-template <class F>
-double Millis(F&& f)
-{
-    QElapsedTimer t;
-    t.start();
-    f();
-    return t.nsecsElapsed() / 1e6;
-}
 
 QString PkgName(int i)
 {

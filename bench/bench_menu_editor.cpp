@@ -3,6 +3,7 @@
 // and the rebuild a change brings with every node expanded.
 //   kv_bench_menu_editor [--count N] [--runs N]
 
+#include "KvBench.h"
 #include "controls/KvMenuTreeModel.h"
 #include "controls/KvVtMenus.h"
 
@@ -15,25 +16,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <vector>
-
-namespace {
-
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-template <class F>
-double Millis(F&& f)
-{
-    QElapsedTimer t;
-    t.start();
-    f();
-    return t.nsecsElapsed() / 1e6;
-}
-
-} // namespace
 
 int main(int argc, char** argv)
 {

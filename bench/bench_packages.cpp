@@ -2,6 +2,7 @@
 // own file: the figure the package editors wait for when they open a file-backed package.
 //   kv_bench_packages [--count N] [--runs N]
 
+#include "KvBench.h"
 #include "KvPkgStrings.h"
 
 #include <QCoreApplication>
@@ -12,25 +13,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <vector>
-
-namespace {
-
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-template <class F>
-double Millis(F&& f)
-{
-    QElapsedTimer t;
-    t.start();
-    f();
-    return t.nsecsElapsed() / 1e6;
-}
-
-} // namespace
 
 int main(int argc, char** argv)
 {

@@ -3,6 +3,7 @@
 // against each ident and value text as a search through the package does.
 //   kv_bench_vars [--count N] [--folders N] [--runs N]
 
+#include "KvBench.h"
 #include "KvPkgVars.h"
 
 #include <QCoreApplication>
@@ -15,21 +16,6 @@
 #include <vector>
 
 namespace {
-
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-template <class F>
-double Millis(F&& f)
-{
-    QElapsedTimer t;
-    t.start();
-    f();
-    return t.nsecsElapsed() / 1e6;
-}
 
 QString PathOf(int Index, int Folders)
 {
