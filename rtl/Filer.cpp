@@ -349,6 +349,9 @@ TComponent* TReader::ReadObject(TComponent* Parent, TComponent* Owner)
     try {
         if (h.Flags & ffInherited) {
             c = Owner->FindComponent(name);
+            // Read twice, the second reading would replace what the first one kept.
+            if (c && (c->ComponentState() & csReading))
+                throw EReadError(QStringLiteral("Component %1 is written twice").arg(name), at);
             if (!c && !KeepAsWritten)
                 throw EReadError(QStringLiteral("Ancestor for '%1' not found").arg(name), at);
         }

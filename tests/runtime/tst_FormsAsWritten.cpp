@@ -134,8 +134,9 @@ TEST(FormsAsWritten, OneEditChangesOnlyThatPropertysLines)
     }
 }
 
-// A Name written among a component's properties stays there and does not rename its header.
-TEST(FormsAsWritten, NameAmongPropertiesStaysWhereItWas)
+// A component is named by its header, once: a Name among its properties stays there, and a
+// component met twice is refused.
+TEST(FormsAsWritten, ComponentsAreNamedByTheirHeaderOnce)
 {
     KvRegisterRuntimeClasses();
     const QByteArray binary = FormFileToBinary("object Form1: TForm\r\n  Name = 'Other'\r\n"
@@ -145,4 +146,10 @@ TEST(FormsAsWritten, NameAmongPropertiesStaysWhereItWas)
     std::unique_ptr<TComponent> root(ReadFormAsWritten(binary, options));
     EXPECT_EQ(root->GetName(), QStringLiteral("Form1"));
     EXPECT_EQ(WriteComponentStream(root.get()), binary);
+
+    // An inherited component met a second time is refused rather than read over the first.
+    const QByteArray twice = FormFileToBinary("inherited Form1: TForm1\r\n  inherited PnTop: TKvPanel\r\n  end\r\n"
+                                              "  object PnOther: TKvPanel\r\n    inherited PnTop: TKvPanel\r\n"
+                                              "    end\r\n  end\r\nend\r\n");
+    EXPECT_THROW(delete ReadFormAsWritten(twice, options), EReadError);
 }
