@@ -160,6 +160,15 @@ struct TKvTranslatorControls
     QPlainTextEdit* EdDetailLeft = nullptr;
     QPlainTextEdit* EdDetailRight = nullptr;
     QLabel* LaStatus = nullptr;
+
+    // The three translator forms name their controls alike.
+    template <class TUi>
+    static TKvTranslatorControls Of(const TUi& Ui)
+    {
+        return {Ui.LaPath, Ui.BtPath, Ui.PnTitleIndent, Ui.LaTitleLeft, Ui.LaTitleRight, Ui.EdSearch,
+                Ui.CbUntranslated, Ui.BtNextUntranslated, Ui.List, Ui.PnDetailIndent, Ui.EdDetailLeft,
+                Ui.EdDetailRight, Ui.LaStatus};
+    }
 };
 
 class TKvStringsTranslator : public QDialog
