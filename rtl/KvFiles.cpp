@@ -231,10 +231,34 @@ bool KvIsInsideFolder(const QString& Folder, const QString& Path)
     return KvCanonicalPath(Path).startsWith(folder);
 }
 
+namespace {
+
+// Path is Folder followed by names of existing entries none of which is a link: then it stays
+// inside Folder wherever Folder itself leads, and nothing needs resolving (a project's forms are
+// checked one by one, and resolving both paths each time costs more than reading the form).
+bool PlainBelow(const QString& Folder, const QString& Path)
+{
+    if (!Path.startsWith(Folder))
+        return false;
+    QByteArray at = QFile::encodeName(Folder.chopped(1));
+    for (const QStringView name : QStringView(Path).sliced(Folder.size()).split(QLatin1Char('/'))) {
+        if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
+            return false;
+        at += '/' + QFile::encodeName(name.toString());
+        struct stat st{};
+        if (::lstat(at.constData(), &st) != 0 || S_ISLNK(st.st_mode))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 bool KvLinkLeadsOutside(const QString& Folder, const QString& Path)
 {
     const QString folder = QDir::cleanPath(QFileInfo(Folder).absoluteFilePath()) + QLatin1Char('/');
-    return QDir::cleanPath(QFileInfo(Path).absoluteFilePath()).startsWith(folder) && !KvIsInsideFolder(Folder, Path);
+    const QString path = QFileInfo(Path).absoluteFilePath();
+    return QDir::cleanPath(path).startsWith(folder) && !PlainBelow(folder, path) && !KvIsInsideFolder(Folder, Path);
 }
 
 void KvWriteDescriptor(int Fd, const QString& Name, const QByteArray& Data) { WriteAll(Fd, Name, Data); }

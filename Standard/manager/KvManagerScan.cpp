@@ -17,7 +17,11 @@
 #include <QFileInfo>
 
 #include <algorithm>
-#include <functional>
+#include <bit>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -71,39 +75,56 @@ int ToInt(const QString& Text)
     return v;
 }
 
-// Searches bytes for an ASCII text without regard to case (Horspool, on folded bytes).
+// Searches bytes for an ASCII text without regard to case: sixteen places at a time, those whose
+// first and last bytes fit are compared whole.
 class TNeedle
 {
 public:
-    explicit TNeedle(const QByteArray& Text) : FText(Text.toLower())
-    {
-        const qsizetype m = FText.size();
-        std::fill(std::begin(FSkip), std::end(FSkip), m);
-        for (qsizetype j = 0; j + 1 < m; ++j)
-            FSkip[uchar(FText[j])] = m - 1 - j;
-    }
+    explicit TNeedle(const QByteArray& Text) : FText(Text.toLower()) {}
     bool In(QByteArrayView Data) const { return IndexIn(Data, 0) >= 0; }
     qsizetype IndexIn(QByteArrayView Data, qsizetype From) const
     {
         const qsizetype m = FText.size();
         if (m == 0)
             return From;
-        const auto fold = [](uchar c) { return c >= 'A' && c <= 'Z' ? uchar(c + 32) : c; };
         const uchar* d = reinterpret_cast<const uchar*>(Data.data());
-        const uchar* t = reinterpret_cast<const uchar*>(FText.constData());
-        for (qsizetype i = From, n = Data.size(); i + m <= n; i += FSkip[fold(d[i + m - 1])]) {
-            qsizetype j = m - 1;
-            while (j >= 0 && fold(d[i + j]) == t[j])
-                --j;
-            if (j < 0)
-                return i;
+        const qsizetype n = Data.size();
+        qsizetype i = From;
+#ifdef __SSE2__
+        // A letter is compared with bit 5 set, which folds upper to lower case and nothing else
+        // onto it.
+        const auto folding = [](char c) { return char(c >= 'a' && c <= 'z' ? 0x20 : 0); };
+        const __m128i first = _mm_set1_epi8(FText[0]), last = _mm_set1_epi8(FText[m - 1]);
+        const __m128i foldFirst = _mm_set1_epi8(folding(FText[0])), foldLast = _mm_set1_epi8(folding(FText[m - 1]));
+        for (; i + m - 1 + 16 <= n; i += 16) {
+            const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
+            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i + m - 1));
+            unsigned mask = unsigned(_mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(_mm_or_si128(a, foldFirst), first),
+                                                                     _mm_cmpeq_epi8(_mm_or_si128(b, foldLast), last))));
+            for (; mask; mask &= mask - 1) {
+                const qsizetype at = i + std::countr_zero(mask);
+                if (Matches(d + at))
+                    return at;
+            }
         }
+#endif
+        for (; i + m <= n; ++i)
+            if (Matches(d + i))
+                return i;
         return -1;
     }
 
 private:
     QByteArray FText;
-    qsizetype FSkip[256];
+
+    bool Matches(const uchar* At) const
+    {
+        const uchar* t = reinterpret_cast<const uchar*>(FText.constData());
+        for (qsizetype j = 0; j < FText.size(); ++j)
+            if ((At[j] >= 'A' && At[j] <= 'Z' ? At[j] + 32 : At[j]) != t[j])
+                return false;
+        return true;
+    }
 };
 
 // Whether the lines of a form can hold Needle: its text, or in a binary form also its UTF-16
@@ -319,6 +340,13 @@ inline bool SameBytes(QByteArrayView a, QByteArrayView b)
         if (Fold(a[i]) != Fold(b[i]))
             return false;
     return true;
+}
+
+// A literal's length is known without looking for its end.
+template <std::size_t N>
+inline bool SameBytes(QByteArrayView a, const char (&b)[N])
+{
+    return SameBytes(a, QByteArrayView(b, qsizetype(N - 1)));
 }
 
 void AssignBytes(QByteArray& Target, QByteArrayView Source)
@@ -570,7 +598,9 @@ QString TKvManagerScanner::GetTypeProperty(const QString& Path)
     } catch (const Exception&) {
         if (FFeedback)
             FFeedback->Error(KvMsgError, TypeError,
-                             {QFileInfo(FNameUnit).fileName(), QStringLiteral("(%1) %2").arg(FNumLine).arg(Path)});
+                             {QFileInfo(FNameUnit).fileName(),
+                              (FOffset >= 0 ? QStringLiteral("(offset %1) %2").arg(FOffset) : QStringLiteral("(%1) %2").arg(FNumLine))
+                                  .arg(Path)});
         return QString();
     }
 }
@@ -944,9 +974,10 @@ bool TKvManagerScanner::PackageWanted(KvFormBinary::TBinaryReader& R, int Type)
     return wanted;
 }
 
-// A binary form is walked as it is stored, its lines made up only for the properties that can
-// be references: a count needs no line numbers, and a scan reads a binary form as text only when
-// the walk found a hit in it, for the hit's line.
+// A binary form is walked as it is stored, lines made up only for the properties that can change
+// what is found: the reference lines, and the collections with their items and indexes. A count
+// needs no line numbers, and a scan reads a binary form as text only when the walk found a hit in
+// it, for the hit's line; a failure found on the walk is placed by its byte offset.
 bool TKvManagerScanner::WalkBinary(const QByteArray& Data, bool Counting)
 {
     FCountingPackages = Counting;
@@ -955,94 +986,106 @@ bool TKvManagerScanner::WalkBinary(const QByteArray& Data, bool Counting)
     if (Data.startsWith("\xFF\x0A\x00"))
         r.SetPosition(r.ReadResourceHeader().DataOffset);
     r.ReadSignature();
-    int line = 0;
+    const bool pkgKind = KvIsPkgKind(FKind);
+    const QByteArrayView wantedKey = FKind == TKvDlgManager::dlmPrivileges ? "Id" : "Name";
     QByteArray text;
-    const auto feed = [&](QByteArrayView Line) {
+    const auto feed = [&](qint64 Offset, QByteArrayView Line) {
+        FOffset = Offset;
         if (Counting) {
-            CountLine(line++, Line);
+            CountLine(1, Line);
             return false;
         }
-        return ScanLine(line++, Line).has_value();
+        return ScanLine(1, Line).has_value();
     };
-    // Any other property line ends a pending package line, as in text.
-    const auto other = [&] {
-        ++line;
-        FPkgNameB = false;
-        return false;
-    };
-    std::function<bool(QByteArrayView)> property = [&](QByteArrayView Name) {
+    const auto property = [&](const auto& Self, qint64 Offset, QByteArrayView Name) -> bool {
         const TValueType type = r.NextValue();
         if (type == vaCollection) {
             r.ReadValue();
-            if (feed(Name.toByteArray() + " = <"))
+            if (feed(Offset, Name.toByteArray() + " = <"))
                 return true;
             while (!r.EndOfList()) {
+                const qint64 item = r.Position();
                 const TValueType next = r.NextValue();
                 if (next == vaInt8 || next == vaInt16 || next == vaInt32)
                     r.ReadInt64();
                 r.CheckValue(vaList);
-                if (feed("item"))
+                if (feed(item, "item"))
                     return true;
-                while (!r.EndOfList())
-                    if (property(r.ReadStr()))
+                while (!r.EndOfList()) {
+                    const qint64 at = r.Position();
+                    if (Self(Self, at, r.ReadStr()))
                         return true;
+                }
                 r.ReadListEnd();
             }
+            const qint64 end = r.Position();
             r.ReadListEnd();
-            return feed("end>");
+            return feed(end, "end>");
         }
-        const qsizetype dot = Name.lastIndexOf('.');
-        const QByteArrayView key = dot >= 0 ? Name.sliced(dot + 1) : Name;
-        const bool pkgName = SameBytes(key, "PkgName"), id = SameBytes(key, "Id");
-        if (!pkgName && !id && !SameBytes(key, "Name") && !SameBytes(key, "Index")) {
-            r.SkipValue();
-            return other();
-        }
-        // For the package kinds a line is made only for a package line of a package looked for
-        // and for the id line after it.
-        if (KvIsPkgKind(FKind) && (pkgName || id)) {
-            if (id ? !FPkgNameB : FPkgNameB) {
-                r.SkipValue();
-                return other();
+        qsizetype dot = Name.size();
+        while (dot > 0 && Name[dot - 1] != '.')
+            --dot;
+        const QByteArrayView key = Name.sliced(dot);
+        // Any other property line ends a pending package line, as in text.
+        bool wanted;
+        if (SameBytes(key, "Index"))
+            wanted = !FNameCol.isEmpty();
+        else if (!pkgKind)
+            wanted = SameBytes(key, wantedKey);
+        else if (SameBytes(key, "Id"))
+            wanted = FPkgNameB;
+        else if (SameBytes(key, "PkgName") && !FPkgNameB) {
+            if (!PackageWanted(r, type)) { // the value is read past
+                FPkgNameB = false;
+                return false;
             }
-            if (pkgName && !PackageWanted(r, type))
-                return other();
+            wanted = true;
+        } else
+            wanted = false;
+        if (wanted) {
+            AssignBytes(text, Name);
+            text += " = ";
+            switch (type) {
+            case vaInt8:
+            case vaInt16:
+            case vaInt32:
+            case vaInt64:
+                text += QByteArray::number(r.ReadInt64());
+                return feed(Offset, text);
+            case vaString:
+            case vaLString:
+            case vaWString:
+            case vaUTF8String:
+                text += Quoted(r.ReadString()).toUtf8();
+                return feed(Offset, text);
+            default:
+                break;
+            }
         }
-        text = Name.toByteArray() + " = ";
-        switch (type) {
-        case vaInt8:
-        case vaInt16:
-        case vaInt32:
-        case vaInt64:
-            text += QByteArray::number(r.ReadInt64());
-            break;
-        case vaString:
-        case vaLString:
-        case vaWString:
-        case vaUTF8String:
-            text += Quoted(r.ReadString()).toUtf8();
-            break;
-        default:
-            r.SkipValue();
-            return other();
-        }
-        return feed(text);
+        r.SkipValue();
+        FPkgNameB = false;
+        return false;
     };
-    std::function<bool()> object = [&] {
+    const auto object = [&](const auto& Self) -> bool {
         const TObjectHeader h = r.ReadHeader();
-        FNumLine = line++;
         EnterObject(h.ObjectName, h.ClassName);
-        while (!r.EndOfList())
-            if (property(r.ReadStr()))
+        FNumLine = 1; // the form's own header is the first
+        while (!r.EndOfList()) {
+            const qint64 at = r.Position();
+            if (property(property, at, r.ReadStr()))
                 return true;
+        }
         r.ReadListEnd();
         while (!r.EndOfList())
-            if (object())
+            if (Self(Self))
                 return true;
         r.ReadListEnd();
         return false;
     };
-    return object();
+    FNumLine = 0;
+    const bool hit = object(object);
+    FOffset = -1;
+    return hit;
 }
 
 // Reads one form and runs the search or the count over its lines. A form that cannot be read,

@@ -133,6 +133,7 @@ private:
     QString FNameUnit;
     bool FUtf8 = true;
     int FNumLine = 0;
+    qint64 FOffset = -1; // in a binary form walked as stored: where the property starts
     QByteArray FObjName;  // of the current object: Label1 (empty for an unnamed object)
     QByteArray FObjClass; // TKvLabel
     QByteArray FNameCol;  // the collection being read

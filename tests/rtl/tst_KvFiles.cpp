@@ -154,3 +154,28 @@ TEST(KvFiles, TemporaryOfACrashedSaveIsRemovedOnTheNextLoad)
     EXPECT_EQ(KvReadFile(path), "old");
     EXPECT_EQ(Entries(dir.path()), QStringList{QStringLiteral("big.kvstr")});
 }
+
+// Only a link below the folder can lead outside it; the folder may itself be reached by a link.
+TEST(KvFiles, LinksBelowAFolderAreFollowedToTellWhetherTheyLeaveIt)
+{
+    QTemporaryDir temp;
+    const QDir root(temp.path());
+    ASSERT_TRUE(root.mkpath(QStringLiteral("real/sub")) && root.mkpath(QStringLiteral("outside")));
+    Put(root.filePath(QStringLiteral("real/sub/A.dfm")), "x");
+    Put(root.filePath(QStringLiteral("outside/B.dfm")), "x");
+    ASSERT_TRUE(QFile::link(root.filePath(QStringLiteral("real")), root.filePath(QStringLiteral("project"))));
+    ASSERT_TRUE(QFile::link(root.filePath(QStringLiteral("outside")), root.filePath(QStringLiteral("real/out"))));
+    ASSERT_TRUE(QFile::link(root.filePath(QStringLiteral("real/sub/A.dfm")), root.filePath(QStringLiteral("real/C.dfm"))));
+    for (const QString& folder : {root.filePath(QStringLiteral("real")), root.filePath(QStringLiteral("project"))}) {
+        const auto outside = [&folder](const char* Name) {
+            return KvLinkLeadsOutside(folder, folder + QLatin1Char('/') + QLatin1String(Name));
+        };
+        EXPECT_FALSE(outside("sub/A.dfm")) << folder.toStdString();
+        EXPECT_FALSE(outside("C.dfm"));
+        EXPECT_FALSE(outside("Missing.dfm"));
+        EXPECT_TRUE(outside("out/B.dfm"));
+        EXPECT_TRUE(outside("out/../out/B.dfm"));
+        EXPECT_FALSE(outside("sub/../sub/A.dfm"));
+        EXPECT_FALSE(KvLinkLeadsOutside(folder, root.filePath(QStringLiteral("outside/B.dfm"))));
+    }
+}

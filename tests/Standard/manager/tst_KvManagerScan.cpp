@@ -242,6 +242,15 @@ TEST_F(KvManagerScanTest, NameKeyedKindsCheckTheReferenceClass)
     for (int i = 2; i < 6; ++i)
         EXPECT_FALSE(scanner.LineScanner(i, u"  Missing.PkgName = 'P'"));
     EXPECT_EQ(Fb.Errors, QStringList({"The file: U.dfm can contain an error in the line: (2) L:TKvLabel.Missing"}));
+    // A binary form has no lines: the place is the byte offset of the property in the file.
+    const QByteArray bin = ObjectTextToResource("object F: TForm\n  object L: TKvLabel\n    Caption = 'x'\n"
+                                                "    Missing.PkgName = 'P'\n  end\nend\n");
+    Write("Bin.dfm", bin);
+    Fb.Errors.clear();
+    EXPECT_TRUE(scanner.Scan({Path("Bin.dfm")}, QStringLiteral("P"), QStringLiteral("1"), Fb).isEmpty());
+    EXPECT_EQ(Fb.Errors, QStringList({QStringLiteral("The file: Bin.dfm can contain an error in the line: (offset %1) "
+                                                     "L:TKvLabel.Missing")
+                                          .arg(bin.indexOf("\x0FMissing.PkgName"))}));
 }
 
 TEST_F(KvManagerScanTest, CountGivesEveryItemWithItsUsesAndMarksMissingOnes)
@@ -314,7 +323,8 @@ TEST_F(KvManagerScanTest, ClearRemovesTheLinesOfAReferenceAndCountsEditedOnes)
 }
 
 // The lines found by their text are those that reading every line finds (a text ending in a
-// lone CR is read line by line), odd lines included.
+// lone CR is read line by line), odd lines included; a binary form, walked as stored, gives the
+// same hits and counts as its text.
 TEST_F(KvManagerScanTest, LinesFoundByTheirTextAreThoseFoundLineByLine)
 {
     const QByteArray odd = QByteArray(MainDfm).replace("  object LaGhost: TKvLabel\n",
@@ -326,6 +336,7 @@ TEST_F(KvManagerScanTest, LinesFoundByTheirTextAreThoseFoundLineByLine)
                                                        "  object LaGhost: TKvLabel\n");
     Write("Main.dfm", odd);
     Write("Child.dfm", odd + "\r");
+    Write("Bin.dfm", ObjectTextToResource(odd));
     const auto found = [&](const char* File, TKvDlgManager Kind, const char* Pkg, const char* Value) {
         QStringList lines;
         TKvManagerScanner scanner(Kind);
@@ -340,6 +351,18 @@ TEST_F(KvManagerScanTest, LinesFoundByTheirTextAreThoseFoundLineByLine)
         const QStringList byText = found("Main.dfm", kind, pkg, value);
         EXPECT_FALSE(byText.isEmpty());
         EXPECT_EQ(byText, found("Child.dfm", kind, pkg, value)) << pkg << value;
+        EXPECT_EQ(byText, found("Bin.dfm", kind, pkg, value)) << pkg << value;
+    }
+    const auto counted = [&](const char* File, TKvDlgManager Kind) {
+        QStringList texts;
+        TKvManagerScanner scanner(Kind);
+        for (const TKvTokenRec2& r : scanner.Count({Path(File)}, {QStringLiteral("main")}, Fb))
+            texts << KvCounterString(Kind, r);
+        return texts;
+    };
+    for (const TKvDlgManager kind : {TKvDlgManager::dlmLabels, TKvDlgManager::dlmSetsColor, TKvDlgManager::dlmPrivileges}) {
+        EXPECT_FALSE(counted("Main.dfm", kind).isEmpty());
+        EXPECT_EQ(counted("Main.dfm", kind), counted("Bin.dfm", kind)) << int(kind);
     }
     EXPECT_FALSE(found("Main.dfm", TKvDlgManager::dlmLabels, "Main", "5").join('\n').contains("LaTwice"));
 }
