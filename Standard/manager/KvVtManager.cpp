@@ -9,6 +9,7 @@
 #include "SysUtils.h"
 #include "images/KvVtMemoryImage.h"
 #include "images/KvVtPkgImages.h"
+#include "display/KvSetsWindow.h"
 #include "manager/KvVtManagerPkgs.h"
 #include "manager/KvVtManagerProgress.h"
 #include "manager/KvVtManagerRepl.h"
@@ -404,9 +405,17 @@ void TFrManager::ClearLinesCounter()
                 } else if (item && (editor || picker)) {
                     list->Delete(list->IndexOf(item));
                 }
+            } else if (KvIsSetKind(FTypeDlg)) {
+                // Sets are deleted only through a set window of the kind counted, so that its
+                // list follows; privileges have no such window yet.
+                auto* window = qobject_cast<TKvSetsWindow*>(owner);
+                const TKvSetKind kind = FTypeDlg == TKvDlgManager::dlmSetsColor ? TKvSetKind::Color
+                    : FTypeDlg == TKvDlgManager::dlmSetsFont                    ? TKvSetKind::Font
+                                                                                : TKvSetKind::BackGround;
+                if (window && window->Kind() == kind)
+                    if (TKvDisplaySet* set = KvFindSet(kind, window->Pkg(), Unquoted(rec.NameId)))
+                        window->DeleteItem(set);
             }
-            // The set and privilege editors delete their items themselves once they open the
-            // manager; until then no owner of theirs can ask for it.
         }
         if (!feedback.Advance(1))
             break;

@@ -15,6 +15,7 @@
 #include "controls/KvVtMenus.h"
 #include "controls/KvVtMultiLine.h"
 #include "controls/KvVtRichEdit.h"
+#include "display/KvVtSetPicker.h"
 #include "strings/KvVtMemoryLabel.h"
 #include "strings/KvVtMemoryMessage.h"
 #include "strings/KvVtMemoryText.h"
@@ -311,10 +312,18 @@ void TKvSetReferenceProperty::SetValue(const QString& Value)
         Designer()->Modified();
 }
 
-// The set pickers of the display folder open from here once they are part of the package.
 void TKvSetReferenceProperty::Edit()
 {
     RequireApp();
+    auto* First = qobject_cast<TKvSetReference*>(GetObjectValue());
+    std::unique_ptr<TKvSetPicker> Picker = First ? KvCreateSetPicker(First) : nullptr;
+    if (!Picker || Picker->Execute() != 1)
+        return;
+    for (int I = 0; I < PropCount(); ++I)
+        if (auto* Set = qobject_cast<TKvSetReference*>(GetObjectValueAt(I)); Set && Set != First)
+            Set->SetName(First->Name());
+    if (Designer())
+        Designer()->Modified();
 }
 
 TPropertyAttributes TKvPrivilegeProperty::GetAttributes() const
