@@ -14,10 +14,13 @@
 #include "porting/KvPortDsgn.h"
 #include "registration/KvCtrlsReg.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
 #include <bit>
+
+#include <sys/stat.h>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -724,25 +727,22 @@ bool TKvManagerScanner::Step(qint64 Steps)
 
 namespace {
 
-// How many bytes of [Begin, End) are C, eight at a time.
+// How many bytes of [Begin, End) are C, sixteen at a time.
 qsizetype CountByte(const char* Begin, const char* End, char C)
 {
-    constexpr quint64 Ones = 0x0101010101010101ULL;
-    constexpr quint64 Low7 = 0x7F7F7F7F7F7F7F7FULL;
-    const quint64 pattern = Ones * uchar(C);
     qsizetype n = 0;
     const char* p = Begin;
-    while (p + 8 <= End) {
-        // Up to 255 words summed bytewise, then the bytes added up at once.
-        quint64 sums = 0;
-        for (int k = 0; k < 255 && p + 8 <= End; ++k, p += 8) {
-            quint64 w;
-            memcpy(&w, p, 8);
-            w ^= pattern; // bytes equal to C are now zero
-            sums += (~(((w & Low7) + Low7) | w | Low7)) >> 7;
-        }
-        n += qsizetype((sums * Ones) >> 56);
+#ifdef __SSE2__
+    const __m128i c = _mm_set1_epi8(C);
+    while (End - p >= 16) {
+        // Up to 255 blocks summed bytewise (a compare gives 0 or -1), then the bytes added up.
+        __m128i sums = _mm_setzero_si128();
+        for (int k = 0; k < 255 && End - p >= 16; ++k, p += 16)
+            sums = _mm_sub_epi8(sums, _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), c));
+        const __m128i total = _mm_sad_epu8(sums, _mm_setzero_si128());
+        n += _mm_cvtsi128_si32(total) + _mm_extract_epi16(total, 4);
     }
+#endif
     for (; p < End; ++p)
         n += *p == C;
     return n;
@@ -1017,6 +1017,7 @@ bool TKvManagerScanner::WalkBinary(const QByteArray& Data, bool Counting)
                         return true;
                 }
                 r.ReadListEnd();
+                FPkgNameB = false; // the item's "end"
             }
             const qint64 end = r.Position();
             r.ReadListEnd();
@@ -1080,6 +1081,7 @@ bool TKvManagerScanner::WalkBinary(const QByteArray& Data, bool Counting)
             if (Self(Self))
                 return true;
         r.ReadListEnd();
+        FPkgNameB = false; // the object's "end"
         return false;
     };
     FNumLine = 0;
@@ -1149,8 +1151,11 @@ QList<qint64> Sizes(const QStringList& Files, qint64& Total)
     QList<qint64> sizes;
     sizes.reserve(Files.size());
     Total = 0;
-    for (const QString& f : Files)
-        Total += sizes.emplace_back(std::max<qint64>(1, QFileInfo(f).size()));
+    for (const QString& f : Files) {
+        struct stat st{};
+        const qint64 size = ::stat(QFile::encodeName(f).constData(), &st) == 0 ? st.st_size : 0;
+        Total += sizes.emplace_back(std::max<qint64>(1, size));
+    }
     return sizes;
 }
 

@@ -95,9 +95,13 @@ bool CheckCancel()
     return FrManagerProgress && FrManagerProgress->Cancel;
 }
 
+// Painted with the bar: a repaint for each of thousands of forms would cost more than reading them.
 void TKvManagerProgressFeedback::Caption(const QString& Text)
 {
-    ProgressLabel(Text);
+    if (!FrManagerProgress)
+        return;
+    FrManagerProgress->ProgressCaption = Text;
+    FrManagerProgress->ui()->PaintBox->update();
 }
 
 void TKvManagerProgressFeedback::Start(qint64 Maximum)

@@ -333,6 +333,12 @@ TEST_F(KvManagerScanTest, LinesFoundByTheirTextAreThoseFoundLineByLine)
                                                        "    MemoryLabel.PkgName = 'Main'\n"
                                                        "    MemoryLabel.Id = 5\n"
                                                        "  end\n"
+                                                       "  object LaAlone: TKvLabel\n"
+                                                       "    MemoryLabel.PkgName = 'Main'\n"
+                                                       "  end\n"
+                                                       "  object LaLone: TKvLabel\n"
+                                                       "    MemoryLabel.Id = 6\n"
+                                                       "  end\n"
                                                        "  object LaGhost: TKvLabel\n");
     Write("Main.dfm", odd);
     Write("Child.dfm", odd + "\r");
