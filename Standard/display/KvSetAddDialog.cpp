@@ -192,8 +192,10 @@ void TKvSetAddDialog::done(int Result)
             if (!Pkg())
                 throw EKvError(QStringLiteral("Component TKvCApplication not found"));
             TKvScreenUpdate Busy;
+            if (FModify && !FSet)
+                throw EKvError(QStringLiteral("No set to modify"));
             // A second OK after a failed one goes on with the set the first one made.
-            if (!FModify && !FSet) {
+            if (!FSet) {
                 FSet = KvAddSet(FKind, Pkg(), C.EdName->text());
                 FAdded = true;
             }
@@ -295,10 +297,10 @@ TFrSetsFontAdd::~TFrSetsFontAdd() = default;
 void TFrSetsFontAdd::Prepare()
 {
     if (FModify && FSet) {
-        FFont = static_cast<TKvSetFontItem*>(FSet)->Font();
-        FSizeFont = FFont.pointSize() > 0 ? FFont.pointSize() : 8;
+        FPreview = static_cast<TKvSetFontItem*>(FSet)->Font();
+        FSizeFont = FPreview.pointSize() > 0 ? FPreview.pointSize() : 8;
     } else {
-        FFont = font();
+        FPreview = font();
         FSizeFont = 8;
     }
     UpdateLabFont();
@@ -306,16 +308,16 @@ void TFrSetsFontAdd::Prepare()
 
 QFont TFrSetsFontAdd::ChosenFont() const
 {
-    QFont Font = FFont;
+    QFont Font = FPreview;
     Font.setPointSize(FSizeFont);
     return Font;
 }
 
 void TFrSetsFontAdd::UpdateLabFont()
 {
-    const QString Family = FFont.family();
-    QFont Shown = FFont;
-    Shown.setPixelSize(KvFitFontHeight(FFont, Family, FUi->LabFont->width(), FUi->LabFont->height()));
+    const QString Family = FPreview.family();
+    QFont Shown = FPreview;
+    Shown.setPixelSize(KvFitFontHeight(FPreview, Family, FUi->LabFont->width(), FUi->LabFont->height()));
     FUi->LabFont->setFont(Shown);
     FUi->LabFont->setText(Family);
     FUi->LabelFont->setTitle(QStringLiteral("Font ( Size : %1 ) ( %2 )").arg(FSizeFont).arg(Family));
@@ -326,7 +328,7 @@ void TFrSetsFontAdd::PickFont()
     QFont Font = ChosenFont();
     if (!KvFontDialog(Font, this))
         return;
-    FFont = Font;
+    FPreview = Font;
     FSizeFont = Font.pointSize() > 0 ? Font.pointSize() : FSizeFont;
     UpdateLabFont();
 }

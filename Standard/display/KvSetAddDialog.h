@@ -152,6 +152,7 @@ public:
     QFont ChosenFont() const;
 
     Ui::TFrSetsFontAdd* ui() const { return FUi.get(); }
+    // The point size stored; the preview shows the font at whatever height fits.
     int FSizeFont = 8;
 
 protected:
@@ -163,7 +164,8 @@ private:
     void PickFont();
 
     std::unique_ptr<Ui::TFrSetsFontAdd> FUi;
-    QFont FFont;
+    // The font chosen, at its own size.
+    QFont FPreview;
 };
 
 class TFrSetsBackGroundAdd : public TKvSetAddDialog

@@ -1,4 +1,6 @@
 #include "KvDesignerMain.h"
+#include "display/KvVtSetsEditor.h"
+#include "KvApplication.h"
 #include "KvFormDesigner.h"
 #include "KvFormView.h"
 #include "KvHostServices.h"
@@ -122,4 +124,58 @@ TEST(KvManagerInDesigner, ScanReplaceCountAndClearFromTheStringsEditor)
     EXPECT_FALSE(Pkg->Labels()->FindId(3));
     EXPECT_FALSE(Pkg->Labels()->FindId(90));
     EXPECT_TRUE(Window.CurrentForm()->IsModified());
+}
+
+// The manager opened from a sets editor counts the colour sets' uses in the project's forms
+// and deletes the unused ones through the editor, whose list follows.
+TEST(KvManagerInDesigner, CountAndClearUnusedColourSetsFromTheSetsEditor)
+{
+    QStandardPaths::setTestModeEnabled(true);
+    QTemporaryDir Dir;
+    const QDir Source(QStringLiteral(KV_DEMO_DIR));
+    for (const QString& File : Source.entryList(QDir::Files))
+        ASSERT_TRUE(QFile::copy(Source.filePath(File), Dir.filePath(File)));
+    // LaName uses the colour set "Brand".
+    QFile Main(Dir.filePath(QStringLiteral("KvDemoMain.dfm")));
+    ASSERT_TRUE(Main.open(QIODevice::ReadOnly));
+    QString Text = QString::fromUtf8(Main.readAll());
+    Main.close();
+    const qsizetype At = Text.indexOf(QStringLiteral("\n  end"), Text.indexOf(QStringLiteral("object LaName: TKvLabel")));
+    ASSERT_GT(At, 0);
+    Text.insert(At, QStringLiteral("\n    SetColor.Name = 'Brand'"));
+    ASSERT_TRUE(Main.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    Main.write(Text.toUtf8());
+    Main.close();
+
+    TFrKvDesigner Window;
+    Window.Prompts.AskSave = [](QWidget*, const QStringList&) { return TKvAppPrompts::Discard; };
+    Window.show();
+    ASSERT_TRUE(Window.OpenProject(Dir.filePath(QStringLiteral("KvDemo.dpr"))));
+    auto* App = qobject_cast<TKvCApplication*>(Window.CurrentDesigner()->GetComponent(QStringLiteral("KvApp")));
+    ASSERT_TRUE(App);
+    TKvSetColorList* Colors = App->PkgDisplay()->SetsColor();
+    Colors->Clear();
+    for (const char* Name : {"Brand", "Spare", "Unused"})
+        Colors->Add(QString::fromLatin1(Name));
+
+    TKvMessageRecorder Messages; // the clear question: its default, Yes
+    OnModal([&](QWidget* Editor) {
+        OnModal([&](QWidget* Manager) {
+            EXPECT_EQ(Manager->windowTitle(), QStringLiteral("Packages Manager (SetsColor)"));
+            auto* List = Ctl<QListView>(Manager, "clb");
+            Click(Manager, "BtCounter");
+            EXPECT_EQ(Rows(List).filter(QStringLiteral("[x]")).size(), 2) << Rows(List).join(u'\n').toStdString();
+            Click(Manager, "BtClear");
+            Click(Manager, "BtOk");
+        });
+        Click(Editor, "BtManager");
+        auto* Sets = Ctl<QListView>(Editor, "Colors");
+        ASSERT_EQ(Sets->model()->rowCount(), 1);
+        EXPECT_EQ(Sets->model()->index(0, 0).data().toString().section(u' ', 0, 0), QStringLiteral("Brand"));
+        Click(Editor, "BtOk");
+    });
+    EXPECT_EQ(KvShowSetsEditor(&Window, TKvSetKind::Color, App), 1);
+    EXPECT_EQ(Messages.Count(), 1);
+    EXPECT_EQ(Colors->Count(), 1);
+    EXPECT_TRUE(Colors->Find(QStringLiteral("Brand")));
 }
