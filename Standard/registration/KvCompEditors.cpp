@@ -7,6 +7,7 @@
 #include "manager/KvVtPkgActive.h"
 #include "images/KvVtPkgImages.h"
 #include "strings/KvVtPkgStrings.h"
+#include "vars/KvVtPkgVars.h"
 #include "controls/KvVtCollection.h"
 #include "controls/KvVtMenus.h"
 #include "KvStdCtrls.h"
@@ -137,6 +138,12 @@ void TKvPkgStringsComponentEditor::Edit()
 {
     TKvPkgComponentEditor::Edit();
     KvEditPkgStrings(qobject_cast<TKvPkgStrings*>(Component()));
+}
+
+void TKvPkgVarsComponentEditor::Edit()
+{
+    TKvPkgComponentEditor::Edit();
+    KvEditPkgVars(qobject_cast<TKvPkgVars*>(Component()));
 }
 
 // The page-control collection editor opens from here once it is part of the package.

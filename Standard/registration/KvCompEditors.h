@@ -77,6 +77,7 @@ class TKvPkgVarsComponentEditor : public TKvPkgComponentEditor
 {
 public:
     using TKvPkgComponentEditor::TKvPkgComponentEditor;
+    void Edit() override;
 };
 
 // Double click opens the page-control collection editor on the tabs.

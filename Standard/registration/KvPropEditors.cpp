@@ -22,6 +22,7 @@
 #include "images/KvVtMemoryImage.h"
 #include "images/KvVtPkgImages.h"
 #include "strings/KvVtPkgStrings.h"
+#include "vars/KvVtPkgVars.h"
 #include "Variants.h"
 
 #include <QApplication>
@@ -85,12 +86,15 @@ QString TKvCApplicationPackageProperty::GetValueAt(int Index) const
     return KvPackageDisplayText(qobject_cast<TKvPkgInfo*>(GetObjectValueAt(Index)));
 }
 
-// The package editors of the display, language, setup and variables folders open from here once
-// those windows are part of the package.
+// The package editors of the display, language and setup folders open from here once those
+// windows are part of the package.
 void TKvCApplicationPkgDisplayProperty::Edit() {}
 void TKvCApplicationPkgLanguageProperty::Edit() {}
 void TKvCApplicationPkgSetupProperty::Edit() {}
-void TKvCApplicationPkgVarsProperty::Edit() {}
+void TKvCApplicationPkgVarsProperty::Edit()
+{
+    KvEditPkgVars(qobject_cast<TKvPkgVars*>(GetObjectValue()));
+}
 
 QString TKvCApplicationPrivilegesProperty::GetValueAt(int Index) const
 {
@@ -122,7 +126,10 @@ void TKvPkgStringsFileNameProperty::Edit()
 {
     KvEditPkgStrings(qobject_cast<TKvPkgStrings*>(GetComponent(0)));
 }
-void TKvPkgVarsFileNameProperty::Edit() {}
+void TKvPkgVarsFileNameProperty::Edit()
+{
+    KvEditPkgVars(qobject_cast<TKvPkgVars*>(GetComponent(0)));
+}
 
 TPropertyAttributes TKvDirectoryPropertyEditor::GetAttributes() const
 {
