@@ -141,6 +141,7 @@ void TKvSetsWindow::AddSet()
     Load();
     Change(Dialog->Set()->Name());
     UpdateInfo();
+    C.EdDescrip->setFocus();
     Modified();
 }
 

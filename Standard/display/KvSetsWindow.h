@@ -18,7 +18,6 @@ struct TKvSetsControls
     QLineEdit* EdDescrip = nullptr;
     TKvSetsListView* List = nullptr;
     QStatusBar* StatusBar1 = nullptr;
-    QWidget* PnTop = nullptr;
     QWidget* PnButtons = nullptr;
     QPushButton* BtManager = nullptr;
     QPushButton* BtAdd = nullptr;

@@ -24,7 +24,6 @@ TKvSetPicker::TKvSetPicker(TKvSetKind Kind, QWidget* Parent)
     Ctl.EdDescrip = FUi->EdDescrip;
     Ctl.List = FUi->Sets;
     Ctl.StatusBar1 = FUi->StatusBar1;
-    Ctl.PnTop = FUi->PnTop;
     Ctl.PnButtons = FUi->PnButtons;
     Ctl.BtManager = FUi->BtManager;
     Ctl.BtAdd = FUi->BtAdd;

@@ -11,7 +11,6 @@ TKvSetsEditor::TKvSetsEditor(TKvSetKind Kind, QWidget* Parent)
     Ctl.EdDescrip = FUi->EdDescrip;
     Ctl.List = FUi->Sets;
     Ctl.StatusBar1 = FUi->StatusBar1;
-    Ctl.PnTop = FUi->PnTop;
     Ctl.PnButtons = FUi->PnButtons;
     Ctl.BtManager = FUi->BtManager;
     Ctl.BtAdd = FUi->BtAdd;
