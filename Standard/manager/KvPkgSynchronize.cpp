@@ -222,7 +222,8 @@ void KvSynchronizeFrom(TKvPkgInfo* Master, const QString& FileName, const TKvSyn
 
 QList<TKvSyncFailure> KvSynchronizeTo(const TKvPkgInfo* Master, const QStringList& FileNames,
                                       const TKvSyncOptions& Options, const TKvSyncStart& Start,
-                                      const TKvSyncStep& Step, const std::function<void(const QString&)>& Done)
+                                      const TKvSyncStep& Step, const std::function<void(const QString&)>& Done,
+                                      const std::function<void(const QString&)>& Begin)
 {
     QList<TKvSyncFailure> failures;
     const std::unique_ptr<TKvPkgInfo> target = Scratch(Master);
@@ -232,6 +233,8 @@ QList<TKvSyncFailure> KvSynchronizeTo(const TKvPkgInfo* Master, const QStringLis
             target->LoadFromFile(FileNames[i]);
             if (Start)
                 Start(KvSyncItemCount(Master, target.get(), Options));
+            if (Begin)
+                Begin(FileNames[i]);
             KvSyncMerge(Master, target.get(), Options, Step);
             target->SaveToFile(FileNames[i]);
             if (Done)

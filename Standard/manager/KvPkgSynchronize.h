@@ -49,8 +49,9 @@ struct TKvSyncFailure
     QString FileName;
     QString Error;
 };
-// Done is told each file written.
+// Begin is told each file once it is read, Done each file written.
 QList<TKvSyncFailure> KvSynchronizeTo(const TKvPkgInfo* Master, const QStringList& FileNames,
                                       const TKvSyncOptions& Options, const TKvSyncStart& Start = {},
                                       const TKvSyncStep& Step = {},
-                                      const std::function<void(const QString&)>& Done = {});
+                                      const std::function<void(const QString&)>& Done = {},
+                                      const std::function<void(const QString&)>& Begin = {});

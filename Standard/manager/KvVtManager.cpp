@@ -4,6 +4,7 @@
 #include "KvApplication.h"
 #include "KvForms.h"
 #include "KvMessages.h"
+#include "KvPkgPrivileges.h"
 #include "KvPkgImages.h"
 #include "KvPkgStrings.h"
 #include "SysUtils.h"
@@ -405,9 +406,15 @@ void TFrManager::ClearLinesCounter()
                 } else if (item && (editor || picker)) {
                     list->Delete(list->IndexOf(item));
                 }
+            } else if (FTypeDlg == TKvDlgManager::dlmPrivileges && ok) {
+                auto* window = dynamic_cast<IKvPrivilegesOwner*>(owner);
+                TKvCApplication* app = KvCApp();
+                if (window && app)
+                    if (TKvPkgPrivilegesItem* privilege = app->Privileges()->FindId(id))
+                        window->DeleteItem(privilege);
             } else if (KvIsSetKind(FTypeDlg)) {
                 // Sets are deleted only through a set window of the kind counted, so that its
-                // list follows; privileges have no such window yet.
+                // list follows.
                 auto* window = qobject_cast<TKvSetsWindow*>(owner);
                 const TKvSetKind kind = FTypeDlg == TKvDlgManager::dlmSetsColor ? TKvSetKind::Color
                     : FTypeDlg == TKvDlgManager::dlmSetsFont                    ? TKvSetKind::Font

@@ -8,12 +8,23 @@
 #include <memory>
 
 class QStandardItemModel;
+class TKvPkgPrivilegesItem;
 
 namespace Ui {
 class TFrManager;
 }
 
 enum class TKvModeScan { msnNone, msnScan, msnCounter };
+
+// What a privileges window (the editor or the picker) that opens the manager implements: after
+// a count, Clear deletes each unused privilege of the application through it, so that the
+// window's list follows. The manager never deletes a privilege without such an owner.
+class IKvPrivilegesOwner
+{
+public:
+    virtual ~IKvPrivilegesOwner() = default;
+    virtual void DeleteItem(TKvPkgPrivilegesItem* Item) = 0;
+};
 
 // The package manager: finds the references to one package item in the project's forms (Scan),
 // points them at another item (Replace) or removes them (Clear), and counts the uses of every

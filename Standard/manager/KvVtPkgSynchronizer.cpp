@@ -169,14 +169,23 @@ bool TFrPkgSynchronizer::Synchronize()
         QStringList files;
         for (int i = 0; i < FUi->ListBox->count(); ++i)
             files << QDir(KvAppPath()).filePath(FUi->ListBox->item(i)->text());
-        const QList<TKvSyncFailure> failures = KvSynchronizeTo(Pkg, files, Options(), start, step, [this](const QString& File) {
+        const auto row = [this](const QString& File) {
             const QString name = QFileInfo(File).fileName();
             for (int i = 0; i < FUi->ListBox->count(); ++i)
-                if (FUi->ListBox->item(i)->text() == name) {
-                    FUi->FileList->addItem(FUi->ListBox->takeItem(i));
-                    break;
-                }
-        });
+                if (FUi->ListBox->item(i)->text() == name)
+                    return i;
+            return -1;
+        };
+        const auto done = [this, row](const QString& File) {
+            if (const int i = row(File); i >= 0)
+                FUi->FileList->addItem(FUi->ListBox->takeItem(i));
+        };
+        // The file being merged is shown selected.
+        const auto begin = [this, row](const QString& File) {
+            FUi->ListBox->setCurrentRow(row(File));
+            FUi->ListBox->repaint();
+        };
+        const QList<TKvSyncFailure> failures = KvSynchronizeTo(Pkg, files, Options(), start, step, done, begin);
         FUi->FileList->sortItems();
         ok = failures.isEmpty();
     }

@@ -7,6 +7,7 @@
 #include <QUndoStack>
 #include "KvHostServices.h"
 #include "KvMessages.h"
+#include "KvPkgPrivileges.h"
 #include "KvPkgStrings.h"
 #include "KvReferences.h"
 #include "KvRuntimeClasses.h"
@@ -539,4 +540,46 @@ TEST_F(KvManagerScanTest, ClearAfterACountDeletesUnusedImagesThroughTheEditor)
     EXPECT_TRUE(icons.Images()->FindId(2));
     EXPECT_FALSE(other.Images()->FindId(3));
     EXPECT_EQ(editor.Model()->rowCount(), shown - 1);
+}
+
+namespace {
+
+// Stands for the privileges window that opened the manager.
+class PrivilegesOwner : public QWidget, public IKvPrivilegesOwner
+{
+public:
+    QList<int> Deleted;
+    void DeleteItem(TKvPkgPrivilegesItem* Item) override
+    {
+        Deleted << Item->Id();
+        delete Item;
+    }
+};
+
+} // namespace
+
+// After a count, Clear hands each unused privilege to the privileges window that opened the
+// manager; any other owner leaves the privileges alone.
+TEST_F(KvManagerScanTest, ClearAfterACountDeletesUnusedPrivilegesThroughTheirWindow)
+{
+    TKvCApplication app;
+    for (int id : {3, 4, 9})
+        app.Privileges()->Add(id);
+    TKvMessageRecorder messages;
+    const auto countAndClear = [&](QWidget* Owner) {
+        TFrManager manager(Owner);
+        manager.Prepare(TKvDlgManager::dlmPrivileges, QString(), QStringLiteral("3"));
+        manager.BtCounterClick();
+        EXPECT_EQ(Rows(manager.Model()), QStringList({"[x] (00000) Id: 4", "[x] (00000) Id: 9", "[ ] (00001) Id: 3"}))
+            << Rows(manager.Model()).join('\n').toStdString();
+        manager.BtClearClick();
+    };
+    QWidget stranger;
+    countAndClear(&stranger);
+    EXPECT_EQ(app.Privileges()->Count(), 3);
+    PrivilegesOwner owner;
+    countAndClear(&owner);
+    EXPECT_EQ(owner.Deleted, QList<int>({4, 9}));
+    EXPECT_FALSE(app.Privileges()->FindId(4));
+    EXPECT_TRUE(app.Privileges()->FindId(3));
 }

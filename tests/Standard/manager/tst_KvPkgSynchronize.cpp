@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QProgressBar>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -174,9 +175,17 @@ TEST_F(KvPkgSynchronizeTest, WindowOffersTheFolderFilesAndSynchronizesBothWays)
         QTest::mouseClick(ui->SBAppend, Qt::LeftButton);
         EXPECT_EQ(ui->ListBox->count(), 1);
         EXPECT_EQ(ui->FileList->currentRow(), 0); // the last item, as the index is past the end
+        QTest::mouseClick(ui->SBAppend, Qt::LeftButton);
         QTest::mouseClick(ui->BtOk, Qt::LeftButton);
     });
+    // Each file is selected while it is merged, the last listed first.
+    QStringList merged;
+    QObject::connect(ui->ProgressBar, &QProgressBar::valueChanged, [&](int Value) {
+        if (Value == 1 && ui->SpeedButton2->isChecked())
+            merged << (ui->ListBox->currentItem() ? ui->ListBox->currentItem()->text() : QString());
+    });
     EXPECT_TRUE(window.Execute());
+    EXPECT_EQ(merged, QStringList({"Zeta.kvstr", "Other.kvstr"}));
     EXPECT_EQ(messages.Count(), 0);
     TKvPkgStrings zeta;
     zeta.LoadFromFile(Path("Zeta.kvstr"));
