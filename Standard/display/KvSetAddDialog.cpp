@@ -17,7 +17,7 @@
 
 #include <QColorDialog>
 #include <QComboBox>
-#include <QEvent>
+#include <QFocusEvent>
 #include <QPainter>
 
 namespace {
@@ -39,14 +39,18 @@ qint32 KvColorOfRgb(QRgb Rgb)
 QList<QRgb> KvMergeUserColors(const QList<QRgb>& Stored, const QList<QRgb>& Custom)
 {
     QList<QRgb> Result = Stored;
+    const QRgb Empty = QColor(Qt::white).rgb();
     for (int I = 0; I < Custom.size() && I < CustomSlots; ++I) {
-        if (I < Result.size())
+        if (I < Result.size()) {
             Result[I] = Custom[I];
-        else if (Custom[I] != QColor(Qt::white).rgb())
-            // An untouched empty slot is white; only a colour put there is worth keeping.
+        } else if (Custom[I] != Empty) {
+            // An untouched slot past the stored colours is white; one filled further on keeps
+            // its place, with the white slots before it.
+            while (Result.size() < I)
+                Result.append(Custom[Result.size()]);
             Result.append(Custom[I]);
+        }
     }
-    // Slots filled out of order leave white ones before them, which stay as the dialog shows.
     return Result;
 }
 
@@ -105,7 +109,9 @@ void TKvColorChooser::ShowSample()
 
 bool TKvColorChooser::eventFilter(QObject*, QEvent* Event)
 {
-    if (Event->type() == QEvent::FocusOut && !FBox->hasFocus())
+    // Opening the box's own list is not leaving it.
+    if (Event->type() == QEvent::FocusOut && !FBox->hasFocus()
+        && static_cast<QFocusEvent*>(Event)->reason() != Qt::PopupFocusReason)
         SetColor(FColor);
     return false;
 }

@@ -482,7 +482,10 @@ TEST_F(SetsTest, ColourDialogCustomSlotsComeFromAndGoBackToTheUserColours)
     QList<QRgb> Expected = Stored;
     Expected[2] = qRgb(1, 2, 3);
     EXPECT_EQ(Display()->UserColors(), Expected);
-    EXPECT_EQ(KvMergeUserColors({}, {qRgb(255, 255, 255), qRgb(9, 9, 9)}), QList<QRgb>({qRgb(9, 9, 9)}));
+    // A slot filled past the stored colours keeps its place; untouched white slots are not kept.
+    const QRgb White = qRgb(255, 255, 255);
+    EXPECT_EQ(KvMergeUserColors({qRgb(1, 1, 1)}, {qRgb(1, 1, 1), White, qRgb(9, 9, 9), White}),
+              QList<QRgb>({qRgb(1, 1, 1), White, qRgb(9, 9, 9)}));
 }
 
 TEST_F(SetsTest, FontDialogStoresTheChosenSizeNotThePreviewHeight)
