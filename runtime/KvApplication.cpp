@@ -87,9 +87,39 @@ void MergeStrings(TList& Target, const TList& Source)
 
 // ---------------------------------------------------------------------------------------------
 
+TKvSkin::TKvSkin(QObject* Owner) : TPersistent(Owner), FImage(new TKvMemoryImage(this)) {}
+
+void TKvSkin::SetBorderWidth(int Value)
+{
+    if (Value < 0)
+        throw EKvPkgError(QStringLiteral("Skin border %1 is not valid (0 and greater)").arg(Value));
+    FBorderWidth = Value;
+}
+
+void TKvSkin::SetBorderHeight(int Value)
+{
+    if (Value < 0)
+        throw EKvPkgError(QStringLiteral("Skin border %1 is not valid (0 and greater)").arg(Value));
+    FBorderHeight = Value;
+}
+
+void TKvSkin::Assign(TPersistent* Source)
+{
+    auto* from = qobject_cast<TKvSkin*>(Source);
+    if (!from)
+        return TPersistent::Assign(Source);
+    FImage->Assign(from->FImage);
+    FTransparent = from->FTransparent;
+    FBorderWidth = from->FBorderWidth;
+    FBorderHeight = from->FBorderHeight;
+}
+
+// ---------------------------------------------------------------------------------------------
+
 TKvCApplication::TKvCApplication(TComponent* AOwner)
     : TComponent(AOwner), FPkgDisplay(new TKvPkgDisplay(this)), FPkgLanguage(new TKvPkgLanguage(this)),
-      FPkgSetup(new TKvPkgSetup(this)), FPkgVars(new TKvPkgVars(this)), FPrivileges(new TKvPkgPrivileges(this))
+      FPkgSetup(new TKvPkgSetup(this)), FPkgVars(new TKvPkgVars(this)), FPrivileges(new TKvPkgPrivileges(this)),
+      FCWSkin(new TKvSkin(this)), FHiSkin(new TKvSkin(this)), FHiBackGround(new TKvSetBackGround(this))
 {
     FPkgDisplay->SetName(QStringLiteral("PkgDisplay"));
     FPkgLanguage->SetName(QStringLiteral("PkgLanguage"));
@@ -437,6 +467,9 @@ void KvBuildBaseDisplay(TKvPkgDisplay* Pkg)
     grad->SetStyle(1);
     grad->SetStartGraColor(TColor{0xC07030});
     grad->SetEndGraColor(TColor{0xF0C8A0});
+    // The sets the library's own drawing looks up.
+    Pkg->SetsBackGround()->Add(KvSetEdBackGroundName())->SetSolidColor(TColor{KvColors::clWindow});
+    Pkg->SetsColor()->Add(KvSet3DMLightName())->SetColor(TColor{StringToColor(u"cl3DLight")});
 }
 
 void KvRegisterPackageClasses()

@@ -6,7 +6,40 @@
 #include "KvPkgSetup.h"
 #include "KvPkgVars.h"
 
+#include "KvReferences.h"
+
 #include <QList>
+
+// How the library's common windows or its hints are skinned: an image of an images package,
+// painted by KvPaintSkin in nine parts with the two borders kept at their size.
+class TKvSkin : public TPersistent
+{
+    Q_OBJECT
+    Q_PROPERTY(TKvMemoryImage* Image READ Image)
+    Q_PROPERTY(bool Transparent READ Transparent WRITE SetTransparent)
+    Q_PROPERTY(int BorderWidth READ BorderWidth WRITE SetBorderWidth)
+    Q_PROPERTY(int BorderHeight READ BorderHeight WRITE SetBorderHeight)
+
+public:
+    explicit TKvSkin(QObject* Owner = nullptr);
+
+    TKvMemoryImage* Image() const { return FImage; }
+    bool Transparent() const { return FTransparent; }
+    void SetTransparent(bool Value) { FTransparent = Value; }
+    int BorderWidth() const { return FBorderWidth; }
+    // Raises for a negative border.
+    void SetBorderWidth(int Value);
+    int BorderHeight() const { return FBorderHeight; }
+    void SetBorderHeight(int Value);
+
+    void Assign(TPersistent* Source) override;
+
+private:
+    TKvMemoryImage* FImage;
+    bool FTransparent = false;
+    int FBorderWidth = 0;
+    int FBorderHeight = 0;
+};
 
 // The application component: one per project, holding the application's packages (display,
 // language, setup, variables, privileges) as parts of itself that stream with the form.
@@ -21,6 +54,10 @@ class TKvCApplication : public TComponent
     Q_PROPERTY(TKvPkgPrivileges* Privileges READ Privileges)
     // Opens the "System" strings and images packages to editing.
     Q_PROPERTY(bool EditSystem READ EditSystem WRITE SetEditSystem)
+    // The skins of the library's common windows and hints, and the hints' background set.
+    Q_PROPERTY(TKvSkin* CWSkin READ CWSkin)
+    Q_PROPERTY(TKvSkin* HiSkin READ HiSkin)
+    Q_PROPERTY(TKvSetBackGround* HiBackGround READ HiBackGround)
     // Folders the running program takes its package files, variables files and access files from.
     Q_PROPERTY(QString Path READ Path WRITE SetPath)
     Q_PROPERTY(QString PathPkgVars READ PathPkgVars WRITE SetPathPkgVars)
@@ -35,6 +72,10 @@ public:
     TKvPkgSetup* PkgSetup() const { return FPkgSetup; }
     TKvPkgVars* PkgVars() const { return FPkgVars; }
     TKvPkgPrivileges* Privileges() const { return FPrivileges; }
+
+    TKvSkin* CWSkin() const { return FCWSkin; }
+    TKvSkin* HiSkin() const { return FHiSkin; }
+    TKvSetBackGround* HiBackGround() const { return FHiBackGround; }
 
     bool EditSystem() const { return FEditSystem; }
     void SetEditSystem(bool Value) { FEditSystem = Value; }
@@ -72,6 +113,9 @@ private:
     TKvPkgSetup* FPkgSetup;
     TKvPkgVars* FPkgVars;
     TKvPkgPrivileges* FPrivileges;
+    TKvSkin* FCWSkin;
+    TKvSkin* FHiSkin;
+    TKvSetBackGround* FHiBackGround;
     bool FEditSystem = false;
     QString FPath;
     QString FPathPkgVars;

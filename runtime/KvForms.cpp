@@ -1,5 +1,6 @@
 #include "KvForms.h"
 
+#include <QEvent>
 #include <QGuiApplication>
 #include <QHash>
 #include <QScreen>
@@ -73,6 +74,38 @@ bool KvRestoreResizeInfoDesigner(QWidget* Window)
     if (Info.Maximized)
         Window->setWindowState(Window->windowState() | Qt::WindowMaximized);
     return true;
+}
+
+namespace {
+
+class TKvResizeKeeper : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* Watched, QEvent* Event) override
+    {
+        auto* window = static_cast<QWidget*>(Watched);
+        if (Event->type() == QEvent::Show && !FRestored) {
+            FRestored = true;
+            KvRestoreResizeInfoDesigner(window);
+        } else if (Event->type() == QEvent::Hide) {
+            KvSaveResizeInfoDesigner(window);
+        }
+        return false;
+    }
+
+private:
+    bool FRestored = false;
+};
+
+} // namespace
+
+void KvKeepResizeInfoDesigner(QWidget* Window)
+{
+    if (Window)
+        Window->installEventFilter(new TKvResizeKeeper(Window));
 }
 
 bool KvFindResizeInfo(const QString& ClassName, TKvResizeInfo& Info)

@@ -55,6 +55,9 @@ void KvSaveResizeInfoDesigner(QWidget* Window);
 // alone) when its class has no record.
 bool KvRestoreResizeInfoDesigner(QWidget* Window);
 bool KvFindResizeInfo(const QString& ClassName, TKvResizeInfo& Info);
+// Makes Window keep its bounds this way by itself: restored when it is first shown, saved
+// whenever it is hidden.
+void KvKeepResizeInfoDesigner(QWidget* Window);
 
 // Centres the window on its screen's work area (OnScreen) or over its parent window, falling
 // back to the screen without one.

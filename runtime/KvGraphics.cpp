@@ -4,6 +4,7 @@
 #include <QImageReader>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -280,5 +281,49 @@ void KvDrawGradient(QPainter& P, const QRect& R, int Style, const QColor& Start,
         }
         break;
     }
+    P.restore();
+}
+
+void KvDrawGridLines(QPainter& P, const QRect& R, const QColor& Light, const QColor& Dark, int Width, bool LeftLight,
+                     bool TopLight, bool RightLight, bool BottomLight)
+{
+    if (R.isEmpty() || Width <= 0)
+        return;
+    const int w = std::min(Width, R.width() / 2 + R.width() % 2);
+    const int h = std::min(Width, R.height() / 2 + R.height() % 2);
+    // Top and bottom take the full width, left and right what lies between them.
+    P.fillRect(QRect(R.left(), R.top(), R.width(), h), TopLight ? Light : Dark);
+    if (R.height() > h)
+        P.fillRect(QRect(R.left(), R.bottom() - h + 1, R.width(), h), BottomLight ? Light : Dark);
+    const int between = R.height() - 2 * h;
+    if (between <= 0)
+        return;
+    P.fillRect(QRect(R.left(), R.top() + h, w, between), LeftLight ? Light : Dark);
+    if (R.width() > w)
+        P.fillRect(QRect(R.right() - w + 1, R.top() + h, w, between), RightLight ? Light : Dark);
+}
+
+void KvDrawSkinImage(QPainter& P, const QRect& R, const QImage& Skin, bool Transparent, int BorderWidth,
+                     int BorderHeight)
+{
+    if (R.isEmpty() || Skin.isNull())
+        return;
+    const QImage Source = SeeThrough(Skin, Transparent);
+    // Borders larger than half the image or the target shrink to fit both.
+    const int bw = std::clamp(BorderWidth, 0, std::min(Source.width(), R.width()) / 2);
+    const int bh = std::clamp(BorderHeight, 0, std::min(Source.height(), R.height()) / 2);
+    const int sx[] = {0, bw, Source.width() - bw, Source.width()};
+    const int sy[] = {0, bh, Source.height() - bh, Source.height()};
+    const int dx[] = {R.left(), R.left() + bw, R.right() + 1 - bw, R.right() + 1};
+    const int dy[] = {R.top(), R.top() + bh, R.bottom() + 1 - bh, R.bottom() + 1};
+    P.save();
+    P.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    for (int row = 0; row < 3; ++row)
+        for (int col = 0; col < 3; ++col) {
+            const QRect From(QPoint(sx[col], sy[row]), QPoint(sx[col + 1] - 1, sy[row + 1] - 1));
+            const QRect To(QPoint(dx[col], dy[row]), QPoint(dx[col + 1] - 1, dy[row + 1] - 1));
+            if (!From.isEmpty() && !To.isEmpty())
+                P.drawImage(To, Source, From);
+        }
     P.restore();
 }

@@ -55,6 +55,7 @@ enum TKvBackGroundStyle {
     bgsImageBottomRight,
     bgsImageTile,
 };
+constexpr int KvBackGroundStyleCount = bgsImageTile + 1;
 // The enumeration names, "bgsHorizontal" to "bgsImageTile", by value.
 const QStringList& KvBackGroundStyleNames();
 
@@ -62,3 +63,15 @@ const QStringList& KvBackGroundStyleNames();
 // as KvDrawImage does; a style out of range paints the solid colour.
 void KvDrawGradient(QPainter& Painter, const QRect& Rect, int Style, const QColor& StartColor,
                     const QColor& EndColor, const QColor& SolidColor, const QImage& Image, bool Transparent);
+
+// A frame Width pixels thick just inside Rect, each side in Light when its flag is set and in
+// Dark otherwise: light left and top over dark right and bottom is a raised button. The sides
+// do not overlap, so that a frame drawn in an inverting mode inverts every pixel once.
+void KvDrawGridLines(QPainter& Painter, const QRect& Rect, const QColor& Light, const QColor& Dark, int Width,
+                     bool LeftLight, bool TopLight, bool RightLight, bool BottomLight);
+
+// Paints Skin over Rect in nine parts: corners of BorderWidth x BorderHeight at their own size,
+// edges stretched along, the middle stretched both ways (a border of 0 stretches the whole
+// image that way). Transparent makes the image's bottom-left colour see-through.
+void KvDrawSkinImage(QPainter& Painter, const QRect& Rect, const QImage& Skin, bool Transparent, int BorderWidth,
+                     int BorderHeight);

@@ -2,13 +2,20 @@
 
 #include "KvPkgFormat.h"
 
-// Content of the display format (version 2): three set lists (colour, font, background), each
+#include "Colors.h"
+#include "KvReferences.h"
+
+#include <QPainter>
+
+// Content of the display format (version 3): three set lists (colour, font, background), each
 // a u32 count of sets; a set is its name, description, label package name and i32 label id,
 // then its own values (colours as i32 TColor, u32 ARGB in version 1; a font as its description
 // text and a colour; a background's three colours, i32 style, u8 transparency, image package
 // name and i32 id).
-// Then the user colours (u32 count, u32 ARGB each), the last update file and time, and the
-// "System" and "User" images packages, each as its whole file image (u32 length, bytes).
+// Then the user colours (u32 count, u32 ARGB each), the last update file and time, since
+// version 3 the common windows' ten metrics (i32 each) and window region flag (u8) and the
+// hints' four metrics and flag, and the "System" and "User" images packages, each as its whole
+// file image (u32 length, bytes). Older versions get the default metrics.
 
 namespace {
 
@@ -22,6 +29,10 @@ struct TDisplayContent : TKvPkgInfo::TContent
     QList<QRgb> UserColors;
     QString LastUpdateFile;
     QDateTime UpdateDateTime;
+    std::array<int, KvCWMetricCount> CW = KvDefaultCWMetrics;
+    bool CWWinRgn = false;
+    std::array<int, KvHiMetricCount> Hi = KvDefaultHiMetrics;
+    bool HiWinRgn = false;
     TKvPkgInfo::TParsed System;
     TKvPkgInfo::TParsed User;
 };
@@ -346,6 +357,73 @@ void TKvPkgDisplay::SetUpdateDateTime(const QDateTime& Value)
     SetModified(true);
 }
 
+namespace {
+
+void CheckMetric(int Value)
+{
+    if (Value < 0 || Value > KvMaxDisplayMetric)
+        throw EKvPkgError(QStringLiteral("Metric %1 is out of range (0 to %2)").arg(Value).arg(KvMaxDisplayMetric));
+}
+
+} // namespace
+
+void TKvPkgDisplay::SetCWMetric(TKvCWMetric Which, int Value)
+{
+    CheckMetric(Value);
+    if (FCW[Which] == Value)
+        return;
+    FCW[Which] = Value;
+    SetModified(true);
+}
+
+void TKvPkgDisplay::SetCWWinRgn(bool Value)
+{
+    if (FCWWinRgn == Value)
+        return;
+    FCWWinRgn = Value;
+    SetModified(true);
+}
+
+void TKvPkgDisplay::SetHiMetric(TKvHiMetric Which, int Value)
+{
+    CheckMetric(Value);
+    if (FHi[Which] == Value)
+        return;
+    FHi[Which] = Value;
+    SetModified(true);
+}
+
+void TKvPkgDisplay::SetHiWinRgn(bool Value)
+{
+    if (FHiWinRgn == Value)
+        return;
+    FHiWinRgn = Value;
+    SetModified(true);
+}
+
+TColor TKvPkgDisplay::SetColorOf(const QString& Name, TColor Fallback) const
+{
+    const TKvSetColorItem* set = FSetsColor->Find(Name);
+    return set ? set->Color() : Fallback;
+}
+
+void TKvPkgDisplay::PaintBackGround(QPainter& Painter, const QRect& Rect, const QString& Name, TColor Fallback) const
+{
+    const TKvSetBackGroundItem* set = FSetsBackGround->Find(Name);
+    if (!set) {
+        Painter.fillRect(Rect, QColor::fromRgb(ColorToRGB(Fallback.Value)));
+        return;
+    }
+    QImage image;
+    if (set->ImageId() >= 0)
+        if (const TKvPkgImages* pkg = KvFindPkgImages(set->ImagePkgName()))
+            if (const TKvPkgImagesImage* item = pkg->Images()->FindId(set->ImageId()))
+                image = item->Graphic();
+    KvDrawGradient(Painter, Rect, set->Style(), QColor::fromRgb(ColorToRGB(set->StartGraColor().Value)),
+                   QColor::fromRgb(ColorToRGB(set->EndGraColor().Value)),
+                   QColor::fromRgb(ColorToRGB(set->SolidColor().Value)), image, set->Transparent());
+}
+
 void TKvPkgDisplay::Clear()
 {
     FSetsColor->Clear();
@@ -383,6 +461,14 @@ std::unique_ptr<TKvPkgInfo::TContent> TKvPkgDisplay::ReadContent(TKvPkgReader& R
         c->UserColors << R.ReadU32();
     c->LastUpdateFile = R.ReadString();
     c->UpdateDateTime = KvReadDateTime(R);
+    if (Version >= 3) {
+        for (int& v : c->CW)
+            v = KvReadRange(R, 0, KvMaxDisplayMetric, "Common window metric");
+        c->CWWinRgn = KvReadBool(R);
+        for (int& v : c->Hi)
+            v = KvReadRange(R, 0, KvMaxDisplayMetric, "Hint metric");
+        c->HiWinRgn = KvReadBool(R);
+    }
     c->System = KvReadContained(R, *FSystem, QStringLiteral("System images"));
     c->User = KvReadContained(R, *FUser, QStringLiteral("User images"));
     return c;
@@ -397,6 +483,10 @@ void TKvPkgDisplay::CommitContent(TContent& Content)
     FUserColors = c.UserColors;
     FLastUpdateFile = c.LastUpdateFile;
     FUpdateDateTime = c.UpdateDateTime;
+    FCW = c.CW;
+    FCWWinRgn = c.CWWinRgn;
+    FHi = c.Hi;
+    FHiWinRgn = c.HiWinRgn;
     FSystem->CommitParsed(c.System);
     FUser->CommitParsed(c.User);
 }
@@ -433,6 +523,12 @@ void TKvPkgDisplay::WriteContent(TKvPkgWriter& W) const
         W.WriteU32(c);
     W.WriteString(FLastUpdateFile);
     KvWriteDateTime(W, FUpdateDateTime);
+    for (int v : FCW)
+        W.WriteI32(v);
+    KvWriteBool(W, FCWWinRgn);
+    for (int v : FHi)
+        W.WriteI32(v);
+    KvWriteBool(W, FHiWinRgn);
     W.WriteBytes(FSystem->SaveToBytes());
     W.WriteBytes(FUser->SaveToBytes());
 }
@@ -440,4 +536,20 @@ void TKvPkgDisplay::WriteContent(TKvPkgWriter& W) const
 QString KvReadPkgDisplayDescription(const QString& FileName)
 {
     return KvReadPkgDescription(FileName, QByteArrayLiteral("DISP"));
+}
+
+void KvPaintSkin(QPainter& Painter, const QRect& Rect, const TKvPkgDisplay* Display, const TKvMemoryImage* Image,
+                 const TKvMemoryImage* Image2, const QString& BackGround, bool Transparent, int BorderWidth,
+                 int BorderHeight)
+{
+    if (Rect.isEmpty())
+        return;
+    const TColor Face{KvColors::clBtnFace};
+    if (Display)
+        Display->PaintBackGround(Painter, Rect, BackGround, Face);
+    else
+        Painter.fillRect(Rect, QColor::fromRgb(ColorToRGB(Face.Value)));
+    for (const TKvMemoryImage* layer : {Image, Image2})
+        if (layer)
+            KvDrawSkinImage(Painter, Rect, layer->Graphic(), Transparent, BorderWidth, BorderHeight);
 }

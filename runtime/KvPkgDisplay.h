@@ -1,5 +1,6 @@
 #pragma once
 
+#include "KvGraphics.h"
 #include "KvPkgImages.h"
 
 #include "Controls.h"
@@ -9,11 +10,14 @@
 #include <QFont>
 #include <QList>
 
+#include <array>
+
 // Display packages: named colour, font and background sets, the user's custom colours and two
 // images packages, "System" (the library's own images) and "User", which live inside the
 // display package and are stored, loaded and saved with it.
 
 class TKvDisplaySets;
+class TKvMemoryImage;
 
 // What every set has: a name unique in its list (case-insensitive), a description and the
 // label that describes it. Destroying a set takes it out of its list.
@@ -77,8 +81,6 @@ private:
     TColor FFontColor{KvColors::clBlack};
 };
 
-
-constexpr int KvBackGroundStyleCount = 21;
 
 class TKvSetBackGroundItem : public TKvDisplaySet
 {
@@ -174,6 +176,33 @@ public:
     TKvSetBackGroundItem* Add(const QString& Name);
 };
 
+// The metrics of the library's common windows (a title with three buttons inside margins) and of
+// its hints (margins only), in pixels, each 0 to KvMaxDisplayMetric.
+enum TKvCWMetric {
+    cwMarginAfterTitle,
+    cwTitleHeight,
+    cwButtonsWidth,
+    cwButtonsHeight,
+    cwButtonsSpacing,
+    cwButtonsMargin,
+    cwMarginLeft,
+    cwMarginTop,
+    cwMarginRight,
+    cwMarginBottom,
+};
+constexpr int KvCWMetricCount = cwMarginBottom + 1;
+enum TKvHiMetric { hiMarginLeft, hiMarginTop, hiMarginRight, hiMarginBottom };
+constexpr int KvHiMetricCount = hiMarginBottom + 1;
+constexpr int KvMaxDisplayMetric = 400;
+// What a new package has and what files written before the metrics existed read as.
+constexpr std::array<int, KvCWMetricCount> KvDefaultCWMetrics{4, 22, 18, 16, 2, 4, 4, 4, 4, 4};
+constexpr std::array<int, KvHiMetricCount> KvDefaultHiMetrics{3, 3, 3, 3};
+
+// Sets the library looks up by name for its own drawing; a package without them paints
+// KvDisplayFallbackColor.
+inline QString KvSetEdBackGroundName() { return QStringLiteral("EdBackGround"); }
+inline QString KvSet3DMLightName() { return QStringLiteral("3DMLight"); }
+
 class TKvPkgDisplay : public TKvPkgInfo
 {
     Q_OBJECT
@@ -197,13 +226,44 @@ public:
     QDateTime UpdateDateTime() const { return FUpdateDateTime; }
     void SetUpdateDateTime(const QDateTime& Value);
 
+    int CWMetric(TKvCWMetric Which) const { return FCW[Which]; }
+    // Raises for a value outside 0..KvMaxDisplayMetric.
+    void SetCWMetric(TKvCWMetric Which, int Value);
+    bool CWWinRgn() const { return FCWWinRgn; }
+    void SetCWWinRgn(bool Value);
+    int HiMetric(TKvHiMetric Which) const { return FHi[Which]; }
+    void SetHiMetric(TKvHiMetric Which, int Value);
+    bool HiWinRgn() const { return FHiWinRgn; }
+    void SetHiWinRgn(bool Value);
+
+    void SetCWMarginAfterTitle(int Value) { SetCWMetric(cwMarginAfterTitle, Value); }
+    void SetCWTitleHeight(int Value) { SetCWMetric(cwTitleHeight, Value); }
+    void SetCWButtonsWidth(int Value) { SetCWMetric(cwButtonsWidth, Value); }
+    void SetCWButtonsHeight(int Value) { SetCWMetric(cwButtonsHeight, Value); }
+    void SetCWButtonsSpacing(int Value) { SetCWMetric(cwButtonsSpacing, Value); }
+    void SetCWButtonsMargin(int Value) { SetCWMetric(cwButtonsMargin, Value); }
+    void SetCWMarginLeft(int Value) { SetCWMetric(cwMarginLeft, Value); }
+    void SetCWMarginTop(int Value) { SetCWMetric(cwMarginTop, Value); }
+    void SetCWMarginRight(int Value) { SetCWMetric(cwMarginRight, Value); }
+    void SetCWMarginBottom(int Value) { SetCWMetric(cwMarginBottom, Value); }
+    void SetHiMarginLeft(int Value) { SetHiMetric(hiMarginLeft, Value); }
+    void SetHiMarginTop(int Value) { SetHiMetric(hiMarginTop, Value); }
+    void SetHiMarginRight(int Value) { SetHiMetric(hiMarginRight, Value); }
+    void SetHiMarginBottom(int Value) { SetHiMetric(hiMarginBottom, Value); }
+
+    // The colour of the colour set Name; Fallback for the default set, none or a missing one.
+    TColor SetColorOf(const QString& Name, TColor Fallback) const;
+    // Paints the background set Name into Rect: solid Fallback for the default set, none or a
+    // missing one. The set's image comes from the active images package it names.
+    void PaintBackGround(QPainter& Painter, const QRect& Rect, const QString& Name, TColor Fallback) const;
+
     QString DefaultExt() const override { return QStringLiteral("dis"); }
-    // Empties the three set lists and both images packages; the user colours stay.
+    // Empties the three set lists and both images packages; the user colours and the metrics stay.
     void Clear() override;
 
 protected:
     QByteArray FileTag() const override { return QByteArrayLiteral("DISP"); }
-    quint16 FileVersion() const override { return 2; }
+    quint16 FileVersion() const override { return 3; }
     std::unique_ptr<TContent> ReadContent(TKvPkgReader& Reader, quint16 Version) const override;
     void CommitContent(TContent& Content) override;
     void WriteContent(TKvPkgWriter& Writer) const override;
@@ -215,8 +275,19 @@ private:
     TKvPkgImages* FSystem;
     TKvPkgImages* FUser;
     QList<QRgb> FUserColors;
+    std::array<int, KvCWMetricCount> FCW = KvDefaultCWMetrics;
+    bool FCWWinRgn = false;
+    std::array<int, KvHiMetricCount> FHi = KvDefaultHiMetrics;
+    bool FHiWinRgn = false;
     QString FLastUpdateFile;
     QDateTime FUpdateDateTime;
 };
 
 QString KvReadPkgDisplayDescription(const QString& FileName);
+
+// Paints a library window's skin into Rect: the background set BackGround of Display (solid
+// clBtnFace when it has none of that name), then Image and over it Image2 (either may be none
+// or name no picture), each drawn by KvDrawSkinImage with Transparent and the two borders.
+void KvPaintSkin(QPainter& Painter, const QRect& Rect, const TKvPkgDisplay* Display, const TKvMemoryImage* Image,
+                 const TKvMemoryImage* Image2, const QString& BackGround, bool Transparent, int BorderWidth,
+                 int BorderHeight);

@@ -21,6 +21,7 @@
 #include "strings/KvVtMemoryText.h"
 #include "images/KvVtMemoryImage.h"
 #include "images/KvVtPkgImages.h"
+#include "display/KvVtDisplay.h"
 #include "strings/KvVtPkgStrings.h"
 #include "vars/KvVtPkgVars.h"
 #include "Variants.h"
@@ -86,9 +87,13 @@ QString TKvCApplicationPackageProperty::GetValueAt(int Index) const
     return KvPackageDisplayText(qobject_cast<TKvPkgInfo*>(GetObjectValueAt(Index)));
 }
 
-// The package editors of the display, language and setup folders open from here once those
+void TKvCApplicationPkgDisplayProperty::Edit()
+{
+    KvEditPkgDisplay(qobject_cast<TKvCApplication*>(GetComponent(0)));
+}
+
+// The package editors of the language and setup folders open from here once those
 // windows are part of the package.
-void TKvCApplicationPkgDisplayProperty::Edit() {}
 void TKvCApplicationPkgLanguageProperty::Edit() {}
 void TKvCApplicationPkgSetupProperty::Edit() {}
 void TKvCApplicationPkgVarsProperty::Edit()

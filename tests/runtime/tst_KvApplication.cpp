@@ -40,6 +40,10 @@ void Fill(TKvCApplication* App)
     App->PkgSetup()->SetShortCut(skRefresh, 0x74);
     App->PkgVars()->Add(QStringLiteral("Db\\Port"), vtInteger)->SetVInteger(5432);
     App->Privileges()->Add(9)->SetAccess(1);
+    App->CWSkin()->Image()->PkgId(QStringLiteral("System"), 50);
+    App->CWSkin()->SetBorderWidth(6);
+    App->HiSkin()->SetTransparent(true);
+    App->HiBackGround()->SetName(QStringLiteral("Tip"));
 }
 
 void ExpectFilled(TKvCApplication* App)
@@ -55,6 +59,11 @@ void ExpectFilled(TKvCApplication* App)
     EXPECT_EQ(App->PkgVars()->Find(QStringLiteral("Db\\Port"))->GetVInteger(), 5432);
     ASSERT_TRUE(App->Privileges()->FindId(9));
     EXPECT_EQ(App->Privileges()->FindId(9)->Access(), 1);
+    EXPECT_EQ(App->CWSkin()->Image()->PkgName(), QStringLiteral("System"));
+    EXPECT_EQ(App->CWSkin()->Image()->Id(), 50);
+    EXPECT_EQ(App->CWSkin()->BorderWidth(), 6);
+    EXPECT_TRUE(App->HiSkin()->Transparent());
+    EXPECT_EQ(App->HiBackGround()->Name(), QStringLiteral("Tip"));
 }
 
 QList<TKvPkgInfo*> PackagesOf(TKvCApplication* App)
@@ -270,4 +279,9 @@ TEST(KvInstallPackages, ShippedBaseFilesMatchTheLibrarysOwnContent)
             << image->Id();
     }
     EXPECT_EQ(shippedDisplay.SetsColor()->Count(), builtDisplay.SetsColor()->Count());
+    EXPECT_EQ(shippedDisplay.SetsBackGround()->Count(), builtDisplay.SetsBackGround()->Count());
+    // Written in the current format: read and written again, the bytes are the file's.
+    QFile file(disPath);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(shippedDisplay.SaveToBytes(), file.readAll());
 }

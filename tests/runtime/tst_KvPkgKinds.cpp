@@ -23,6 +23,39 @@ void FixChecksum(QByteArray& Data)
     qToLittleEndian(crc ^ 0xFFFFFFFFu, Data.data() + Data.size() - 4);
 }
 
+// Takes Size bytes out of a package image's body, keeping its length field right.
+void RemoveFromBody(QByteArray& Data, qsizetype At, qsizetype Size)
+{
+    Data.remove(At, Size);
+    const qsizetype lengthAt = 12 + qFromLittleEndian<quint16>(Data.constData() + 10);
+    qToLittleEndian(qFromLittleEndian<quint32>(Data.constData() + lengthAt) - quint32(Size), Data.data() + lengthAt);
+}
+
+QByteArray I32(qint32 V)
+{
+    char b[4];
+    qToLittleEndian(V, b);
+    return QByteArray(b, 4);
+}
+
+// The metrics block of a display file as a new package writes it.
+QByteArray DefaultMetricsBytes()
+{
+    QByteArray bytes;
+    auto add = [&](quint32 v) {
+        char b[4];
+        qToLittleEndian(v, b);
+        bytes.append(b, 4);
+    };
+    for (int v : KvDefaultCWMetrics)
+        add(quint32(v));
+    bytes.append('\0');
+    for (int v : KvDefaultHiMetrics)
+        add(quint32(v));
+    bytes.append('\0');
+    return bytes;
+}
+
 void FillPrivileges(TKvPkgPrivileges& P)
 {
     P.SetKey(QStringLiteral("k-123"));
@@ -85,6 +118,9 @@ void FillDisplay(TKvPkgDisplay& D)
     b->SetImage(QStringLiteral("User"), 4);
     b->SetDescriptionId(QStringLiteral("Main"), 9);
     D.SetUserColors({0xFF112233, 0xFF445566});
+    D.SetCWTitleHeight(30);
+    D.SetCWWinRgn(true);
+    D.SetHiMarginLeft(7);
     QImage img(3, 2, QImage::Format_ARGB32);
     img.fill(Qt::red);
     D.PkgUser()->Images()->Add(4)->SetGraphic(img);
@@ -297,9 +333,12 @@ TEST(PkgKinds, DisplayColoursReadFromTheOldFormatAndBadOnesAreRefused)
     back->SetSolidColor(TColor{0x333231});
     const QByteArray current = display.SaveToBytes();
 
-    // The same package as the previous version wrote it: ARGB colours.
+    // The same package as the first version wrote it: ARGB colours and no metrics.
     QByteArray old = current;
     qToLittleEndian(quint16(1), old.data() + 8);
+    const qsizetype metrics = old.indexOf(DefaultMetricsBytes());
+    ASSERT_GT(metrics, 0);
+    RemoveFromBody(old, metrics, DefaultMetricsBytes().size());
     for (quint32 c : {0x030201u, 0x131211u, 0x232221u, 0x333231u}) {
         char bgr[4], argb[4];
         qToLittleEndian(c, bgr);
@@ -328,4 +367,55 @@ TEST(PkgKinds, DisplayColoursReadFromTheOldFormatAndBadOnesAreRefused)
         EXPECT_TRUE(e.Message.contains(QStringLiteral("$7F030201 is not a colour"))) << e.Message.toStdString();
     }
     EXPECT_EQ(read.SaveToBytes(), current);
+}
+
+TEST(KvDisplayMetrics, FilesKeepTheMetricsAndOlderOnesReadWithTheDefaults)
+{
+    TKvPkgDisplay pkg;
+    const int cw[KvCWMetricCount] = {101, 102, 103, 104, 105, 106, 107, 108, 109, 110};
+    for (int i = 0; i < KvCWMetricCount; ++i)
+        pkg.SetCWMetric(TKvCWMetric(i), cw[i]);
+    for (int i = 0; i < KvHiMetricCount; ++i)
+        pkg.SetHiMetric(TKvHiMetric(i), 201 + i);
+    pkg.SetCWWinRgn(true);
+    pkg.SetsColor()->Add(QStringLiteral("Ink"))->SetColor(TColor{0x010203});
+    const QByteArray current = pkg.SaveToBytes();
+
+    TKvPkgDisplay read;
+    read.LoadFromBytes(current, QStringLiteral("m.dis"));
+    EXPECT_EQ(read.SaveToBytes(), current);
+    EXPECT_EQ(read.CWMetric(cwMarginBottom), 110);
+    EXPECT_EQ(read.HiMetric(hiMarginBottom), 204);
+    EXPECT_TRUE(read.CWWinRgn());
+    EXPECT_FALSE(read.HiWinRgn());
+
+    // Version 2 wrote no metrics: they read as a new package has them.
+    QByteArray old = current;
+    qToLittleEndian(quint16(2), old.data() + 8);
+    const qsizetype at = old.indexOf(I32(101));
+    ASSERT_GT(at, 0);
+    RemoveFromBody(old, at, KvCWMetricCount * 4 + 1 + KvHiMetricCount * 4 + 1);
+    FixChecksum(old);
+    read.LoadFromBytes(old, QStringLiteral("old.dis"));
+    EXPECT_EQ(read.CWMetric(cwMarginLeft), KvDefaultCWMetrics[cwMarginLeft]);
+    EXPECT_EQ(read.HiMetric(hiMarginRight), KvDefaultHiMetrics[hiMarginRight]);
+    EXPECT_FALSE(read.CWWinRgn());
+    ASSERT_TRUE(read.SetsColor()->Find(QStringLiteral("Ink")));
+
+    // A metric out of range is refused at its place and the package stays as it was.
+    TKvPkgDisplay kept;
+    kept.SetCWTitleHeight(9);
+    const QByteArray before = kept.SaveToBytes();
+    QByteArray bad = current;
+    const qsizetype badAt = bad.indexOf(I32(203));
+    bad.replace(badAt, 4, I32(KvMaxDisplayMetric + 1));
+    FixChecksum(bad);
+    try {
+        kept.LoadFromBytes(bad, QStringLiteral("bad.dis"));
+        FAIL() << "a metric out of range was read";
+    } catch (const EKvPkgFileError& e) {
+        EXPECT_EQ(e.Offset, badAt);
+        EXPECT_TRUE(e.Message.contains(QStringLiteral("bad.dis"))) << e.Message.toStdString();
+    }
+    EXPECT_EQ(kept.SaveToBytes(), before);
 }
