@@ -8,6 +8,7 @@
 #include "KvMessages.h"
 #include "display/KvVtCommonWnds.h"
 #include "display/KvVtHints.h"
+#include "display/KvVtSetsEditor.h"
 #include "images/KvVtPkgImages.h"
 #include "manager/KvVtPkgLoadSave.h"
 #include "manager/KvVtPkgSynchronizer.h"
@@ -31,11 +32,9 @@ TFrDisplay::TFrDisplay(QWidget* Parent) : QDialog(Parent), FUi(new Ui::TFrDispla
 {
     FUi->setupUi(this);
     KvKeepResizeInfoDesigner(this);
-    // The sets editors are not part of the package yet.
-    for (QPushButton* Button : {FUi->BtColors, FUi->BtFonts, FUi->BtBackGrounds}) {
-        Button->setEnabled(false);
-        Button->setToolTip(QStringLiteral("The sets editors are not available yet"));
-    }
+    connect(FUi->BtColors, &QPushButton::clicked, this, [this] { EditSets(TKvSetKind::Color); });
+    connect(FUi->BtFonts, &QPushButton::clicked, this, [this] { EditSets(TKvSetKind::Font); });
+    connect(FUi->BtBackGrounds, &QPushButton::clicked, this, [this] { EditSets(TKvSetKind::BackGround); });
     connect(FUi->BtSystemImages, &QPushButton::clicked, this, [this] {
         if (FEdit.Pkg())
             EditImages(FEdit.Pkg()->PkgSystem());
@@ -93,6 +92,15 @@ void TFrDisplay::UpdateFile()
 void TFrDisplay::Modified() { FEdit.Modified(); }
 
 void TFrDisplay::ShowError(const QString& Text) { KvMessage(KvMsgError, Text, {KvBtnAccept}, KvBtnAccept); }
+
+void TFrDisplay::EditSets(TKvSetKind Kind)
+{
+    if (!CApp)
+        return;
+    FEdit.BeginPart();
+    KvShowSetsEditor(this, Kind, CApp);
+    FEdit.EndPart();
+}
 
 void TFrDisplay::EditImages(TKvPkgImages* Pkg)
 {

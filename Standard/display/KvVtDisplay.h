@@ -1,6 +1,7 @@
 #pragma once
 
 #include "display/KvDisplayEdit.h"
+#include "display/KvSetsList.h"
 
 #include <QDialog>
 #include <QPointer>
@@ -39,6 +40,7 @@ public slots:
     void reject() override;
 
 private:
+    void EditSets(TKvSetKind Kind);
     void EditImages(TKvPkgImages* Pkg);
     void EditMetrics(bool Hints);
     void LoadSave(bool Load);

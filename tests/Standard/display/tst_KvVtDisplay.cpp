@@ -3,6 +3,7 @@
 #include "display/KvVtCommonWnds.h"
 #include "display/KvVtDisplay.h"
 #include "display/KvVtHints.h"
+#include "display/KvVtSetsEditor.h"
 #include "ui_KvVtCommonWnds.h"
 #include "ui_KvVtDisplay.h"
 
@@ -271,6 +272,13 @@ TEST_F(DisplayEditor, DisplayWindowClearsOnlyWhenConfirmedAndEscapeIsOk)
         Ui::TFrDisplay* ui = window.ui();
         EXPECT_EQ(ui->LaInitMode->text(), QStringLiteral("FILE"));
         EXPECT_EQ(ui->LaFileName->text(), QStringLiteral("look.dis"));
+        QTimer::singleShot(0, [] {
+            QWidget* sets = QApplication::activeModalWidget();
+            EXPECT_TRUE(qobject_cast<TFrSetsColor*>(sets));
+            if (sets)
+                sets->close();
+        });
+        QTest::mouseClick(ui->BtColors, Qt::LeftButton);
         QTest::mouseClick(ui->BtClear, Qt::LeftButton);
         EXPECT_EQ(Pkg->SetsColor()->Count(), 1) << "cancelled";
         QTest::mouseClick(ui->BtClear, Qt::LeftButton);
