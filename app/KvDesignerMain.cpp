@@ -17,6 +17,7 @@
 #include "KvInspectorModel.h"
 #include "KvPascalHighlighter.h"
 #include "KvPackages.h"
+#include "KvUnitSource.h"
 #include "SysUtils.h"
 
 #include <QApplication>
@@ -249,6 +250,8 @@ void TFrKvDesigner::ConnectActions()
     connect(N, &TDesignNotifier::ItemDeleted, this, &TFrKvDesigner::OnItemDeleted);
     connect(N, &TDesignNotifier::DesignerClosed, this, &TFrKvDesigner::OnDesignerClosed);
     connect(N, &TDesignNotifier::ActiveDesignerChanged, this, &TFrKvDesigner::OnActiveDesignerChanged);
+    // Once the step that made the handler is done.
+    connect(N, &TDesignNotifier::MethodShown, this, &TFrKvDesigner::ShowMethodCode, Qt::QueuedConnection);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -522,6 +525,10 @@ void TFrKvDesigner::ShowCode(TCodeMode Mode, const QString& Text)
     ui->SaForm->setVisible(Mode == NoCode);
     ui->AcViewAsText->setChecked(Mode == FormTextCode);
     ui->AcViewUnit->setChecked(Mode == UnitCode);
+    // While the form is text, Undo is the text's own: the form's history would be overwritten
+    // when the text is applied.
+    TKvFormDesigner* Designer = CurrentDesigner();
+    FUndo->setActiveStack(Mode == FormTextCode || !Designer ? nullptr : Designer->UndoStack());
     if (Mode == NoCode)
         ui->FvForm->setFocus();
     else
@@ -557,6 +564,25 @@ bool TFrKvDesigner::LeaveCode(bool Discard)
     if (FCodeMode != NoCode)
         ShowCode(NoCode, {});
     return true;
+}
+
+// The code shown follows changes made elsewhere (the inspector); text being edited is left alone.
+void TFrKvDesigner::ReloadCode()
+{
+    QString Text;
+    if (FCodeMode == UnitCode)
+        Text = FCodeDesigner->FormEditor()->UnitModule()->SourceEditor()->Text();
+    else if (FCodeMode != FormTextCode || ui->EdCode->document()->isModified()
+             || !Guarded([&] { Text = FCodeDesigner->FormText(); }))
+        return;
+    if (Text == ui->EdCode->toPlainText())
+        return;
+    const int At = ui->EdCode->textCursor().position();
+    ui->EdCode->setPlainText(Text);
+    ui->EdCode->document()->setModified(false);
+    QTextCursor Cursor(ui->EdCode->document());
+    Cursor.setPosition(qMin(At, int(Text.size())));
+    ui->EdCode->setTextCursor(Cursor);
 }
 
 bool TFrKvDesigner::ToggleFormText()
@@ -683,6 +709,8 @@ void TFrKvDesigner::OnItemsModified(IDesigner* Designer)
     }
     if (!Designer || Designer != CurrentDesigner())
         return;
+    if (FCodeMode != NoCode && Designer == FCodeDesigner)
+        ReloadCode();
     ui->FvForm->Changed();
     FInspector->RefreshValues();
     // A run of changes (undoing a thousand moves) rebuilds the tree once.
@@ -769,6 +797,12 @@ QMenu* TFrKvDesigner::CreateComponentMenu(TComponent* Component)
         const int Verbs = Editor ? Editor->GetVerbCount() : 0;
         for (int I = 0; I < Verbs; ++I) {
             QAction* Verb = Menu->addAction(Editor->GetVerb(I));
+            if (const QString Why = Editor->VerbUnavailable(I); !Why.isEmpty()) {
+                Verb->setEnabled(false);
+                Verb->setToolTip(Why);
+                Menu->setToolTipsVisible(true);
+                continue;
+            }
             connect(Verb, &QAction::triggered, this, [this, Editor, I] {
                 Guarded([&] {
                     TDesignerChange Change(Editor->GetDesigner(), QString(Editor->GetVerb(I)).remove(u'&'));
@@ -802,17 +836,28 @@ void TFrKvDesigner::EditComponent(TComponent* Component)
     TKvFormDesigner* Designer = CurrentDesigner();
     if (!Designer || !Component)
         return;
-    const QString Shown = Designer->ShownMethod();
     // Whatever the editor's window changes is one step: Ctrl+Z takes the whole session back.
     Guarded([&] {
         TDesignerChange Change(Designer, QStringLiteral("Edit %1").arg(Component->GetName()));
         GetComponentEditor(Component, Designer)->Edit();
     });
-    if (Designer != CurrentDesigner())
+}
+
+void TFrKvDesigner::ShowMethodCode(IDesigner* Designer, const QString& Name)
+{
+    TKvFormDesigner* Current = CurrentDesigner();
+    if (!Current || Designer != Current || !LeaveCode())
         return;
-    if (!Designer->ShownMethod().isEmpty() && Designer->ShownMethod() != Shown)
-        statusBar()->showMessage(QStringLiteral("Event handler %1 in %2")
-                                     .arg(Designer->ShownMethod(), QFileInfo(Designer->ShownUnitFile()).fileName()));
+    TKvSourceEditor* Unit = Current->FormEditor()->UnitModule()->SourceEditor();
+    ShowCode(UnitCode, Unit->Text());
+    FCodeDesigner = Current;
+    if (const qsizetype At = KvUnitSource::MethodCodePosition(Unit->Text(), Current->GetRoot()->ClassName(), Name); At >= 0) {
+        QTextCursor Cursor(ui->EdCode->document());
+        Cursor.setPosition(int(At));
+        ui->EdCode->setTextCursor(Cursor);
+        ui->EdCode->centerCursor();
+    }
+    statusBar()->showMessage(QStringLiteral("Event handler %1 in %2").arg(Name, QFileInfo(Unit->FileName()).fileName()));
 }
 
 void TFrKvDesigner::CopySelection()

@@ -69,6 +69,8 @@ public:
     bool ToggleFormText();
     // F12: the form's unit, read-only, or back to the form.
     bool ToggleUnitView();
+    // The unit at the code of the form's method Name (an event's handler).
+    void ShowMethodCode(IDesigner* Designer, const QString& Name);
 
     // Edit > Tab Order and Creation Order: the order windows; what they change is one step.
     void EditTabOrder();
@@ -104,6 +106,7 @@ private:
     // Back to the form, applying edited form text first; false (still in the text) when it does
     // not apply, unless Discard, which drops the text instead.
     bool LeaveCode(bool Discard = false);
+    void ReloadCode();
     void ConnectActions();
     void FillFormsList();
     void UpdateMarkers();

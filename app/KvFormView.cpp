@@ -20,16 +20,23 @@
 #include <QTimer>
 
 #include <functional>
+#include <span>
 
 namespace {
 
 constexpr int Margin = 16;
 constexpr int CaptionHeight = 24;
 constexpr int MenuBarHeight = 20;
-constexpr int TrayGap = 14;
-constexpr int TrayCell = 76; // an icon and its name
-constexpr int TrayIcon = 28;
-constexpr int TrayRowHeight = TrayIcon + 22;
+constexpr int IconBox = 28;     // a non-visual component
+constexpr int IconCaption = 16; // its name under it
+
+// Where a component stands in the form file: a control's bounds, a non-visual component's place.
+QRect StoredBounds(const TComponent* Component)
+{
+    if (const auto* C = qobject_cast<const TControl*>(Component))
+        return QRect(C->GetLeft(), C->GetTop(), C->GetWidth(), C->GetHeight());
+    return QRect(Component->DesignLeft(), Component->DesignTop(), IconBox, IconBox);
+}
 
 int IntProperty(const QObject* Object, const char* Name, int Default)
 {
@@ -168,19 +175,16 @@ QList<TComponent*> TKvFormView::NonVisualComponents() const
     return List;
 }
 
-QRect TKvFormView::TrayRect(int Index) const
+bool TKvFormView::IsNonVisual(const TComponent* Component) const
 {
-    const QRect Form = FormRect();
-    // Every cell as wide as the longest name, so that no name is cut.
-    int Cell = TrayCell;
-    for (const TComponent* C : NonVisualComponents())
-        Cell = qMax(Cell, fontMetrics().horizontalAdvance(C->GetName()) + 8);
-    const int PerRow = qMax(1, Form.width() / Cell);
-    // A data module has no controls: its components sit on the surface itself.
-    const bool OnSurface = !qobject_cast<const TWinControl*>(Root());
-    const QPoint Start = OnSurface ? Form.topLeft() + QPoint(8, 8) : QPoint(Form.left(), Form.bottom() + 1 + TrayGap + 18);
-    return QRect(Start + QPoint((Index % PerRow) * Cell, (Index / PerRow) * TrayRowHeight),
-                 QSize(Cell - 4, TrayRowHeight - 4));
+    const TComponent* R = Root();
+    return Component && Component != R && Component->Owner() == R && !qobject_cast<const TControl*>(Component)
+        && !Component->HasParent();
+}
+
+QRect TKvFormView::NonVisualRect(const TComponent* Component) const
+{
+    return StoredBounds(Component).translated(ClientOrigin());
 }
 
 QSize TKvFormView::sizeHint() const
@@ -188,10 +192,10 @@ QSize TKvFormView::sizeHint() const
     const QRect Form = FormRect();
     if (Form.isEmpty())
         return {200, 150};
+    // What lies outside the form still has to be reached, to be moved back.
     QRect All = Form;
-    const QList<TComponent*> Tray = NonVisualComponents();
-    if (!Tray.isEmpty())
-        All = All.united(TrayRect(int(Tray.size()) - 1));
+    for (const TComponent* C : NonVisualComponents())
+        All = All.united(NonVisualRect(C).adjusted(0, 0, 0, IconCaption));
     return {All.right() + Margin, All.bottom() + Margin};
 }
 
@@ -202,9 +206,8 @@ QRect TKvFormView::BoundsOf(const TComponent* Component) const
         return {};
     if (Component == R)
         return FormRect();
-    const QList<TComponent*> Tray = NonVisualComponents();
-    if (const qsizetype At = Tray.indexOf(const_cast<TComponent*>(Component)); At >= 0)
-        return TrayRect(int(At));
+    if (IsNonVisual(Component))
+        return NonVisualRect(Component);
     QRect Found;
     if (auto* Form = qobject_cast<TWinControl*>(R))
         ForEachControl(
@@ -223,10 +226,11 @@ TComponent* TKvFormView::ComponentAt(const QPoint& Pos) const
     TComponent* R = Root();
     if (!R)
         return nullptr;
-    const QList<TComponent*> Tray = NonVisualComponents();
-    for (int I = 0; I < Tray.size(); ++I)
-        if (TrayRect(I).contains(Pos))
-            return Tray.at(I);
+    // Non-visual components lie on top, the last drawn uppermost.
+    const QList<TComponent*> NonVisual = NonVisualComponents();
+    for (qsizetype I = NonVisual.size() - 1; I >= 0; --I)
+        if (NonVisualRect(NonVisual.at(I)).contains(Pos))
+            return NonVisual.at(I);
     if (!FormRect().contains(Pos))
         return nullptr;
     TComponent* Hit = R;
@@ -305,24 +309,21 @@ void TKvFormView::paintEvent(QPaintEvent*)
             },
             FShownPages);
 
-    // Non-visual components.
-    const QList<TComponent*> Tray = NonVisualComponents();
-    if (!Tray.isEmpty() && qobject_cast<TWinControl*>(R)) {
-        P.setPen(QColor(0x60, 0x68, 0x70));
-        P.drawText(QPoint(Form.left(), Form.bottom() + TrayGap + 10), QStringLiteral("Non-visual components"));
-    }
-    for (int I = 0; I < Tray.size(); ++I) {
-        TComponent* C = Tray.at(I);
-        const QRect Cell = TrayRect(I);
-        const QRect Icon(Cell.left() + (Cell.width() - TrayIcon) / 2, Cell.top(), TrayIcon, TrayIcon);
+    // Non-visual components, above the controls, their names under them.
+    for (TComponent* C : NonVisualComponents()) {
+        const QRect Box = NonVisualRect(C);
         const bool Selected = Selection.contains(C);
-        P.setPen(Selected ? QColor(0x2d, 0x5f, 0xa8) : QColor(0x9a, 0xa2, 0xab));
-        P.setBrush(Selected ? QColor(0xd6, 0xe4, 0xf7) : QColor(0xfa, 0xfa, 0xfa));
-        P.drawRect(Icon.adjusted(0, 0, -1, -1));
-        KvPaletteIcon(C->metaObject()).paint(&P, Icon.adjusted(2, 2, -2, -2));
+        P.setPen(QColor(0x9a, 0xa2, 0xab));
+        P.setBrush(QColor(0xfa, 0xfa, 0xfa));
+        P.drawRect(Box.adjusted(0, 0, -1, -1));
+        KvPaletteIcon(C->metaObject()).paint(&P, Box.adjusted(2, 2, -2, -2));
+        const QString Name = C->GetName();
+        const int Width = P.fontMetrics().horizontalAdvance(Name) + 4;
         P.setPen(QColor(0x20, 0x20, 0x20));
-        P.drawText(QRect(Cell.left() - 2, Icon.bottom() + 2, Cell.width() + 4, 16), Qt::AlignHCenter | Qt::AlignTop,
-                   P.fontMetrics().elidedText(C->GetName(), Qt::ElideRight, Cell.width() + 4));
+        P.drawText(QRect(Box.center().x() - Width / 2, Box.bottom() + 1, Width, IconCaption),
+                   Qt::AlignHCenter | Qt::AlignTop, Name);
+        if (Selected)
+            Marked.append({Box, Box});
     }
 
     // Grab handles of the selected controls: black for one, grey for several.
@@ -346,9 +347,9 @@ void TKvFormView::paintEvent(QPaintEvent*)
         } else {
             const bool Snap = !QApplication::keyboardModifiers().testFlag(Qt::ControlModifier);
             for (const TDragged& D : std::as_const(FDragged))
-                if (D.Control) {
+                if (D.Component) {
                     const QRect R = DraggedBounds(D, FDragPos, Snap);
-                    const QPoint Shift = BoundsOf(D.Control).topLeft() - QPoint(D.Control->GetLeft(), D.Control->GetTop());
+                    const QPoint Shift = BoundsOf(D.Component).topLeft() - StoredBounds(D.Component).topLeft();
                     P.drawRect(R.translated(Shift).adjusted(0, 0, -1, -1));
                 }
         }
@@ -533,13 +534,13 @@ void TKvFormView::CreateAt(TComponent* Target, const QPoint& Pos)
     const TControl* Container = qobject_cast<TControl*>(Parent);
     while (Container && !qobject_cast<const TWinControl*>(Container))
         Container = Container->Parent();
-    const QPoint Origin = !Container || Container == Root() ? ClientOrigin() : BoundsOf(Container).topLeft();
     const bool Visual = InheritsFrom(Class, &TControl::staticMetaObject);
+    // A non-visual component's place is on the form, whatever lies under the click.
+    const QPoint Origin = !Visual || !Container || Container == Root() ? ClientOrigin() : BoundsOf(Container).topLeft();
     auto Snap = [](int V) { return V / GridSize * GridSize; };
     try {
-        TComponent* Created = Visual ? FDesigner->CreateComponent(Class, Parent, Snap(Pos.x() - Origin.x()),
-                                                                  Snap(Pos.y() - Origin.y()), -1, -1)
-                                     : FDesigner->CreateComponent(Class, nullptr, -1, -1, -1, -1);
+        TComponent* Created = FDesigner->CreateComponent(Class, Visual ? Parent : nullptr, Snap(Pos.x() - Origin.x()),
+                                                         Snap(Pos.y() - Origin.y()), -1, -1);
         Changed();
         emit CreateClassCleared();
         emit ComponentCreated(Created);
@@ -571,7 +572,7 @@ void TKvFormView::mousePressEvent(QMouseEvent* Event)
     for (int I = 0; I < Handles.size(); ++I)
         if (Handles.at(I).contains(Pos)) {
             auto* C = qobject_cast<TControl*>(FDesigner->GetSelections().first());
-            FDragged.append({C, QRect(C->GetLeft(), C->GetTop(), C->GetWidth(), C->GetHeight())});
+            FDragged.append({C, StoredBounds(C)});
             FDrag = TDrag::Resize;
             FHandle = I;
             return;
@@ -590,8 +591,8 @@ void TKvFormView::mousePressEvent(QMouseEvent* Event)
     if (Ctrl)
         return;
     for (TPersistent* P : FDesigner->GetSelections())
-        if (auto* C = qobject_cast<TControl*>(P); C && C != Root())
-            FDragged.append({C, QRect(C->GetLeft(), C->GetTop(), C->GetWidth(), C->GetHeight())});
+        if (auto* C = qobject_cast<TComponent*>(P); C && (IsNonVisual(C) || (qobject_cast<TControl*>(C) && C != Root())))
+            FDragged.append({C, StoredBounds(C)});
     if (!FDragged.isEmpty())
         FDrag = TDrag::Move;
 }
@@ -654,20 +655,24 @@ void TKvFormView::FinishDrag(const QPoint& Pos, bool Snap)
             for (int I = 0; I < Form->ControlCount(); ++I)
                 if (BoundsOf(Form->Controls(I)).intersects(Band))
                     Selection << Form->Controls(I);
+        for (TComponent* C : NonVisualComponents())
+            if (NonVisualRect(C).intersects(Band))
+                Selection << C;
         FDesigner->SetSelections(Selection.isEmpty() ? TDesignerSelectionList{Root()} : Selection);
         return;
     }
     QList<TPropertyChange> Changes;
     QString Name;
     for (const TDragged& D : std::as_const(FDragged)) {
-        if (!D.Control)
+        if (!D.Component)
             continue;
         const QRect R = DraggedBounds(D, Pos, Snap);
         const std::pair<const char*, int> Values[] = {
             {"Left", R.left()}, {"Top", R.top()}, {"Width", R.width()}, {"Height", R.height()}};
-        for (const auto& [Prop, Value] : Values)
-            Changes.append({D.Control, QString::fromLatin1(Prop), Value});
-        Name = D.Control->GetName();
+        // A non-visual component has only a place.
+        for (const auto& [Prop, Value] : std::span(Values, IsNonVisual(D.Component) ? 2 : 4))
+            Changes.append({D.Component, QString::fromLatin1(Prop), Value});
+        Name = D.Component->GetName();
     }
     const QString Verb = FDrag == TDrag::Move ? QStringLiteral("Move") : QStringLiteral("Size");
     const QString Text = FDragged.size() == 1 ? QStringLiteral("%1 %2").arg(Verb, Name)
@@ -713,17 +718,21 @@ void TKvFormView::ChangeSelection(const QPoint& Move, const QSize& Grow)
 {
     QList<TPropertyChange> Changes;
     QStringList Names;
-    for (TPersistent* P : FDesigner->GetSelections())
-        if (auto* C = qobject_cast<TControl*>(P); C && C != Root()) {
-            if (!Move.isNull()) {
-                Changes.append({C, QStringLiteral("Left"), C->GetLeft() + Move.x()});
-                Changes.append({C, QStringLiteral("Top"), C->GetTop() + Move.y()});
-            } else {
-                Changes.append({C, QStringLiteral("Width"), qMax(1, C->GetWidth() + Grow.width())});
-                Changes.append({C, QStringLiteral("Height"), qMax(1, C->GetHeight() + Grow.height())});
-            }
-            Names << C->GetName();
+    for (TPersistent* P : FDesigner->GetSelections()) {
+        auto* C = qobject_cast<TComponent*>(P);
+        const bool Sized = qobject_cast<TControl*>(C) && C != Root();
+        if (!Sized && !(IsNonVisual(C) && !Move.isNull()))
+            continue;
+        const QRect Stored = StoredBounds(C);
+        if (!Move.isNull()) {
+            Changes.append({C, QStringLiteral("Left"), Stored.left() + Move.x()});
+            Changes.append({C, QStringLiteral("Top"), Stored.top() + Move.y()});
+        } else {
+            Changes.append({C, QStringLiteral("Width"), qMax(1, Stored.width() + Grow.width())});
+            Changes.append({C, QStringLiteral("Height"), qMax(1, Stored.height() + Grow.height())});
         }
+        Names << C->GetName();
+    }
     if (Changes.isEmpty())
         return;
     const QString Verb = Move.isNull() ? QStringLiteral("Size") : QStringLiteral("Move");

@@ -16,8 +16,8 @@ class TKvCustomPageControl;
 class TKvTabSheet;
 
 // The design surface of one form: its controls at their bounds, nested in their parents, and
-// its non-visual components as icons in a tray under the form. Clicks select (Ctrl adds or
-// removes), dragging moves, the eight handles of a selected control resize it, dragging on the
+// its non-visual components as boxes with their palette picture at the place stored for them.
+// Clicks select (Ctrl adds or removes), dragging moves, the eight handles of a selected control resize it, dragging on the
 // form's background selects what the band touches, Delete removes, and with a palette class
 // chosen a click creates a component of it in the container clicked. Keys: arrows select the
 // neighbour, Ctrl+arrows move by one pixel, Shift+arrows resize by one pixel. Mouse moves and
@@ -74,7 +74,7 @@ private:
     enum class TDrag { None, Move, Resize, Band };
     struct TDragged
     {
-        QPointer<TControl> Control;
+        QPointer<TComponent> Component;
         QRect Start; // Left, Top, Width, Height when the drag began
     };
 
@@ -95,8 +95,10 @@ private:
     // Where the root's controls are placed from (below the caption bar of a form).
     QPoint ClientOrigin() const;
     QList<TComponent*> NonVisualComponents() const;
+    bool IsNonVisual(const TComponent* Component) const;
+    // A non-visual component's box.
+    QRect NonVisualRect(const TComponent* Component) const;
     TComponent* MainMenu() const;
-    QRect TrayRect(int Index) const;
     void Select(TComponent* Component, bool Toggle);
     void CreateAt(TComponent* Target, const QPoint& Pos);
     // The bounds a dragged control gets for the mouse at Pos.

@@ -32,6 +32,13 @@ bool IsEvent(const TPropertyEditor& Editor)
     return Editor.PropInfo().Kind == TTypeKind::tkMethod;
 }
 
+// An editor whose window is not there yet offers neither "..." nor a drop-down.
+TPropertyAttributes ShownAttributes(const TPropertyEditor& Editor)
+{
+    const TPropertyAttributes A = Editor.GetAttributes();
+    return Editor.Unavailable().isEmpty() ? A : A & ~TPropertyAttributes(paDialog | paValueList);
+}
+
 } // namespace
 
 TKvInspectorModel::TKvInspectorModel(QObject* parent) : QAbstractItemModel(parent) {}
@@ -155,6 +162,8 @@ bool TKvInspectorModel::Edit(const QModelIndex& Index)
 {
     TPropertyEditor* Editor = EditorAt(Index);
     if (!Editor)
+        return false;
+    if (!Editor->Unavailable().isEmpty())
         return false;
     const QPersistentModelIndex Row(Index.siblingAtColumn(0));
     const bool Ok = Call([this, Editor] {
@@ -315,9 +324,11 @@ QVariant TKvInspectorModel::data(const QModelIndex& Index, int Role) const
         case Qt::EditRole:
             return Index.column() == 0 ? Editor->GetName() : Editor->GetVisualValue();
         case Qt::ToolTipRole:
+            if (const QString Why = Editor->Unavailable(); !Why.isEmpty() && Index.column() == 1)
+                return Why;
             return Index.column() == 0 ? Editor->GetName() : Editor->GetVisualValue();
         case AttributesRole:
-            return int(Editor->GetAttributes());
+            return int(ShownAttributes(*Editor));
         case ValuesRole: {
             QStringList Values;
             Editor->GetValues([&Values](const QString& S) { Values << S; });
@@ -328,7 +339,7 @@ QVariant TKvInspectorModel::data(const QModelIndex& Index, int Role) const
         case Qt::ForegroundRole:
             // Read-only values without a dialog are greyed, as there is nothing to do with them.
             if (Index.column() == 1) {
-                const TPropertyAttributes A = Editor->GetAttributes();
+                const TPropertyAttributes A = ShownAttributes(*Editor);
                 if ((A & paReadOnly) && !(A & paDialog) && !(A & paSubProperties))
                     return QColor(Qt::gray);
             }
@@ -377,7 +388,7 @@ Qt::ItemFlags TKvInspectorModel::flags(const QModelIndex& Index) const
     Qt::ItemFlags Flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     if (Index.column() == 1) {
         try {
-            const TPropertyAttributes A = Editor->GetAttributes();
+            const TPropertyAttributes A = ShownAttributes(*Editor);
             if (!(A & paReadOnly) || (A & (paDialog | paValueList)))
                 Flags |= Qt::ItemIsEditable;
         } catch (const std::exception&) {

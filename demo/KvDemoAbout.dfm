@@ -7,11 +7,15 @@ object FrDemoAbout: TFrDemoAbout
   object TmBlink: TKvTimer
     Interval = 500
     OnTimer = TmBlinkTimer
+    Left = 16
+    Top = 320
   end
   object KvCForm: TKvCForm
     MemoryLabel.PkgName = 'Demo'
     MemoryLabel.Id = 16
     BtnCancel = BtClose
+    Left = 80
+    Top = 320
   end
   object ShFrame: TKvShape
     Left = 8

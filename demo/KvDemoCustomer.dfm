@@ -9,13 +9,19 @@ object FrDemoCustomer: TFrDemoCustomer
     InitMode = imFILE
     FileName = 'KvDemoCustomer.kvstr'
     PkgName = 'Customer'
+    Left = 16
+    Top = 320
   end
   object KvCForm: TKvCForm
     MemoryLabel.PkgName = 'Customer'
     MemoryLabel.Id = 1
     BtnOk = BtSave
+    Left = 80
+    Top = 320
   end
   object PmCustomer: TKvPopupMenu
+    Left = 144
+    Top = 320
     object MiCopy: TKvMenuItem
       MemoryLabel.PkgName = 'Customer'
       MemoryLabel.Id = 13

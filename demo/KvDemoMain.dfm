@@ -47,6 +47,8 @@ object FrDemoMain: TFrDemoMain
     Privileges.Data = {
       4B56504B50524956010000001D000000FFFFFF7F000000000000000000000000
       0000000000000000000000000017095625}
+    Left = 352
+    Top = 240
   end
   object KvCForm: TKvCForm
     PkgVars = 'Application'
@@ -54,6 +56,8 @@ object FrDemoMain: TFrDemoMain
     MemoryLabel.Id = 1
     BtnOk = BtOk
     BtnCancel = BtCancel
+    Left = 416
+    Top = 240
   end
   object PsDemo: TKvPkgStrings
     PkgName = 'Demo'
@@ -100,6 +104,8 @@ object FrDemoMain: TFrDemoMain
       742E020000000032000000437573746F6D65722073696E63653A0A5072656665
       7272656420636F6E746163743A0A4F70656E207175657374696F6E733AC36BD4
       E0}
+    Left = 480
+    Top = 240
   end
   object PiDemo: TKvPkgImages
     PkgName = 'Demo'
@@ -259,8 +265,12 @@ object FrDemoMain: TFrDemoMain
       854F7D17A0DB40B201A35E201D50EC05EAB9408097FD02721AC7070478D92F50
       6A311C0000368B1D6F23B75A570000000049454E44AE42608200000000000000
       000000000000000000000000000000000000000000000000009235B3F0}
+    Left = 352
+    Top = 288
   end
   object MmMain: TKvMainMenu
+    Left = 416
+    Top = 288
     object MiFile: TKvMenuItem
       MemoryLabel.PkgName = 'Demo'
       MemoryLabel.Id = 11

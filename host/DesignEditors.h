@@ -74,6 +74,9 @@ public:
     virtual void SetValue(const QString& Value);
     // Double click: a value list moves on to the next value; dialog editors open their dialog.
     virtual void Edit();
+    // Why the editor's dialog and value list cannot be offered yet (the window they need is not
+    // part of the package); empty when they can. Hosts then offer only typing the value.
+    virtual QString Unavailable() const { return QString(); }
     virtual void GetProperties(const TGetPropProc& Proc) const;
     virtual QString GetName() const;
 
@@ -300,6 +303,12 @@ public:
     virtual int GetVerbCount() const { return 0; }
     virtual QString GetVerb(int Index) const;
     virtual void ExecuteVerb(int Index);
+    // Why a verb cannot run yet; hosts show it disabled with this as its tip. Empty when it can.
+    virtual QString VerbUnavailable(int Index) const
+    {
+        Q_UNUSED(Index);
+        return QString();
+    }
     // Runs the first verb, when there is one.
     virtual void Edit();
     // Puts extra formats of the component on the clipboard beside the designer's own.

@@ -58,7 +58,8 @@ public:
     // named Text ("Set Caption", "Edit PsDemo"); pairs nest, the outermost names the step.
     virtual void BeginChange(const QString& Text) { Q_UNUSED(Text); }
     virtual void EndChange() {}
-    // Sets the properties as one step named Text ("Move EdName").
+    // Sets the properties as one step named Text ("Move EdName"). Left and Top of a component
+    // that publishes none (a non-visual one) are its place on the form.
     virtual void SetProperties(const QString& Text, const QList<TPropertyChange>& Changes);
     // Renames a component of the form; the form's unit and its handlers named after it follow.
     virtual void RenameComponent(TComponent* Component, const QString& NewName);
@@ -80,7 +81,8 @@ public:
     virtual QStringList GetComponentNames(const QMetaObject* AClass) const = 0;
     virtual TComponent* GetComponent(const QString& Name) const = 0;
     // Creates a component owned by the form under Parent (the root when null); -1 for any
-    // bound means the designer's default for it.
+    // bound means the designer's default for it; a non-visual component takes Left and Top as
+    // its place on the form.
     virtual TComponent* CreateComponent(const QMetaObject* AClass, TComponent* Parent, int Left, int Top,
                                         int Width, int Height) = 0;
     // Deletes the components, with what they hold (controls, menu sub-items) and their fields

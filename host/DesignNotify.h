@@ -18,6 +18,8 @@ signals:
     void DesignerClosed(IDesigner* Designer);
     // The form the user works on now; none when no form is shown.
     void ActiveDesignerChanged(IDesigner* Designer);
+    // The user asked to see the code of a method of the form (an event's handler).
+    void MethodShown(IDesigner* Designer, const QString& Name);
 };
 
 TDesignNotifier* DesignNotifier();

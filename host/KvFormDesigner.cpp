@@ -14,6 +14,7 @@
 #include "TypInfo.h"
 
 #include <QHash>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTimer>
 #include <QUndoStack>
@@ -68,6 +69,30 @@ QString NameIn(const TComponent* Root, const TPersistent* Item)
 TComponent* ByName(TComponent* Root, const QString& Name)
 {
     return Name.isEmpty() ? Root : Root->FindComponent(Name);
+}
+
+// A component that publishes no Left and Top (a non-visual one) stores them as its place on the
+// form, the way the form file holds them.
+bool IsDesignPlace(const TComponent* Component, const QByteArray& Property)
+{
+    return (Property == "Left" || Property == "Top") && Component->metaObject()->indexOfProperty(Property) < 0;
+}
+
+QVariant ValueOf(const TComponent* Component, const QByteArray& Property)
+{
+    if (IsDesignPlace(Component, Property))
+        return Property == "Left" ? Component->DesignLeft() : Component->DesignTop();
+    return Component->property(Property.constData());
+}
+
+void SetValue(TComponent* Component, const QByteArray& Property, const QVariant& Value)
+{
+    if (!IsDesignPlace(Component, Property))
+        Component->setProperty(Property.constData(), Value);
+    else if (Property == "Left")
+        Component->SetDesignPos(Value.toInt(), Component->DesignTop());
+    else
+        Component->SetDesignPos(Component->DesignLeft(), Value.toInt());
 }
 
 QString DisplayName(const QList<TComponent*>& Components, const QString& Verb)
@@ -153,7 +178,7 @@ private:
         TComponent* root = FDesigner->GetRoot();
         for (const TEntry& e : std::as_const(FEntries))
             if (TComponent* c = ByName(root, e.Component))
-                c->setProperty(e.Property.constData(), Forward ? e.New : e.Old);
+                SetValue(c, e.Property, Forward ? e.New : e.Old);
         FDesigner->Applied(nullptr);
     }
 };
@@ -363,7 +388,7 @@ void TKvFormDesigner::SetProperties(const QString& Text, const QList<TPropertyCh
             throw EInvalidOperation(QStringLiteral("%1 is not a component of %2")
                                         .arg(c ? c->GetName() : QStringLiteral("The object"), root->GetName()));
         const QByteArray prop = change.Name.toLatin1();
-        const QVariant old = c->property(prop.constData());
+        const QVariant old = ValueOf(c, prop);
         if (!old.isValid())
             throw EPropertyError(QStringLiteral("%1 has no property %2").arg(c->GetName(), change.Name));
         if (old != change.Value)
@@ -373,7 +398,7 @@ void TKvFormDesigner::SetProperties(const QString& Text, const QList<TPropertyCh
         return;
     if (FChangeDepth > 0) { // part of a larger step
         for (const TKvPropertyCommand::TEntry& e : std::as_const(entries))
-            ByName(root, e.Component)->setProperty(e.Property.constData(), e.New);
+            SetValue(ByName(root, e.Component), e.Property, e.New);
         FChangeTouched = true;
         return;
     }
@@ -472,6 +497,7 @@ void TKvFormDesigner::ShowMethod(const QString& Name)
 {
     FShownMethod = Name;
     FShownUnitFile = UnitEditor()->FileName();
+    emit DesignNotifier()->MethodShown(this, Name);
 }
 
 TDesignerSelectionList TKvFormDesigner::GetSelections() const
@@ -562,20 +588,25 @@ TComponent* TKvFormDesigner::CreateComponent(const QMetaObject* AClass, TCompone
             throw EInvalidOperation(
                 QStringLiteral("Controls cannot be added to %1, which is not a form or container").arg(root->GetName()));
     }
-    std::unique_ptr<TComponent> created(::CreateComponent(AClass, root));
-    const QString name = UniqueName(created->ClassName());
+    const QString className = QString::fromLatin1(AClass->className());
+    const QString name = UniqueName(className);
     const QString unit = UnitEdit([&](const QString& Text, const QString& Class) {
-        return KvUnitSource::AddField(Text, Class, name, created->ClassName());
+        return KvUnitSource::AddField(Text, Class, name, className);
     });
+    // The step starts before the component joins the form, so that what it undoes to lacks it.
     std::optional<TDesignerChange> change(std::in_place, this, QStringLiteral("Create %1").arg(name));
+    std::unique_ptr<TComponent> created(::CreateComponent(AClass, root));
     created->SetName(name);
     if (parent)
         static_cast<TControl*>(created.get())->SetParent(parent);
     const std::pair<const char*, int> bounds[] = {{"Left", Left}, {"Top", Top}, {"Width", Width}, {"Height", Height}};
     for (const auto& [prop, value] : bounds)
-        if (value != -1)
-            if (const TPropInfo* info = GetPropInfo(AClass, QString::fromLatin1(prop)); info && info->Kind == TTypeKind::tkInteger)
+        if (value != -1) {
+            if (IsDesignPlace(created.get(), prop))
+                SetValue(created.get(), prop, value);
+            else if (const TPropInfo* info = GetPropInfo(AClass, QString::fromLatin1(prop)); info && info->Kind == TTypeKind::tkInteger)
                 SetOrdProp(created.get(), *info, value);
+        }
     created->SetDesigning(true);
     TComponent* component = created.release();
     UnitEditor()->SetText(unit);
@@ -804,6 +835,60 @@ QString TKvFormDesigner::FormText()
     return QString::fromUtf8(ObjectBinaryToText(FEditor->WriteStream(), TLineBreak::LF));
 }
 
+namespace {
+
+// What of the form nobody could read, by component: its class when it is a placeholder, and its
+// kept properties. The form file may carry such things; typed text may not add any.
+QHash<QString, QStringList> Unreadable(TComponent* Root)
+{
+    QHash<QString, QStringList> found;
+    auto add = [&found](TComponent* C, const QString& Name) {
+        QStringList what;
+        if (IsPlaceholder(C))
+            what << QStringLiteral("class ") + C->ClassName();
+        for (const auto& [prop, value] : KeptProperties(C))
+            what << prop;
+        if (!what.isEmpty())
+            found.insert(Name, what);
+    };
+    add(Root, QString());
+    for (int i = 0; i < Root->ComponentCount(); ++i)
+        add(Root->Components(i), Root->Components(i)->GetName().toCaseFolded());
+    return found;
+}
+
+// The line and column in form text of a component's header, or of one of its own properties
+// (which come before its children).
+std::pair<int, int> PlaceInText(const QString& Text, const QString& Component, const QString& Property)
+{
+    const QStringList lines = Text.split(u'\n');
+    static const QRegularExpression anyHeader(QStringLiteral("^\\s*(object|inherited|inline)\\s"));
+    const QRegularExpression header(QStringLiteral("^\\s*(object|inherited|inline)\\s+%1\\s*:")
+                                        .arg(QRegularExpression::escape(Component)),
+                                    QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpression prop(QStringLiteral("^\\s*%1\\s*=").arg(QRegularExpression::escape(Property)),
+                                  QRegularExpression::CaseInsensitiveOption);
+    auto column = [](const QString& Line) {
+        qsizetype i = 0;
+        while (i < Line.size() && Line.at(i).isSpace())
+            ++i;
+        return int(i) + 1;
+    };
+    int start = 0;
+    while (start < lines.size() && !header.match(lines.at(start)).hasMatch())
+        ++start;
+    if (start == lines.size())
+        return {1, 1};
+    if (Property.isEmpty())
+        return {start + 1, column(lines.at(start))};
+    for (int i = start + 1; i < lines.size() && !anyHeader.match(lines.at(i)).hasMatch(); ++i)
+        if (prop.match(lines.at(i)).hasMatch())
+            return {i + 1, column(lines.at(i))};
+    return {start + 1, column(lines.at(start))};
+}
+
+} // namespace
+
 void TKvFormDesigner::ApplyFormText(const QString& Text)
 {
     // Marked as Unicode, so that what is typed outside ASCII stays what it is.
@@ -828,8 +913,23 @@ void TKvFormDesigner::ApplyFormText(const QString& Text)
     };
     const TState before = CaptureState();
     const QHash<QString, QString> was = classes();
+    const QHash<QString, QStringList> unreadable = Unreadable(root);
     try {
         RestoreState({binary, before.Unit});
+        // A typo must not become a kept property or a placeholder: it is refused where it is.
+        const QHash<QString, QStringList> nowUnreadable = Unreadable(root);
+        for (auto it = nowUnreadable.cbegin(); it != nowUnreadable.cend(); ++it)
+            for (const QString& what : it.value()) {
+                if (unreadable.value(it.key()).contains(what, Qt::CaseInsensitive))
+                    continue;
+                TComponent* c = ByName(root, it.key());
+                const bool isClass = what.startsWith(u"class ");
+                const auto [line, column] = PlaceInText(Text, c->GetName(), isClass ? QString() : what);
+                throw EParserError(isClass ? QStringLiteral("Class %1 is not registered").arg(c->ClassName())
+                                           : QStringLiteral("%1 of %2 is not a property of %3 or its value does not fit")
+                                                 .arg(what, c->GetName(), c->ClassName()),
+                                   line, column);
+            }
         const QHash<QString, QString> now = classes();
         const QString unit = UnitEdit([&](QString Unit, const QString& Class) {
             for (auto it = was.cbegin(); it != was.cend(); ++it)

@@ -353,6 +353,46 @@ bool MethodExists(const QString& Text, const QString& ClassName, const QString& 
     return !ImplementationNames(tokens, ClassName, Name).isEmpty();
 }
 
+qsizetype MethodCodePosition(const QString& Text, const QString& ClassName, const QString& Name)
+{
+    std::vector<TToken> tokens;
+    try {
+        tokens = CodeTokens(Text);
+    } catch (const EParserError&) {
+        return -1;
+    }
+    const QList<TToken> headings = ImplementationNames(tokens, ClassName, Name);
+    if (headings.isEmpty()) {
+        for (const TToken& m : ParseClass(tokens, ClassName).Methods)
+            if (Same(m.Text, Name))
+                return LineStart(Text, m.Start);
+        return -1;
+    }
+    // Local declarations and nested routines come before the body: a nested routine's body is
+    // the `begin ... end` met while its heading waits for one.
+    size_t i = 0;
+    while (tokens[i].Start != headings.first().Start)
+        ++i;
+    int pending = 0, depth = 0;
+    for (++i; tokens[i].Kind != TTokenKind::Eof; ++i) {
+        const TToken& t = tokens[i];
+        if (IsAnyOf(t, {u"procedure", u"function"}) && !tokens[i - 1].Is(u":") && !tokens[i - 1].Is(u"=")) {
+            ++pending;
+        } else if (IsAnyOf(t, {u"begin", u"asm"})) {
+            if (depth == 0 && pending == 0) {
+                const qsizetype end = LineEnd(Text, t.End);
+                return qMin(end + (Text.mid(end, 2) == u"\r\n" ? 2 : 1), Text.size());
+            }
+            ++depth;
+        } else if (IsAnyOf(t, {u"case", u"try", u"record"}) && (depth > 0 || t.Is(u"record"))) {
+            ++depth;
+        } else if (t.Is(u"end") && depth > 0 && --depth == 0 && pending > 0) {
+            --pending;
+        }
+    }
+    return LineStart(Text, headings.first().Start);
+}
+
 QString AddField(const QString& Text, const QString& ClassName, const QString& Name, const QString& TypeName)
 {
     CheckIdent(Name);

@@ -24,6 +24,9 @@ QString FindClassAncestor(const QString& Text, const QString& ClassName);
 QStringList FieldNames(const QString& Text, const QString& ClassName);
 // A method declared in the class or implemented as ClassName.Name.
 bool MethodExists(const QString& Text, const QString& ClassName, const QString& Name);
+// Where the code of the method starts: the line after its body's `begin`, else its implementation
+// heading, else its declaration; -1 when the unit has none of them.
+qsizetype MethodCodePosition(const QString& Text, const QString& ClassName, const QString& Name);
 
 // `Name: TypeName;` after the last field of the first section; the text as it was when the
 // field is there already.

@@ -256,16 +256,19 @@ std::unique_ptr<TForm> BuildMain()
     TForm* F = Form.get();
 
     auto* App = Make<TKvCApplication>(F, "KvApp");
+    App->SetDesignPos(352, 240);
     TKvPkgVars* Vars = App->PkgVars();
     Vars->Add(QStringLiteral("Company\\Name"), vtString)->SetVString(QStringLiteral("Demo Trading"));
     Vars->Add(QStringLiteral("Customers\\PageSize"), vtInteger)->SetVInteger(50);
     Vars->Add(QStringLiteral("Customers\\ShowInactive"), vtBoolean)->SetVBoolean(false);
 
     auto* CForm = Make<TKvCForm>(F, "KvCForm");
+    CForm->SetDesignPos(416, 240);
     CForm->SetPkgVars(Vars->PkgName());
     Refer(CForm->MemoryLabel(), DemoPkg, lbDemo);
 
     auto* Strings = Make<TKvPkgStrings>(F, "PsDemo");
+    Strings->SetDesignPos(480, 240);
     Strings->SetPkgName(DemoPkg);
     Strings->SetDescription(QStringLiteral("Captions, hints, messages and texts of the demo"));
     TKvPkgStringsLabels* L = Strings->Labels();
@@ -305,11 +308,13 @@ std::unique_ptr<TForm> BuildMain()
     Strings->Texts()->Add(txNotes, QStringLiteral("Customer since:\nPreferred contact:\nOpen questions:"));
 
     auto* Images = Make<TKvPkgImages>(F, "PiDemo");
+    Images->SetDesignPos(352, 288);
     Images->SetPkgName(DemoPkg);
     Images->SetDescription(QStringLiteral("Icons of the demo"));
     FillImages(Images);
 
     auto* Menu = Make<TKvMainMenu>(F, "MmMain");
+    Menu->SetDesignPos(416, 288);
     TKvMenuItem* File = MenuItem(F, Menu->Items(), "MiFile", DemoPkg, lbFile);
     MenuItem(F, File, "MiCustomer", DemoPkg, lbCustomer, imCustomer)->SetOnClick(Handler("MiCustomerClick"));
     MenuItem(F, File, "MiLine", DemoPkg, -1)->SetCaption(QStringLiteral("-"));
@@ -396,6 +401,7 @@ std::unique_ptr<TForm> BuildCustomer()
 
     // Its strings live in a package file beside the project: the form keeps only the file name.
     auto* Strings = Make<TKvPkgStrings>(F, "PsCustomer");
+    Strings->SetDesignPos(16, 320);
     Strings->SetPkgName(CustomerPkg);
     Strings->SetInitMode(TKvPkgInfo::imFILE);
     Strings->SetFileName(CustomerPkgFile);
@@ -420,9 +426,11 @@ std::unique_ptr<TForm> BuildCustomer()
     Strings->Texts()->Add(ctNotes, QStringLiteral("First order:\nPayment terms:"));
 
     auto* CForm = Make<TKvCForm>(F, "KvCForm");
+    CForm->SetDesignPos(80, 320);
     Refer(CForm->MemoryLabel(), CustomerPkg, clCustomer);
 
     auto* Popup = Make<TKvPopupMenu>(F, "PmCustomer");
+    Popup->SetDesignPos(144, 320);
     MenuItem(F, Popup->Items(), "MiCopy", CustomerPkg, clCopy, imCopy)->SetOnClick(Handler("MiCopyClick"));
 
     auto* Group = Place<TKvGroupBox>(F, "GbCustomer", F, 12, 12, 488, 168);
@@ -471,9 +479,11 @@ std::unique_ptr<TForm> BuildAbout()
     TForm* F = Form.get();
 
     auto* Timer = Make<TKvTimer>(F, "TmBlink");
+    Timer->SetDesignPos(16, 320);
     Timer->SetInterval(500);
     Timer->SetOnTimer(Handler("TmBlinkTimer"));
     auto* CForm = Make<TKvCForm>(F, "KvCForm");
+    CForm->SetDesignPos(80, 320);
     Refer(CForm->MemoryLabel(), DemoPkg, lbAboutDemo);
 
     Place<TKvShape>(F, "ShFrame", F, 8, 8, 336, 88);

@@ -59,8 +59,6 @@ QString TKvCApplicationComponentEditor::GetVerb(int Index) const
     return Index >= 0 && Index < GetVerbCount() ? QString::fromLatin1(Verbs[Index]) : QString();
 }
 
-// The About box, the runtime's sample dialogs and the active applications window open from
-// here once they are part of the package.
 void TKvCApplicationComponentEditor::ExecuteVerb(int Index)
 {
     auto* App = qobject_cast<TKvCApplication*>(Component());
@@ -68,6 +66,10 @@ void TKvCApplicationComponentEditor::ExecuteVerb(int Index)
     case 1:
         if (App)
             App->UpdateSystemPkgs(false);
+        break;
+    case 2:
+        if (App)
+            KvShowPkgActive(App);
         break;
     case 5:
         KvMessage(KvMsgQuestion, SampleText(QStringLiteral("Example Message"), 3, 3), {KvBtnAccept, KvBtnCancel},
@@ -78,6 +80,21 @@ void TKvCApplicationComponentEditor::ExecuteVerb(int Index)
         break;
     default:
         break;
+    }
+}
+
+QString TKvCApplicationComponentEditor::VerbUnavailable(int Index) const
+{
+    switch (Index) {
+    case 0: return QStringLiteral("The About box is not part of the package yet");
+    case 3:
+    case 4:
+    case 7:
+    case 8:
+    case 9:
+    case 10: return QStringLiteral("The runtime library's sample windows are not part of kvdesigner yet");
+    case 11: return QStringLiteral("Runtime popup menus cannot pop up in kvdesigner yet");
+    default: return QString();
     }
 }
 
@@ -103,7 +120,38 @@ QString TKvPopupMenuComponentEditor::GetVerb(int Index) const
     }
 }
 
-void TKvPopupMenuComponentEditor::ExecuteVerb(int) {}
+void TKvPopupMenuComponentEditor::ExecuteVerb(int Index)
+{
+    auto* Popup = qobject_cast<TKvPopupMenu*>(Component());
+    IDesigner* Designer = GetDesigner();
+    if (Index != 1 || !Popup || !Designer)
+        return;
+    Popup->SetImagesVisible(true);
+    TKvMenuItem* Items = Popup->Items();
+    auto AddItem = [&] {
+        auto* Item = qobject_cast<TKvMenuItem*>(
+            Designer->CreateComponent(&TKvMenuItem::staticMetaObject, nullptr, -1, -1, -1, -1));
+        Items->Add(Item);
+        return Item;
+    };
+    for (int Action = KvTypes::daRestore; Action <= KvTypes::daClose; ++Action) {
+        bool Present = false;
+        for (int I = 0; I < Items->Count() && !Present; ++I)
+            Present = Items->Items(I)->DefaultAction() == Action;
+        if (Present)
+            continue;
+        if (Action == KvTypes::daClose)
+            AddItem()->SetCaption(QStringLiteral("-"));
+        AddItem()->SetDefaultAction(TKvMenuItemDefaultAction(Action));
+    }
+    Designer->Modified();
+    Designer->SelectComponent(Popup);
+}
+
+QString TKvPopupMenuComponentEditor::VerbUnavailable(int Index) const
+{
+    return Index == 0 ? QStringLiteral("Runtime popup menus cannot pop up in kvdesigner yet") : QString();
+}
 
 int TKvPkgComponentEditor::GetVerbCount() const
 {
@@ -168,7 +216,57 @@ QString TKvOutLookBarComponentEditor::GetVerb(int Index) const
     }
 }
 
-void TKvOutLookBarComponentEditor::ExecuteVerb(int) {}
+void TKvOutLookBarComponentEditor::ExecuteVerb(int Index)
+{
+    if (Index == 0 && FDblClick) {
+        ShowClickHandler();
+        return;
+    }
+    // A page's editor works on the page's bar.
+    auto* Bar = qobject_cast<TKvOutLookBar*>(Component());
+    if (auto* Page = qobject_cast<TKvOutLookBarPage*>(Component()))
+        Bar = Page->OutLook();
+    IDesigner* Designer = GetDesigner();
+    if (!Bar || !Designer)
+        return;
+    if (Index == 0) {
+        auto* Page = qobject_cast<TKvOutLookBarPage*>(
+            Designer->CreateComponent(&TKvOutLookBarPage::staticMetaObject, Bar, -1, -1, -1, -1));
+        Page->SetOutLook(Bar);
+        // Shown at once, without the animation.
+        const int Steps = Bar->AnimationSteps();
+        Bar->SetAnimationSteps(0);
+        Bar->SetActivePage(Page);
+        Bar->SetAnimationSteps(Steps);
+        Designer->Modified();
+    } else if (Index == 1 || Index == 2) {
+        Bar->SelectNextPage(Index == 1);
+        if (Bar->ActivePage())
+            Designer->SelectComponent(Bar->ActivePage());
+        Designer->Modified();
+    }
+}
+
+void TKvOutLookBarComponentEditor::ShowClickHandler()
+{
+    IDesigner* Designer = GetDesigner();
+    TComponent* Bar = Component();
+    const TPropInfo* Info = GetPropInfo(Bar->metaObject(), QStringLiteral("OnClick"));
+    if (!Designer || !Info)
+        return;
+    // A double click that cannot make the handler does nothing.
+    try {
+        QString Name = Designer->GetMethodName(Info->Prop.read(Bar).value<TMethod>());
+        if (Name.isEmpty()) {
+            Name = Bar->GetName() + QStringLiteral("Click");
+            Info->Prop.write(Bar, QVariant::fromValue(Designer->CreateMethod(Name, QStringLiteral("TNotifyEvent"))));
+        }
+        Designer->Modified();
+        Designer->ShowMethod(Name);
+        Designer->SelectComponent(Bar);
+    } catch (const std::exception&) {
+    }
+}
 
 void TKvOutLookBarComponentEditor::Edit()
 {

@@ -15,6 +15,7 @@ public:
     int GetVerbCount() const override;
     QString GetVerb(int Index) const override;
     void ExecuteVerb(int Index) override;
+    QString VerbUnavailable(int Index) const override;
     void Edit() override;
 };
 
@@ -44,7 +45,9 @@ public:
     using TKvMenuComponentEditor::TKvMenuComponentEditor;
     int GetVerbCount() const override;
     QString GetVerb(int Index) const override;
+    // "Build SystemMenu": one item per window action the menu lacks, the close item after a line.
     void ExecuteVerb(int Index) override;
+    QString VerbUnavailable(int Index) const override;
 };
 
 // Package components: double click opens the package's editor, the verb its active packages list.
@@ -100,6 +103,10 @@ public:
 
 protected:
     bool FDblClick = false;
+
+private:
+    // The bar's (or page's) click handler, made when there is none, shown.
+    void ShowClickHandler();
 };
 
 class TKvOutLookBarPageComponentEditor : public TKvOutLookBarComponentEditor

@@ -9,6 +9,7 @@
 #include "KvPkgImages.h"
 #include "KvPkgStrings.h"
 #include "KvReferences.h"
+#include "KvGraphics.h"
 #include "KvUtils.h"
 #include "controls/KvVtMask.h"
 #include "controls/KvVtCollection.h"
@@ -594,6 +595,14 @@ TPropertyAttributes TKvImageGraphicClassProperty::GetAttributes() const
     return paValueList | paMultiSelect | paSortList | paRevertable;
 }
 
+void TKvImageGraphicClassProperty::GetValues(const TGetStrProc& Proc) const
+{
+    QStringList Formats;
+    KvFormatGraphics(Formats);
+    for (const QString& Format : std::as_const(Formats))
+        Proc(Format);
+}
+
 TPropertyAttributes TKvDBStringProperty::GetAttributes() const
 {
     return paValueList | paMultiSelect | paSortList;
@@ -612,6 +621,11 @@ void TKvDBStringProperty::GetValueList(QStringList&) const {}
 QString TKvDataFieldAggProperty::GetDataSourcePropName() const
 {
     return QStringLiteral("DataSource");
+}
+
+QString TKvDataFieldAggProperty::Unavailable() const
+{
+    return QStringLiteral("Field names come from a data set; the package has no data sets yet");
 }
 
 TPropertyAttributes TKvMultiLinePropertyEditor::GetAttributes() const
@@ -709,6 +723,24 @@ void TKvMenuPropertyEditor::Edit()
 TPropertyAttributes TKvWindowsListEditor::GetAttributes() const
 {
     return paValueList | paSortList | paRevertable;
+}
+
+void TKvWindowsListEditor::GetValues(const TGetStrProc& Proc) const
+{
+    TComponent* Root = Designer() ? Designer()->GetRoot() : nullptr;
+    if (!Root)
+        return;
+    const TPersistent* Menu = GetComponent(0);
+    auto Accepts = [Menu](const TKvMenuItem* Item) {
+        if (const auto* M = qobject_cast<const TKvMenu*>(Menu))
+            return M->ValidAssignWindowsList(Item);
+        if (const auto* M = qobject_cast<const TKvPanelMenu*>(Menu))
+            return M->ValidAssignWindowsList(Item);
+        return false;
+    };
+    for (int I = 0; I < Root->ComponentCount(); ++I)
+        if (const auto* Item = qobject_cast<const TKvMenuItem*>(Root->Components(I)); Item && Accepts(Item))
+            Proc(Item->GetName());
 }
 
 QString TKvWindowsListEditor::GetValueAt(int Index) const

@@ -340,6 +340,7 @@ class TKvImageGraphicClassProperty : public TStringProperty
 {
 public:
     TPropertyAttributes GetAttributes() const override;
+    void GetValues(const TGetStrProc& Proc) const override;
 };
 
 // A string property offering the names its GetValueList fills in.
@@ -355,6 +356,7 @@ class TKvDataFieldAggProperty : public TKvDBStringProperty
 {
 public:
     virtual QString GetDataSourcePropName() const;
+    QString Unavailable() const override;
 };
 
 // The multi-line dialog sets the text it returns on every selected component.
@@ -410,6 +412,8 @@ class TKvWindowsListEditor : public TPropertyEditor
 {
 public:
     TPropertyAttributes GetAttributes() const override;
+    // The form's menu items the menu accepts as its windows list.
+    void GetValues(const TGetStrProc& Proc) const override;
     QString GetValueAt(int Index) const override;
     void SetValue(const QString& Value) override;
 };

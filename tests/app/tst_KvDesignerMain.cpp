@@ -346,21 +346,64 @@ TEST_F(KvDesignerMainTest, NumericValueShowsWithoutTrailingZeros)
 
 // Names are readable: under a non-visual icon in full, and a control lying on another one
 // hides that one's name instead of mixing the two.
-TEST_F(KvDesignerMainTest, ComponentNamesAreNeitherCutNorDrawnOverEachOther)
+TEST_F(KvDesignerMainTest, NonVisualComponentsStandAtTheirPlaceAndMoveWithMouseAndKeys)
 {
     TKvProject* Project = Window->Host().ActiveProject();
     ASSERT_TRUE(Window->OpenForm(Project->GetModule(1)->FileName())); // the customer form
-    auto* Added = new TKvPkgStrings(Designer()->GetRoot());
-    Added->SetName(QStringLiteral("KvPkgStrings1"));
-    View()->update();
-    for (const char* Name : {"PmCustomer", "KvPkgStrings1"}) {
-        const QRect Cell = View()->BoundsOf(Find(Name));
-        ASSERT_TRUE(Cell.isValid()) << Name;
-        EXPECT_GE(Cell.width() + 4, View()->fontMetrics().horizontalAdvance(QString::fromLatin1(Name))) << Name;
-        QTest::mouseClick(View(), Qt::LeftButton, {}, Cell.center());
-        EXPECT_EQ(Designer()->GetSelections(), TDesignerSelectionList({Find(Name)}));
-    }
+    TComponent* Popup = Find("PmCustomer");
+    TComponent* Strings = Find("PsCustomer");
+    ASSERT_TRUE(Popup && Strings);
+    Window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Window.get()));
+    // Where the form file puts them: 16,320 and 144,320.
+    EXPECT_EQ(View()->BoundsOf(Popup).topLeft() - View()->BoundsOf(Strings).topLeft(), QPoint(128, 0));
+    const QPoint At = View()->BoundsOf(Popup).center();
+    QTest::mouseClick(View(), Qt::LeftButton, {}, At);
+    EXPECT_EQ(Designer()->GetSelections(), TDesignerSelectionList({Popup}));
+    EXPECT_EQ(View()->ComponentAt(At), Popup);
 
+    // Dragged, it lands on the grid; Ctrl+arrow moves it a pixel; both are steps.
+    QTest::mousePress(View(), Qt::LeftButton, {}, At);
+    QTest::mouseMove(View(), At + QPoint(10, 10));
+    QTest::mouseMove(View(), At + QPoint(30, 21));
+    QTest::mouseRelease(View(), Qt::LeftButton, {}, At + QPoint(30, 21));
+    EXPECT_EQ(QPoint(Popup->DesignLeft(), Popup->DesignTop()), QPoint(176, 344));
+    View()->setFocus();
+    QTest::keyClick(View(), Qt::Key_Right, Qt::ControlModifier);
+    QTest::keyClick(View(), Qt::Key_Down, Qt::ShiftModifier); // it has no size
+    EXPECT_EQ(Popup->DesignLeft(), 177);
+    EXPECT_EQ(View()->ComponentAt(View()->BoundsOf(Popup).center()), Popup);
+    EXPECT_EQ(Window->findChild<QAction*>(QStringLiteral("AcUndo"))->text(), QStringLiteral("&Undo Move PmCustomer"));
+    EXPECT_TRUE(ObjectBlock(Designer()->FormText(), QStringLiteral("PmCustomer")).contains(QStringLiteral("Left = 177\n    Top = 344")));
+
+    // A band over both selects both.
+    const QPoint Corner = View()->BoundsOf(Strings).topLeft() - QPoint(4, 4);
+    QTest::mousePress(View(), Qt::LeftButton, {}, Corner);
+    QTest::mouseMove(View(), Corner + QPoint(60, 10));
+    QTest::mouseMove(View(), Corner + QPoint(200, 40));
+    QTest::mouseRelease(View(), Qt::LeftButton, {}, Corner + QPoint(200, 40));
+    EXPECT_TRUE(Designer()->GetSelections().contains(Popup) && Designer()->GetSelections().contains(Strings));
+
+    for (int I = 0; I < 2; ++I)
+        QTest::keyClick(View(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(QPoint(Find("PmCustomer")->DesignLeft(), Find("PmCustomer")->DesignTop()), QPoint(144, 320));
+    EXPECT_FALSE(Window->CurrentForm()->IsModified());
+
+    // A non-visual component chosen on the palette is placed where the form is clicked.
+    QToolButton* TimerButton = Window->findChild<QToolButton*>(QStringLiteral("BtTKvTimer"));
+    ASSERT_TRUE(TimerButton);
+    TimerButton->click();
+    const QPoint Origin = View()->BoundsOf(Find("PsCustomer")).topLeft() - QPoint(16, 320);
+    QTest::mouseClick(View(), Qt::LeftButton, {}, Origin + QPoint(250, 330));
+    TComponent* Timer = Find("KvTimer1");
+    ASSERT_TRUE(Timer);
+    EXPECT_EQ(QPoint(Timer->DesignLeft(), Timer->DesignTop()), QPoint(248, 328));
+    EXPECT_TRUE(Errors.isEmpty()) << Errors.join(u'\n').toStdString();
+}
+
+TEST_F(KvDesignerMainTest, NoNameShowsThroughAPicture)
+{
+    TKvProject* Project = Window->Host().ActiveProject();
     ASSERT_TRUE(Window->OpenForm(Project->GetModule(2)->FileName())); // the about form
     const QRect Logo = View()->BoundsOf(Find("PiLogo"));
     ASSERT_TRUE(Logo.isValid());
@@ -595,6 +638,24 @@ TEST_F(KvDesignerMainTest, AVerbRunsInTheComponentsEditor)
     ASSERT_EQ(Shown.size(), 1);
     EXPECT_TRUE(Shown.first().contains(QStringLiteral("Example Message")));
     EXPECT_TRUE(Errors.isEmpty());
+
+    // A verb whose window is not there yet is offered disabled, saying why.
+    QAction* About = Menu->actions().first();
+    EXPECT_EQ(About->text(), QStringLiteral("About KvControls ..."));
+    EXPECT_FALSE(About->isEnabled());
+    EXPECT_FALSE(About->toolTip().isEmpty());
+    EXPECT_TRUE(Menu->actions().at(1)->isEnabled());
+
+    // So is a value list that has nothing to list from: the value is only typed.
+    TKvProject* Project = Window->Host().ActiveProject();
+    ASSERT_TRUE(Window->OpenForm(Project->GetModule(1)->FileName())); // the customer form
+    ClickInTree(Find("DbEdCode"));
+    const QModelIndex Field = Window->Inspector()->FindProperty(QStringLiteral("DataField"));
+    ASSERT_TRUE(Field.isValid());
+    EXPECT_FALSE(TPropertyAttributes::fromInt(Field.data(TKvInspectorModel::AttributesRole).toInt()) & paValueList);
+    EXPECT_TRUE(Field.data(Qt::ToolTipRole).toString().contains(QStringLiteral("data set")));
+    InspectorView()->setCurrentIndex(Field);
+    EXPECT_TRUE(qobject_cast<QLineEdit*>(InspectorView()->indexWidget(Field)));
 }
 
 TEST_F(KvDesignerMainTest, DoubleClickRunsTheDefaultEditorOnAButton)
@@ -606,6 +667,52 @@ TEST_F(KvDesignerMainTest, DoubleClickRunsTheDefaultEditorOnAButton)
     EXPECT_TRUE(Window->CurrentForm()->UnitModule()->SourceEditor()->Text().contains(
         QStringLiteral("procedure TFrDemoMain.BtCancelClick(Sender: TObject);")));
     EXPECT_TRUE(Window->CurrentForm()->IsModified());
+}
+
+TEST_F(KvDesignerMainTest, EventsTabMakesNamesAndShowsHandlersThatFollowRenameAndUndo)
+{
+    TComponent* Edit = Find("EdName");
+    ClickInTree(Edit);
+    auto* Tabs = Window->findChild<QTabBar*>(QStringLiteral("TbInspector"));
+    QTest::mouseClick(Tabs, Qt::LeftButton, {}, Tabs->tabRect(1).center());
+    EXPECT_FALSE(Window->Inspector()->FindProperty(QStringLiteral("Left")).isValid());
+    const QModelIndex Click = Window->Inspector()->FindProperty(QStringLiteral("OnClick"));
+    ASSERT_TRUE(Click.isValid());
+    InspectorView()->setCurrentIndex(Click);
+    QWidget* Value = InspectorView()->indexWidget(Click);
+    ASSERT_TRUE(Value);
+    QTest::mouseDClick(Value, Qt::LeftButton);
+    QCoreApplication::processEvents(); // the code is shown once the step is done
+
+    TKvSourceEditor* Unit = Window->CurrentForm()->UnitModule()->SourceEditor();
+    EXPECT_EQ(Edit->property("OnClick").value<TMethod>().Name, QStringLiteral("EdNameClick"));
+    EXPECT_TRUE(Unit->Text().contains(QStringLiteral("    procedure EdNameClick(Sender: TObject);")));
+    auto* Code = Window->findChild<QPlainTextEdit*>(QStringLiteral("EdCode"));
+    ASSERT_TRUE(Code->isVisible() && Code->isReadOnly());
+    const QTextBlock At = Code->textCursor().block();
+    EXPECT_EQ(At.previous().text(), QStringLiteral("begin"));
+    EXPECT_EQ(At.previous().previous().text(), QStringLiteral("procedure TFrDemoMain.EdNameClick(Sender: TObject);"));
+    EXPECT_EQ(Window->findChild<QAction*>(QStringLiteral("AcUndo"))->text(), QStringLiteral("&Undo Set OnClick"));
+
+    // Named by typing; renamed with the component; the unit on view follows.
+    TypeIntoInspector("OnDblClick", QStringLiteral("NameTwice"));
+    EXPECT_TRUE(Unit->Text().contains(QStringLiteral("procedure TFrDemoMain.NameTwice(Sender: TObject);")));
+    QTest::mouseClick(Tabs, Qt::LeftButton, {}, Tabs->tabRect(0).center());
+    TypeIntoInspector("Name", QStringLiteral("EdFull"));
+    EXPECT_EQ(Edit->property("OnClick").value<TMethod>().Name, QStringLiteral("EdFullClick"));
+    EXPECT_EQ(Edit->property("OnDblClick").value<TMethod>().Name, QStringLiteral("NameTwice"));
+    EXPECT_TRUE(Code->toPlainText().contains(QStringLiteral("procedure TFrDemoMain.EdFullClick(Sender: TObject);")));
+
+    Window->findChild<QAction*>(QStringLiteral("AcViewUnit"))->trigger();
+    ASSERT_FALSE(Code->isVisible());
+    View()->setFocus();
+    for (int I = 0; I < 3; ++I)
+        QTest::keyClick(View(), Qt::Key_Z, Qt::ControlModifier);
+    ASSERT_TRUE(Find("EdName"));
+    EXPECT_TRUE(Find("EdName")->property("OnClick").value<TMethod>().IsEmpty());
+    EXPECT_FALSE(Unit->Text().contains(QStringLiteral("EdNameClick")) || Unit->Text().contains(QStringLiteral("NameTwice")));
+    EXPECT_FALSE(Window->CurrentForm()->IsModified());
+    EXPECT_TRUE(Errors.isEmpty()) << Errors.join(u'\n').toStdString();
 }
 
 TEST_F(KvDesignerMainTest, CopyAndPasteMakeARenamedCopy)
@@ -911,6 +1018,15 @@ TEST_F(KvDesignerMainTest, FormAsTextIsEditedAndAppliedAsOneStep)
     EXPECT_FALSE(View()->isVisible());
     EXPECT_FALSE(Code->isReadOnly());
     EXPECT_TRUE(Code->toPlainText().startsWith(QStringLiteral("object FrDemoMain: TFrDemoMain\n")));
+    // The form's history waits: applying the text would overwrite what it undid. A change made
+    // in the inspector shows in the text not yet typed into.
+    EXPECT_FALSE(Window->findChild<QAction*>(QStringLiteral("AcUndo"))->isEnabled());
+    TypeIntoInspector("Caption", QStringLiteral("Renamed demo"));
+    EXPECT_TRUE(Code->toPlainText().contains(QStringLiteral("Caption = 'Renamed demo'")));
+    QTest::keyClick(Code, Qt::Key_Z, Qt::ControlModifier); // the text's own undo: nothing typed
+    EXPECT_TRUE(Designer()->FormText().contains(QStringLiteral("Caption = 'Renamed demo'")));
+    Designer()->UndoStack()->undo();
+    EXPECT_FALSE(Code->toPlainText().contains(QStringLiteral("Renamed demo")));
 
     QTest::keyClick(Code, Qt::Key_Home, Qt::ControlModifier);
     QTest::keyClick(Code, Qt::Key_End);

@@ -7,6 +7,7 @@
 #include "KvHostServices.h"
 #include "SysUtils.h"
 
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QUndoStack>
 
@@ -56,6 +57,17 @@ TEST_F(KvDesignerUndoTest, EveryKindOfChangeUndoesAndRedoesFormAndUnit)
         {"move", "Move EdName",
          [&] { D->SetProperties("Move EdName", {{Find("EdName"), "Left", 80}, {Find("EdName"), "Top", 16}}); }},
         {"resize", "Size BtOk", [&] { D->SetProperties("Size BtOk", {{Find("BtOk"), "Width", 90}}); }},
+        {"non-visual place", "Move Data",
+         [&] {
+             // Stored as the form file holds it: after its properties.
+             D->SetProperties("Move Data", {{Find("Data"), "Left", 40}, {Find("Data"), "Top", 24}});
+             EXPECT_TRUE(FormText().contains("object Data: TComponent\r\n    Tag = 7\r\n    Left = 40\r\n    Top = 24\r\n  end"));
+         }},
+        {"non-visual create", "Create Component1",
+         [&] {
+             TComponent* c = D->CreateComponent(&TComponent::staticMetaObject, nullptr, 96, 48, -1, -1);
+             EXPECT_EQ(QPoint(c->DesignLeft(), c->DesignTop()), QPoint(96, 48));
+         }},
         {"property editor", "Set Hint",
          [&] {
              // As the inspector does it, for two selected components at once.
@@ -216,6 +228,31 @@ TEST_F(KvDesignerUndoTest, FormTextThatDoesNotApplyLeavesTheFormAsItWas)
     } catch (const EParserError& e) {
         EXPECT_EQ(e.Line, 11);
         EXPECT_GT(e.Column, 1);
+    }
+    // What reads but means nothing here: refused at its line, not kept as written.
+    struct TTypo
+    {
+        const char* From;
+        const char* To;
+        const char* Line; // where the error is shown
+    };
+    const TTypo typos[] = {
+        {"    OnClick = BtOkClick\n    TabOrder = 1\n", "    OnClick = BtOkClick\n    TabOrder = 'one'\n",
+         "    TabOrder = 'one'"},
+        {"    Tag = 7\n", "    Tag = 7\n    Captoin = 'x'\n", "    Captoin"},
+        {"  object BtOk: TWinControl\n", "  object BtOk: TWinControll\n", "  object BtOk"},
+    };
+    for (const TTypo& typo : typos) {
+        SCOPED_TRACE(typo.To);
+        ASSERT_TRUE(text.contains(typo.From));
+        const QString typed = QString(text).replace(typo.From, typo.To);
+        try {
+            D->ApplyFormText(typed);
+            ADD_FAILURE() << "accepted";
+        } catch (const EParserError& e) {
+            EXPECT_EQ(e.Line, typed.left(typed.indexOf(typo.Line)).count(u'\n') + 1) << e.Reason.toStdString();
+            EXPECT_EQ(e.Column, QString(typo.Line).indexOf(QRegularExpression("\\S")) + 1);
+        }
     }
     QString renamed = text;
     EXPECT_THROW(D->ApplyFormText(renamed.replace("object FormMain:", "object FormOther:")), Exception);

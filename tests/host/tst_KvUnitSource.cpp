@@ -84,6 +84,18 @@ TEST(KvUnitSource, ReadsTheClassPastNestedTypesCommentsAndStrings)
     EXPECT_TRUE(MethodExists(unit, "TF", "edphonechange"));
     EXPECT_FALSE(MethodExists(unit, "TF", "Inner")); // the nested class's
     EXPECT_FALSE(MethodExists(unit, "TF", "ShowMessage"));
+
+    // The code of a handler starts inside its body, past local routines and their bodies.
+    const QString local = QString(unit).replace(
+        "Sender: TObject);\nbegin\n",
+        "Sender: TObject);\n  procedure Local;\n  begin\n    try Beep; finally end;\n  end;\nvar I: Integer;\nbegin\n");
+    for (const QString& text : {unit, local, Crlf(local)}) {
+        const qsizetype at = MethodCodePosition(text, "TF", "EdPhoneChange");
+        EXPECT_TRUE(text.mid(at).startsWith("  ShowMessage('end; EdPhoneChange');")) << text.mid(at).toStdString();
+    }
+    EXPECT_TRUE(unit.mid(MethodCodePosition(QString(unit).remove(unit.indexOf("procedure TF."), 200), "TF", "edphonechange"))
+                    .startsWith("    procedure EdPhoneChange(")); // declared only
+    EXPECT_EQ(MethodCodePosition(unit, "TF", "Inner"), -1);
 }
 
 TEST(KvUnitSource, WhatCannotBeChangedIsRefusedWithTheReason)

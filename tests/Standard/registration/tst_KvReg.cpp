@@ -1,3 +1,4 @@
+#include "registration/KvCompEditors.h"
 #include "registration/KvCtrlsReg.h"
 #include "registration/KvReg.h"
 
@@ -6,6 +7,7 @@
 #include "registration/KvRegClasses.h"
 #include "KvCollections.h"
 #include "KvDesignHooks.h"
+#include "KvGraphics.h"
 #include "KvMenus.h"
 #include "KvMessages.h"
 #include "KvStdCtrls.h"
@@ -430,6 +432,79 @@ TEST_F(KvRegHooks, SelectCreateModifiedAndProjectFolderGoThroughTheDesigner)
 
     EXPECT_TRUE(KvDesignMode);
     EXPECT_EQ(KvDsgnGetProyectName(), QStringLiteral("/work/demo/"));
+}
+
+TEST_F(KvRegHooks, SystemMenuAndOutlookPagesAreBuiltThroughTheDesigner)
+{
+    auto* Popup = Add<TKvPopupMenu>(FForm.get(), QStringLiteral("PmMain"));
+    for (int Action = KvTypes::daRestore; Action <= KvTypes::daMaximize; ++Action) {
+        auto* Item = Add<TKvMenuItem>(FForm.get());
+        Item->SetDefaultAction(TKvMenuItemDefaultAction(Action));
+        Popup->Items()->Add(Item);
+    }
+    auto Actions = [Popup] {
+        QList<int> List; // -1 for a line
+        for (int I = 0; I < Popup->Items()->Count(); ++I)
+            List << (Popup->Items()->Items(I)->IsLine() ? -1 : int(Popup->Items()->Items(I)->DefaultAction()));
+        return List;
+    };
+    TKvPopupMenuComponentEditor Menu(Popup, &Designer());
+    for (int Run = 0; Run < 2; ++Run) { // the second run finds every action there
+        Menu.ExecuteVerb(1);
+        EXPECT_EQ(Actions(), QList<int>({1, 2, 3, 4, 5, -1, 6}));
+    }
+    EXPECT_TRUE(Popup->ImagesVisible());
+    EXPECT_EQ(Designer().Selected, Popup);
+
+    Designer().Selected = nullptr;
+    auto* Bar = Add<TKvOutLookBar>(FForm.get(), QStringLiteral("ObMain"));
+    Bar->SetAnimationSteps(5);
+    TKvOutLookBarComponentEditor BarEditor(Bar, &Designer());
+    BarEditor.ExecuteVerb(1);
+    EXPECT_EQ(Designer().Selected, nullptr) << "no page to go to";
+    BarEditor.ExecuteVerb(0);
+    BarEditor.ExecuteVerb(0);
+    const QList<TKvOutLookBarPage*> Pages = Bar->Pages();
+    ASSERT_EQ(Pages.size(), 2);
+    EXPECT_EQ(Designer().CreateParent, Bar);
+    EXPECT_EQ(Bar->ActivePage(), Pages.last());
+    EXPECT_EQ(Bar->AnimationSteps(), 5);
+    TKvOutLookBarPageComponentEditor PageEditor(Pages.first(), &Designer());
+    PageEditor.ExecuteVerb(2); // on the page's bar, from the last page back
+    EXPECT_EQ(Bar->ActivePage(), Pages.first());
+    EXPECT_EQ(Designer().Selected, Pages.first());
+
+    // A double click makes the bar's click handler and shows it.
+    BarEditor.Edit();
+    EXPECT_EQ(Designer().CreatedMethods, QStringList({QStringLiteral("ObMainClick")}));
+    EXPECT_EQ(Designer().Shown, QStringLiteral("ObMainClick"));
+    EXPECT_EQ(Bar->property("OnClick").value<TMethod>().Name, QStringLiteral("ObMainClick"));
+    EXPECT_EQ(Designer().Selected, Bar);
+    EXPECT_EQ(Pages.size(), Bar->Pages().size()) << "no page made by the double click";
+}
+
+TEST_F(KvRegHooks, ValueListsOfferWhatFits)
+{
+    auto* Main = Add<TKvMainMenu>(FForm.get(), QStringLiteral("MmMain"));
+    auto* File = Add<TKvMenuItem>(FForm.get(), QStringLiteral("MiFile"));
+    Main->Items()->Add(File);
+    auto* Windows = Add<TKvMenuItem>(FForm.get(), QStringLiteral("MiWindows"));
+    File->Add(Windows);
+    auto* Other = Add<TKvPopupMenu>(FForm.get(), QStringLiteral("PmOther"));
+    Other->Items()->Add(Add<TKvMenuItem>(FForm.get(), QStringLiteral("MiOther")));
+    auto* Image = Add<TKvImage>(FForm.get(), QStringLiteral("ImLogo"));
+
+    auto Values = [this](TComponent* Component, const QString& Property) {
+        QStringList List;
+        for (const auto& Editor : GetEditorsForSelection({Component}, &Designer()))
+            if (Editor->GetName() == Property)
+                Editor->GetValues([&List](const QString& S) { List << S; });
+        return List;
+    };
+    // Only items of the menu's own tree list its windows.
+    EXPECT_EQ(Values(Main, QStringLiteral("WindowsList")), QStringList({QStringLiteral("MiFile"), QStringLiteral("MiWindows")}));
+    EXPECT_EQ(Values(Image, QStringLiteral("GraphicClass")), KvGraphicFormats());
+    EXPECT_TRUE(KvGraphicFormats().contains(QStringLiteral("png")));
 }
 
 TEST_F(KvRegHooks, ShowPrivilegeWithoutAnApplicationRaises)
