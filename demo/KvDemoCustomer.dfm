@@ -16,11 +16,11 @@ object FrDemoCustomer: TFrDemoCustomer
     MemoryLabel.PkgName = 'Customer'
     MemoryLabel.Id = 1
     BtnOk = BtSave
-    Left = 80
+    Left = 96
     Top = 320
   end
   object PmCustomer: TKvPopupMenu
-    Left = 144
+    Left = 176
     Top = 320
     object MiCopy: TKvMenuItem
       MemoryLabel.PkgName = 'Customer'

@@ -426,11 +426,11 @@ std::unique_ptr<TForm> BuildCustomer()
     Strings->Texts()->Add(ctNotes, QStringLiteral("First order:\nPayment terms:"));
 
     auto* CForm = Make<TKvCForm>(F, "KvCForm");
-    CForm->SetDesignPos(80, 320);
+    CForm->SetDesignPos(96, 320);
     Refer(CForm->MemoryLabel(), CustomerPkg, clCustomer);
 
     auto* Popup = Make<TKvPopupMenu>(F, "PmCustomer");
-    Popup->SetDesignPos(144, 320);
+    Popup->SetDesignPos(176, 320);
     MenuItem(F, Popup->Items(), "MiCopy", CustomerPkg, clCopy, imCopy)->SetOnClick(Handler("MiCopyClick"));
 
     auto* Group = Place<TKvGroupBox>(F, "GbCustomer", F, 12, 12, 488, 168);

@@ -355,8 +355,8 @@ TEST_F(KvDesignerMainTest, NonVisualComponentsStandAtTheirPlaceAndMoveWithMouseA
     ASSERT_TRUE(Popup && Strings);
     Window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(Window.get()));
-    // Where the form file puts them: 16,320 and 144,320.
-    EXPECT_EQ(View()->BoundsOf(Popup).topLeft() - View()->BoundsOf(Strings).topLeft(), QPoint(128, 0));
+    // Where the form file puts them: 16,320 and 176,320.
+    EXPECT_EQ(View()->BoundsOf(Popup).topLeft() - View()->BoundsOf(Strings).topLeft(), QPoint(160, 0));
     const QPoint At = View()->BoundsOf(Popup).center();
     QTest::mouseClick(View(), Qt::LeftButton, {}, At);
     EXPECT_EQ(Designer()->GetSelections(), TDesignerSelectionList({Popup}));
@@ -367,26 +367,26 @@ TEST_F(KvDesignerMainTest, NonVisualComponentsStandAtTheirPlaceAndMoveWithMouseA
     QTest::mouseMove(View(), At + QPoint(10, 10));
     QTest::mouseMove(View(), At + QPoint(30, 21));
     QTest::mouseRelease(View(), Qt::LeftButton, {}, At + QPoint(30, 21));
-    EXPECT_EQ(QPoint(Popup->DesignLeft(), Popup->DesignTop()), QPoint(176, 344));
+    EXPECT_EQ(QPoint(Popup->DesignLeft(), Popup->DesignTop()), QPoint(208, 344));
     View()->setFocus();
     QTest::keyClick(View(), Qt::Key_Right, Qt::ControlModifier);
     QTest::keyClick(View(), Qt::Key_Down, Qt::ShiftModifier); // it has no size
-    EXPECT_EQ(Popup->DesignLeft(), 177);
+    EXPECT_EQ(Popup->DesignLeft(), 209);
     EXPECT_EQ(View()->ComponentAt(View()->BoundsOf(Popup).center()), Popup);
     EXPECT_EQ(Window->findChild<QAction*>(QStringLiteral("AcUndo"))->text(), QStringLiteral("&Undo Move PmCustomer"));
-    EXPECT_TRUE(ObjectBlock(Designer()->FormText(), QStringLiteral("PmCustomer")).contains(QStringLiteral("Left = 177\n    Top = 344")));
+    EXPECT_TRUE(ObjectBlock(Designer()->FormText(), QStringLiteral("PmCustomer")).contains(QStringLiteral("Left = 209\n    Top = 344")));
 
     // A band over both selects both.
     const QPoint Corner = View()->BoundsOf(Strings).topLeft() - QPoint(4, 4);
     QTest::mousePress(View(), Qt::LeftButton, {}, Corner);
     QTest::mouseMove(View(), Corner + QPoint(60, 10));
-    QTest::mouseMove(View(), Corner + QPoint(200, 40));
-    QTest::mouseRelease(View(), Qt::LeftButton, {}, Corner + QPoint(200, 40));
+    QTest::mouseMove(View(), Corner + QPoint(240, 40));
+    QTest::mouseRelease(View(), Qt::LeftButton, {}, Corner + QPoint(240, 40));
     EXPECT_TRUE(Designer()->GetSelections().contains(Popup) && Designer()->GetSelections().contains(Strings));
 
     for (int I = 0; I < 2; ++I)
         QTest::keyClick(View(), Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(QPoint(Find("PmCustomer")->DesignLeft(), Find("PmCustomer")->DesignTop()), QPoint(144, 320));
+    EXPECT_EQ(QPoint(Find("PmCustomer")->DesignLeft(), Find("PmCustomer")->DesignTop()), QPoint(176, 320));
     EXPECT_FALSE(Window->CurrentForm()->IsModified());
 
     // A non-visual component chosen on the palette is placed where the form is clicked.
