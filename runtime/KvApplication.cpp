@@ -2,6 +2,7 @@
 
 #include "Colors.h"
 #include "KvDesignHooks.h"
+#include "KvUtils.h"
 #include "KvMessages.h"
 #include "KvReferences.h"
 
@@ -241,6 +242,15 @@ bool TKvCApplication::UpdateSystemPkgDisplay(const QString& FileName, bool Quiet
 }
 
 // ---------------------------------------------------------------------------------------------
+
+TKvDateOrder KvActiveDateOrder()
+{
+    const TKvCApplication* App = KvCApp();
+    if (!App)
+        return KvSystemDateOrder();
+    const TKvPkgLanguageLocale& Locale = App->PkgLanguage()->Locale();
+    return {Locale.DateFormat, Locale.DateSeparator, Locale.TimeSeparator};
+}
 
 TKvCApplication* KvCApp()
 {

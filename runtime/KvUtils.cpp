@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QDir>
 #include <QLocale>
+#include <QMap>
 #include <QRegularExpression>
 #include <QTime>
 
@@ -287,7 +288,35 @@ double KvCStrToNumeric(const QString& Text, QChar Separator)
     return Result;
 }
 
-QString KvADateTimeToStr(double DateTime, const QString& Format, int YearStyle)
+namespace {
+
+// The first character of a Qt date or time format that is not a field letter or a quote.
+QChar FormatSeparator(const QString& Format, QChar Default)
+{
+    for (QChar C : Format)
+        if (!C.isLetter() && C != u'\'' && !C.isSpace())
+            return C;
+    return Default;
+}
+
+} // namespace
+
+TKvDateOrder KvSystemDateOrder()
+{
+    const QLocale System = QLocale::system();
+    const QString Date = System.dateFormat(QLocale::ShortFormat);
+    const qsizetype Day = Date.indexOf(u'd'), Month = Date.indexOf(u'M'), Year = Date.indexOf(u'y');
+    TKvDateOrder Result;
+    if (Year >= 0 && Year < Day && Year < Month)
+        Result.Order = 2;
+    else if (Month >= 0 && Month < Day)
+        Result.Order = 1;
+    Result.DateSeparator = FormatSeparator(Date, u'/');
+    Result.TimeSeparator = FormatSeparator(System.timeFormat(QLocale::ShortFormat), u':');
+    return Result;
+}
+
+QString KvADateTimeToStr(double DateTime, const QString& Format, int YearStyle, const TKvDateOrder& Locale)
 {
     const bool Valid = std::isfinite(DateTime) && std::fabs(DateTime) < 3e6;
     qint64 Days = Valid ? qint64(std::trunc(DateTime)) : 0;
@@ -302,31 +331,36 @@ QString KvADateTimeToStr(double DateTime, const QString& Format, int YearStyle)
     const QTime Time = QTime::fromMSecsSinceStartOfDay(int(MSecs));
     const QLocale C = QLocale::c();
 
-    QStringList DateParts;
+    // Each date part keyed by its place in the locale's order.
+    const int Rank[3][3] = {{0, 1, 2}, {1, 0, 2}, {2, 1, 0}}; // [order][day, month, year]
+    const int Order = std::clamp(Locale.Order, 0, 2);
+    QMap<int, QString> DateParts;
     QString DayName;
     bool MonthName = false;
-    bool Hours = false, Minutes = false, Seconds = false, TwelveHours = false;
+    bool Hours = false, Minutes = false, Seconds = false, Millis = false, TwelveHours = false;
     for (QChar Letter : Format.isEmpty() ? QStringLiteral("dmyhns") : Format) {
         switch (Letter.unicode()) {
-        case 'd': DateParts << TwoDigits(Date.day()); break;
-        case 'm': DateParts << TwoDigits(Date.month()); break;
-        case 'M': DateParts << C.monthName(Date.month(), QLocale::ShortFormat), MonthName = true; break;
-        case '2': DateParts << C.monthName(Date.month(), QLocale::LongFormat), MonthName = true; break;
+        case 'd': DateParts[Rank[Order][0]] = TwoDigits(Date.day()); break;
+        case 'm': DateParts[Rank[Order][1]] = TwoDigits(Date.month()); break;
+        case 'M': DateParts[Rank[Order][1]] = C.monthName(Date.month(), QLocale::ShortFormat), MonthName = true; break;
+        case '2': DateParts[Rank[Order][1]] = C.monthName(Date.month(), QLocale::LongFormat), MonthName = true; break;
         case 'y':
-            DateParts << (YearStyle == KvDateYearShort ? TwoDigits(Date.year() % 100)
-                                                       : QString::number(Date.year()).rightJustified(4, u'0'));
+            DateParts[Rank[Order][2]] = YearStyle == KvDateYearShort
+                                            ? TwoDigits(Date.year() % 100)
+                                            : QString::number(Date.year()).rightJustified(4, u'0');
             break;
         case 'D': DayName = C.dayName(Date.dayOfWeek(), QLocale::ShortFormat); break;
         case '1': DayName = C.dayName(Date.dayOfWeek(), QLocale::LongFormat); break;
         case 'h': Hours = true; break;
         case 'n': Minutes = true; break;
         case 's': Seconds = true; break;
+        case 'z': Millis = true; break;
         case 'a':
         case 'o': TwelveHours = true; break;
         default: break;
         }
     }
-    QString Result = DateParts.join(MonthName ? u' ' : u'/');
+    QString Result = QStringList(DateParts.values()).join(MonthName ? QChar(u' ') : Locale.DateSeparator);
     if (!DayName.isEmpty())
         Result = Result.isEmpty() ? DayName : DayName + u' ' + Result;
     QStringList TimeParts;
@@ -336,7 +370,9 @@ QString KvADateTimeToStr(double DateTime, const QString& Format, int YearStyle)
         TimeParts << TwoDigits(Time.minute());
     if (Seconds)
         TimeParts << TwoDigits(Time.second());
-    QString TimeText = TimeParts.join(u':');
+    QString TimeText = TimeParts.join(Locale.TimeSeparator);
+    if (Seconds && Millis)
+        TimeText += u'.' + QString::number(Time.msec()).rightJustified(3, u'0');
     if (Hours && TwelveHours)
         TimeText += Time.hour() < 12 ? QLatin1String(" AM") : QLatin1String(" PM");
     if (!TimeText.isEmpty())
@@ -344,12 +380,14 @@ QString KvADateTimeToStr(double DateTime, const QString& Format, int YearStyle)
     return Result;
 }
 
-double KvAStrToDate(const QString& Text)
+double KvAStrToDate(const QString& Text, const TKvDateOrder& Locale)
 {
     const QString S = Text.trimmed();
-    static const QRegularExpression TimeAtEnd(
-        QStringLiteral("(\\d{1,2}):(\\d{1,2})(?::(\\d{1,2})(?:[.,](\\d{1,3}))?)?\\s*([AaPp][Mm])?$"));
-    static const QRegularExpression DateOnly(QStringLiteral("^(\\d{1,4})([/.-])(\\d{1,2})\\2(\\d{1,4})$"));
+    const QString TimeSep = QRegularExpression::escape(QString(Locale.TimeSeparator));
+    const QRegularExpression TimeAtEnd(
+        QStringLiteral("(\\d{1,2})%1(\\d{1,2})(?:%1(\\d{1,2})(?:[.,](\\d{1,3}))?)?\\s*([AaPp][Mm])?$").arg(TimeSep));
+    const QString DateSeps = QRegularExpression::escape(QStringLiteral("/.-") + Locale.DateSeparator);
+    const QRegularExpression DateOnly(QStringLiteral("^(\\d{1,4})([%1])(\\d{1,2})\\2(\\d{1,4})$").arg(DateSeps));
 
     QString DateText = S;
     qint64 MSecs = 0;
@@ -381,22 +419,27 @@ double KvAStrToDate(const QString& Text)
         const QRegularExpressionMatch DateMatch = DateOnly.match(DateText);
         if (!DateMatch.hasMatch())
             InvalidDate(Text);
-        QString YearText;
-        int Month = DateMatch.captured(3).toInt();
-        int Day = 0;
-        if (DateMatch.captured(1).size() == 4) { // y-m-d
-            YearText = DateMatch.captured(1);
-            Day = DateMatch.captured(4).size() <= 2 ? DateMatch.captured(4).toInt() : 0;
-        } else if (DateMatch.captured(1).size() <= 2) {
-            Day = DateMatch.captured(1).toInt();
-            YearText = DateMatch.captured(4);
+        const QString First = DateMatch.captured(1), Middle = DateMatch.captured(3), Last = DateMatch.captured(4);
+        QString YearText, DayText;
+        int Month = 0;
+        if (First.size() == 4 || (Locale.Order == 2 && First.size() <= 2)) { // y-m-d
+            YearText = First;
+            Month = Middle.toInt();
+            DayText = Last;
+        } else if (First.size() <= 2) {
+            const bool MonthFirst = Locale.Order == 1;
+            Month = (MonthFirst ? First : Middle).toInt();
+            DayText = MonthFirst ? Middle : First;
+            YearText = Last;
         } else {
             InvalidDate(Text);
         }
+        if (DayText.size() > 2)
+            InvalidDate(Text);
         int Year = YearText.toInt();
         if (YearText.size() <= 2)
             Year += Year < 50 ? 2000 : 1900;
-        const QDate Date(Year, Month, Day);
+        const QDate Date(Year, Month, DayText.toInt());
         if (Year < 1 || !Date.isValid())
             InvalidDate(Text);
         Days = TDateTimeEpoch.daysTo(Date);

@@ -54,14 +54,29 @@ QString KvCNumericToStr(double Value, QChar Separator = u'.');
 // text and for a number beyond the range of a double.
 double KvCStrToNumeric(const QString& Text, QChar Separator = u'.');
 
-// A TDateTime (days since 1899-12-30) as text. Format letters, in the order the date parts
-// appear: "d" day, "m" month, "y" year (numeric, joined by "/"), "M"/"2" short/long month
-// name, "D"/"1" short/long day name in front; then "h", "n", "s" for hours, minutes and
-// seconds ("hh:nn:ss"), "a" or "o" for a 12-hour clock with AM/PM. An empty format is
+// How a locale writes numeric dates: the order of the parts (0 day-month-year, 1 month-day-year,
+// 2 year-month-day) and the separators between the date's and between the time's parts.
+struct TKvDateOrder
+{
+    int Order = 0;
+    QChar DateSeparator = u'/';
+    QChar TimeSeparator = u':';
+};
+// The system locale's short date and time formats as such an order.
+TKvDateOrder KvSystemDateOrder();
+// As the active application's language package says, else as the system does.
+TKvDateOrder KvActiveDateOrder();
+
+// A TDateTime (days since 1899-12-30) as text. Format letters: "d" day, "m" month, "y" year
+// (numeric, in the locale's order, joined by its date separator), "M"/"2" short/long month
+// name (then the parts are joined by blanks), "D"/"1" short/long day name in front; then "h",
+// "n", "s" for hours, minutes and seconds joined by the time separator, "z" milliseconds after
+// the seconds (".zzz"), "a" or "o" for a 12-hour clock with AM/PM. An empty format is
 // "dmyhns". Raises EConvertError for a value outside the years 1 to 9999.
-QString KvADateTimeToStr(double DateTime, const QString& Format, int YearStyle);
-// A date, a date and time, or a time alone (day 0) as a TDateTime: "d/m/y" (or "-" and "."
-// between the parts), "y-m-d" with a four-digit year first, then optionally "h:n[:s[.zzz]]"
-// with AM/PM. Two-digit years below 50 are 20xx, the others 19xx. Raises EConvertError for
-// anything else, an empty text included.
-double KvAStrToDate(const QString& Text);
+QString KvADateTimeToStr(double DateTime, const QString& Format, int YearStyle, const TKvDateOrder& Locale = {});
+// A date, a date and time, or a time alone (day 0) as a TDateTime: the three date parts in the
+// locale's order separated by its date separator, "/", "-" or "." ("y-m-d" with a four-digit
+// year first is always taken), then optionally "h:n[:s[.zzz]]" with the locale's time
+// separator and AM/PM. Two-digit years below 50 are 20xx, the others 19xx. Raises
+// EConvertError for anything else, an empty text included.
+double KvAStrToDate(const QString& Text, const TKvDateOrder& Locale = {});

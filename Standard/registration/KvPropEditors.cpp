@@ -396,9 +396,21 @@ QString VariantToString(int DataType, const Variant& Value)
     switch (DataType) {
     case 0:
     case 1:
-    case 2: return KvANumericToStr(Value.AsFloat(), QStringLiteral(">"), 0, 8);
+    case 2: {
+        const double Number = Value.AsFloat();
+        const QString Text = KvANumericToStr(Number, QStringLiteral(">"), 0, 8);
+        // A value with more digits than the mask shows is written exactly, so that taking the
+        // shown text back does not change it.
+        return KvAStrToNumeric(Text, 8) == Number ? Text : KvCNumericToStr(Number);
+    }
     case 3: return Value.AsString();
-    case 4: return KvADateTimeToStr(Value.AsDate(), QStringLiteral("dmyhns"), KvDateYearLong);
+    case 4: {
+        const TKvDateOrder Order = KvActiveDateOrder();
+        const double Date = Value.AsDate();
+        const QString Text = KvADateTimeToStr(Date, QStringLiteral("dmyhns"), KvDateYearLong, Order);
+        return KvAStrToDate(Text, Order) == Date ? Text
+                                                 : KvADateTimeToStr(Date, QStringLiteral("dmyhnsz"), KvDateYearLong, Order);
+    }
     default: return QString();
     }
 }
@@ -410,9 +422,16 @@ Variant StringToVariant(int DataType, const QString& Text)
     switch (DataType) {
     case 0:
     case 1:
-    case 2: return Variant(KvAStrToNumeric(Text, 8));
+    case 2:
+        // A plain number is taken as written (the exact form shown above); grouped digits or a
+        // trailing sign go through the mask's reading.
+        try {
+            return Variant(KvCStrToNumeric(Text.trimmed()));
+        } catch (const EConvertError&) {
+            return Variant(KvAStrToNumeric(Text, 8));
+        }
     case 3: return Variant(Text);
-    case 4: return Variant::FromDate(KvAStrToDate(Text));
+    case 4: return Variant::FromDate(KvAStrToDate(Text, KvActiveDateOrder()));
     default: return Variant();
     }
 }
