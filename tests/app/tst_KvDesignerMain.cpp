@@ -13,7 +13,9 @@
 #include "KvPkgStrings.h"
 #include "KvReferences.h"
 
+#include "KvApplication.h"
 #include "KvStdCtrls.h"
+#include "KvUtils.h"
 #include "controls/KvRichText.h"
 
 #include <QApplication>
@@ -342,6 +344,33 @@ TEST_F(KvDesignerMainTest, NumericValueShowsWithoutTrailingZeros)
     ClickInTree(Edit);
     TypeIntoInspector("Value", QStringLiteral("42"));
     EXPECT_EQ(Window->Inspector()->FindProperty(QStringLiteral("Value")).data().toString(), QStringLiteral("42"));
+}
+
+// A date Value is typed and shown in the application's date order; text that is no date is
+// reported and leaves the value as it was.
+TEST_F(KvDesignerMainTest, DateValueFollowsTheApplicationsDateOrderAndBadTextKeepsIt)
+{
+    auto* Edit = qobject_cast<TKvEdit*>(Find("EdName"));
+    TKvCApplication* App = KvCApp();
+    ASSERT_TRUE(Edit && App);
+    Edit->SetDataType(KvTypes::dtDateTime);
+    TKvPkgLanguageLocale Locale = App->PkgLanguage()->Locale();
+    Locale.DateFormat = 1; // month-day-year
+    Locale.DateSeparator = u'-';
+    App->PkgLanguage()->SetLocale(Locale);
+    ClickInTree(Edit);
+    TypeIntoInspector("Value", QStringLiteral("12-31-2024 23:59:58"));
+    ASSERT_TRUE(Errors.isEmpty()) << Errors.join(u'\n').toStdString();
+    const double NewYearsEve = KvAStrToDate(QStringLiteral("2024-12-31 23:59:58"));
+    EXPECT_EQ(Edit->GetValue().AsDate(), NewYearsEve);
+    EXPECT_EQ(Window->Inspector()->FindProperty(QStringLiteral("Value")).data().toString(),
+              QStringLiteral("12-31-2024 23:59:58"));
+
+    InspectorView()->setCurrentIndex({}); // the value's editor opens afresh
+    TypeIntoInspector("Value", QStringLiteral("31-12-2024"));
+    ASSERT_EQ(Errors.size(), 1);
+    EXPECT_TRUE(Errors.first().contains(QStringLiteral("'31-12-2024' is not a valid date"))) << Errors.first().toStdString();
+    EXPECT_EQ(Edit->GetValue().AsDate(), NewYearsEve);
 }
 
 // Names are readable: under a non-visual icon in full, and a control lying on another one
