@@ -10,8 +10,10 @@
 #include "vars/KvVtPkgVars.h"
 #include "controls/KvVtCollection.h"
 #include "controls/KvVtMenus.h"
+#include "registration/KvVtAbout.h"
 #include "KvStdCtrls.h"
 
+#include <QApplication>
 #include <QStringList>
 
 namespace {
@@ -63,6 +65,7 @@ void TKvCApplicationComponentEditor::ExecuteVerb(int Index)
 {
     auto* App = qobject_cast<TKvCApplication*>(Component());
     switch (Index) {
+    case 0: KvShowAbout(QApplication::activeWindow()); break;
     case 1:
         if (App)
             App->UpdateSystemPkgs(false);
@@ -86,7 +89,6 @@ void TKvCApplicationComponentEditor::ExecuteVerb(int Index)
 QString TKvCApplicationComponentEditor::VerbUnavailable(int Index) const
 {
     switch (Index) {
-    case 0: return QStringLiteral("The About box is not part of the package yet");
     case 3:
     case 4:
     case 7:
