@@ -2,6 +2,8 @@
 
 #include "KvPkgFormat.h"
 
+#include <QLocale>
+
 // Content of the language format (version 1): the locale settings, the last update file and
 // time, then the "System" and the "User" strings packages, each as its whole strings file image
 // (u32 length, bytes).
@@ -66,6 +68,67 @@ TKvPkgLanguageLocale TKvPkgLanguageLocale::Default()
     return l;
 }
 
+namespace {
+
+// The one character a system setting gives, when the locale can hold it.
+QChar SystemSeparator(const QString& Value, QChar Default)
+{
+    return Value.size() == 1 && !Value.at(0).isLetterOrNumber() ? Value.at(0) : Default;
+}
+
+// The first character of a date or time format that is no letter.
+QString FormatSeparator(const QString& Format)
+{
+    for (QChar c : Format)
+        if (!c.isLetter() && c != u'\'')
+            return QString(c);
+    return QString();
+}
+
+} // namespace
+
+TKvPkgLanguageLocale TKvPkgLanguageLocale::System()
+{
+    const QLocale sys = QLocale::system();
+    TKvPkgLanguageLocale l = Default();
+    const QString date = sys.dateFormat(QLocale::ShortFormat);
+    const qsizetype d = date.indexOf(u'd'), m = date.indexOf(u'M'), y = date.indexOf(u'y');
+    if (d >= 0 && m >= 0 && y >= 0)
+        l.DateFormat = y < m ? KvLocaleTypes::dfYearMonthDay
+                             : (m < d ? KvLocaleTypes::dfMonthDayYear : KvLocaleTypes::dfDayMonthYear);
+    l.DateSeparator = SystemSeparator(FormatSeparator(date), l.DateSeparator);
+    l.TimeSeparator = SystemSeparator(FormatSeparator(sys.timeFormat(QLocale::ShortFormat)), l.TimeSeparator);
+    for (int i = 0; i < 12; ++i) {
+        l.MonthShortNames[i] = sys.monthName(i + 1, QLocale::ShortFormat);
+        l.MonthLongNames[i] = sys.monthName(i + 1, QLocale::LongFormat);
+    }
+    // The names start on Sunday, Qt's days on Monday.
+    for (int i = 0; i < 7; ++i) {
+        l.DayShortNames[i] = sys.dayName(i == 0 ? 7 : i, QLocale::ShortFormat);
+        l.DayLongNames[i] = sys.dayName(i == 0 ? 7 : i, QLocale::LongFormat);
+    }
+    l.StartOfWeek = int(sys.firstDayOfWeek()) - 1;
+    l.TimeAMString = sys.amText();
+    l.TimePMString = sys.pmText();
+    l.NumericThousandSeparator = SystemSeparator(sys.groupSeparator(), l.NumericThousandSeparator);
+    l.NumericDecimalSeparator = SystemSeparator(sys.decimalPoint(), l.NumericDecimalSeparator);
+    const QString symbol = sys.currencySymbol();
+    if (!symbol.isEmpty()) {
+        l.NumericCurrencyString = symbol;
+        const QString sample = sys.toCurrencyString(1);
+        const bool after = sample.indexOf(symbol) > sample.indexOf(u'1');
+        const bool space = sample.contains(u' ') || sample.contains(QChar(0xA0));
+        l.NumericCurrencyFormat = (after ? 1 : 0) + (space ? 2 : 0);
+    }
+    l.AutoLoad = true;
+    try {
+        l.Check();
+    } catch (const EKvPkgError&) {
+        l = Default();
+    }
+    return l;
+}
+
 void TKvPkgLanguageLocale::Check() const
 {
     CheckRange(DateFormat, 0, 2, "Date format");
@@ -111,6 +174,20 @@ void TKvPkgLanguage::SetLocale(const TKvPkgLanguageLocale& Value)
         return;
     FLocale = Value;
     SetModified(true);
+}
+
+void TKvPkgLanguage::SetAutoLoad(bool Value)
+{
+    TKvPkgLanguageLocale l = Value ? TKvPkgLanguageLocale::System() : FLocale;
+    l.AutoLoad = Value;
+    SetLocale(l);
+}
+
+void TKvPkgLanguage::RestoreDefaults()
+{
+    TKvPkgLanguageLocale l = TKvPkgLanguageLocale::Default();
+    l.AutoLoad = FLocale.AutoLoad;
+    SetLocale(l);
 }
 
 void TKvPkgLanguage::SetLastUpdateFile(const QString& Value)

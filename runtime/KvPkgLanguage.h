@@ -10,10 +10,27 @@
 // (the library's own texts) and "User" (the application's). The strings packages live inside the
 // language package: they are stored, loaded and saved with it.
 
+// The enumerated locale settings; the locale stores their values as integers.
+namespace KvLocaleTypes {
+Q_NAMESPACE
+enum TKvDateFormat { dfDayMonthYear, dfMonthDayYear, dfYearMonthDay };
+Q_ENUM_NS(TKvDateFormat)
+enum TKvStartOfWeek { swMonday, swTuesday, swWednesday, swThursday, swFriday, swSaturday, swSunday };
+Q_ENUM_NS(TKvStartOfWeek)
+// Where week 1 of a year starts: at January 1st, in the first week of four days, or at the
+// first full week.
+enum TKvStartWeekYear { wyJanuaryFirst, wyFirstFourDays, wyFirstFullWeek };
+Q_ENUM_NS(TKvStartWeekYear)
+enum TKvCurrencyFormat { cfBefore, cfAfter, cfBeforeSpace, cfAfterSpace };
+Q_ENUM_NS(TKvCurrencyFormat)
+} // namespace KvLocaleTypes
+
 struct TKvPkgLanguageLocale
 {
+    // On: the settings follow the system's regional settings, read again whenever it is
+    // switched on, and the application reads them at start.
     bool AutoLoad = true;
-    // 0 day-month-year, 1 month-day-year, 2 year-month-day.
+    // TKvDateFormat.
     int DateFormat = 0;
     QChar DateSeparator = u'/';
     QStringList MonthShortNames;
@@ -25,9 +42,9 @@ struct TKvPkgLanguageLocale
     // As the runtime's TKvDateYear: 0 default, 1 short, 2 long.
     int MaskDateYear = 0;
     int MaskDateYearFix = 0;
-    // 0 Monday to 6 Sunday.
+    // TKvStartOfWeek.
     int StartOfWeek = 0;
-    // 0 on January 1st, 1 on the first four-day week, 2 on the first full week.
+    // TKvStartWeekYear.
     int StartWeekYear = 0;
     QChar TimeSeparator = u':';
     QString TimeAMString = QStringLiteral("AM");
@@ -36,12 +53,15 @@ struct TKvPkgLanguageLocale
     QChar NumericDecimalSeparator = u'.';
     int MaskDecimals = 2;
     QString NumericCurrencyString = QStringLiteral("$");
-    // 0 "$1", 1 "1$", 2 "$ 1", 3 "1 $".
+    // TKvCurrencyFormat: "$1", "1$", "$ 1", "1 $".
     int NumericCurrencyFormat = 0;
 
     bool operator==(const TKvPkgLanguageLocale&) const = default;
     // English names; the other values as above.
     static TKvPkgLanguageLocale Default();
+    // The system's regional settings, AutoLoad on; a value the locale cannot hold (a separator
+    // of several characters, names missing) keeps its default.
+    static TKvPkgLanguageLocale System();
     // Raises EKvPkgError naming the first value out of range.
     void Check() const;
 };
@@ -57,6 +77,10 @@ public:
     const TKvPkgLanguageLocale& Locale() const { return FLocale; }
     // Checks first; nothing changes when it raises.
     void SetLocale(const TKvPkgLanguageLocale& Value);
+    // Switching AutoLoad on takes the system's settings; off keeps the settings as they are.
+    void SetAutoLoad(bool Value);
+    // The library's default settings; AutoLoad stays as it is.
+    void RestoreDefaults();
     TKvPkgStrings* PkgSystem() const { return FSystem; }
     TKvPkgStrings* PkgUser() const { return FUser; }
 

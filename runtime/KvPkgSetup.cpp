@@ -28,11 +28,16 @@ void CheckDataBase(const TKvPkgSetupDataBase& D)
     if (D.DateFormat < 0 || D.DateFormat > 2)
         throw EKvPkgError(QStringLiteral("Date format %1 is not valid (0 to 2)").arg(D.DateFormat));
     for (QChar c : {D.DateSeparator, D.TimeSeparator, D.NumericDecimalSeparator})
-        if (c.isNull() || c.isLetterOrNumber())
+        if (c.isLetterOrNumber())
             throw EKvPkgError(QStringLiteral("'%1' cannot separate the parts of a value").arg(c));
 }
 
 } // namespace
+
+int KvSystemDateFormat()
+{
+    return TKvPkgLanguageLocale::System().DateFormat;
+}
 
 TKvPkgSetupKeys KvDefaultSetupKeys()
 {

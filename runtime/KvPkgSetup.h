@@ -1,6 +1,6 @@
 #pragma once
 
-#include "KvPackages.h"
+#include "KvPkgLanguage.h"
 
 #include <QChar>
 
@@ -8,6 +8,17 @@
 
 // Setup packages: the shortcut keys of the library's controls and the settings of the database
 // syntax its data controls write.
+
+namespace KvSetupTypes {
+Q_NAMESPACE
+// How the data controls write dates and numbers into statements: with the settings of the
+// package, with the system's regional settings and quoted numbers, or in the standard SQL style.
+enum TKvDataBaseEngine { deCustom, deSystem, deStandard };
+Q_ENUM_NS(TKvDataBaseEngine)
+} // namespace KvSetupTypes
+
+// The system's date order as a TKvDateFormat value.
+int KvSystemDateFormat();
 
 // The shortcuts, in the order the package keeps them.
 enum TKvSetupShortCut {
@@ -30,10 +41,11 @@ struct TKvPkgSetupKeys
 
 struct TKvPkgSetupDataBase
 {
-    // 0 to 2; the engines the data controls know.
+    // TKvDataBaseEngine.
     int DataBaseEngine = 0;
-    // 0 to 2, as the locale's date format.
+    // TKvDateFormat.
     int DateFormat = 0;
+    // A null separator writes the parts of a value without one.
     QChar DateSeparator = u'/';
     QChar TimeSeparator = u':';
     QChar NumericDecimalSeparator = u'.';
@@ -58,10 +70,10 @@ public:
     quint16 ShortCut(TKvSetupShortCut Key) const { return FKeys.ShortCuts.at(Key); }
     void SetShortCut(TKvSetupShortCut Key, quint16 Value);
     const TKvPkgSetupDataBase& DataBase() const { return FDataBase; }
-    // Raises for an engine or date format outside 0 to 2 and for a null separator.
+    // Raises for an engine or date format outside 0 to 2 and for a letter or digit as separator.
     void SetDataBase(const TKvPkgSetupDataBase& Value);
 
-    QString DefaultExt() const override { return QStringLiteral("kvset"); }
+    QString DefaultExt() const override { return QStringLiteral("stp"); }
     // Back to the library's default keys and database settings.
     void Clear() override;
 

@@ -11,6 +11,7 @@
 #include "controls/KvVtCollection.h"
 #include "controls/KvVtMenus.h"
 #include "registration/KvVtAbout.h"
+#include "setup/KvVtSetup.h"
 #include "KvStdCtrls.h"
 
 #include <QApplication>
@@ -101,7 +102,10 @@ QString TKvCApplicationComponentEditor::VerbUnavailable(int Index) const
 }
 
 // The setup editor opens from here once it is part of the package.
-void TKvCApplicationComponentEditor::Edit() {}
+void TKvCApplicationComponentEditor::Edit()
+{
+    KvEditSetup(qobject_cast<TKvCApplication*>(Component()));
+}
 
 void TKvMenuComponentEditor::Edit()
 {

@@ -25,6 +25,8 @@
 #include "display/KvVtDisplay.h"
 #include "strings/KvVtPkgStrings.h"
 #include "vars/KvVtPkgVars.h"
+#include "setup/KvVtLanguage.h"
+#include "setup/KvVtSetup.h"
 #include "Variants.h"
 
 #include <QApplication>
@@ -92,11 +94,14 @@ void TKvCApplicationPkgDisplayProperty::Edit()
 {
     KvEditPkgDisplay(qobject_cast<TKvCApplication*>(GetComponent(0)));
 }
-
-// The package editors of the language and setup folders open from here once those
-// windows are part of the package.
-void TKvCApplicationPkgLanguageProperty::Edit() {}
-void TKvCApplicationPkgSetupProperty::Edit() {}
+void TKvCApplicationPkgLanguageProperty::Edit()
+{
+    KvEditLanguage(qobject_cast<TKvCApplication*>(GetComponent(0)));
+}
+void TKvCApplicationPkgSetupProperty::Edit()
+{
+    KvEditSetup(qobject_cast<TKvCApplication*>(GetComponent(0)));
+}
 void TKvCApplicationPkgVarsProperty::Edit()
 {
     KvEditPkgVars(qobject_cast<TKvPkgVars*>(GetObjectValue()));

@@ -81,7 +81,7 @@ QString KvPkgStringsFileFilter(const TKvPkgStrings* Pkg)
     return QStringLiteral("Package Strings (") + P + QStringLiteral(")|") + P + QStringLiteral("|All files (*.*)|*.*");
 }
 
-QString KvPkgStringsStartFolder(const TKvPkgStrings* Pkg)
+QString KvPkgStringsStartFolder(const TKvPkgInfo* Pkg)
 {
     const QString File = Pkg ? Pkg->GetFileName(Pkg->FileName()) : QString();
     if (!File.isEmpty())

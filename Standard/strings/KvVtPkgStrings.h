@@ -17,6 +17,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QWidget;
 class TKvPkgLanguage;
+class TKvPkgInfo;
 class TKvPkgStrings;
 
 namespace Ui {
@@ -36,8 +37,8 @@ bool KvPkgStringsValidPkg(const QString& Name);
 QString KvPkgStringsStatusLine(TKvStringsKind Kind, const TKvPkgStrings* Pkg);
 // The file dialogs' filter: "Package Strings (*.kvstr)|*.kvstr|All files (*.*)|*.*".
 QString KvPkgStringsFileFilter(const TKvPkgStrings* Pkg);
-// Where Load From and Save To start: the package file's folder, else the project's.
-QString KvPkgStringsStartFolder(const TKvPkgStrings* Pkg);
+// Where Load From and Save To start, for any package: its file's folder, else the project's.
+QString KvPkgStringsStartFolder(const TKvPkgInfo* Pkg);
 // The row selected after row Removed went, with Count rows left: the same index, the last
 // row, or none (-1).
 int KvPkgStringsRowAfterDelete(int Removed, int Count);

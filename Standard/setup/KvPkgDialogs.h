@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+class Exception;
+class TKvPkgInfo;
+
+// What the language and setup editors share: dialogs that keep their bounds while the host runs,
+// and the package file commands of their button rows.
+
+// Restored where its class was last closed when first shown; saved whenever it hides.
+class TKvKeptBoundsDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    using QDialog::QDialog;
+
+protected:
+    void showEvent(QShowEvent* Event) override;
+    void hideEvent(QHideEvent* Event) override;
+
+private:
+    bool FRestored = false;
+};
+
+void KvShowError(const Exception& E);
+
+// Each reports its own errors and gives true when the package changed or was written.
+// SaveFile of a file package (nothing for one in the form).
+bool KvPkgUpdateFile(TKvPkgInfo* Pkg);
+// The load/save dialog on Pkg; true when closed with Ok.
+bool KvPkgLoadSave(QWidget* Parent, TKvPkgInfo* Pkg, bool Load);
+// A file of Pkg's kind chosen in an open or save dialog (Filter as "Files Setup (*.stp)|*.stp|...").
+// A load marks the package modified and tells its listeners.
+bool KvPkgLoadFrom(QWidget* Parent, TKvPkgInfo* Pkg, const QString& Filter);
+bool KvPkgSaveTo(QWidget* Parent, TKvPkgInfo* Pkg, const QString& Filter);
