@@ -73,6 +73,7 @@ case "$cmd" in
     case "$target" in
       binary) seeds=tests/data/fuzz-binary ;;
       packages) seeds=tests/data/fuzz-packages ;;
+      display) seeds=tests/data/fuzz-display ;;
       project) seeds=tests/data/fuzz-projects ;;
       richtext) seeds=tests/data/fuzz-richtext ;;
       exchange) seeds=tests/data/fuzz-exchange ;;

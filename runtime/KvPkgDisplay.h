@@ -198,8 +198,8 @@ constexpr int KvMaxDisplayMetric = 400;
 constexpr std::array<int, KvCWMetricCount> KvDefaultCWMetrics{4, 22, 18, 16, 2, 4, 4, 4, 4, 4};
 constexpr std::array<int, KvHiMetricCount> KvDefaultHiMetrics{3, 3, 3, 3};
 
-// Sets the library looks up by name for its own drawing; a package without them paints
-// KvDisplayFallbackColor.
+// Sets the library looks up by name for its own drawing; where a package lacks one, the
+// drawing falls back to a system colour.
 inline QString KvSetEdBackGroundName() { return QStringLiteral("EdBackGround"); }
 inline QString KvSet3DMLightName() { return QStringLiteral("3DMLight"); }
 

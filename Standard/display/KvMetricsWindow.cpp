@@ -121,9 +121,6 @@ void TKvMetricsWindow::Apply()
     auto* Focused = qobject_cast<TKvMetricBox*>(focusWidget());
     if (Focused)
         Focused->Normalise();
-    // Normalising may have changed a value after the last edit was read.
-    for (int i = 0; i < C.Boxes.size(); ++i)
-        FEdit.SetValue(i, C.Boxes[i]->value());
     try {
         FEdit.Apply(PkgDisplay);
     } catch (const Exception& E) {
