@@ -48,16 +48,6 @@ qsizetype TKvBits::CountSet() const
     return Count;
 }
 
-TKvBits TKvBits::Resized(qsizetype Size) const
-{
-    TKvBits Result(Size);
-    const size_t Common = std::min(Result.FWords.size(), FWords.size());
-    std::copy(FWords.begin(), FWords.begin() + qsizetype(Common), Result.FWords.begin());
-    if ((Size & 63) && !Result.FWords.empty())
-        Result.FWords.back() &= (std::uint64_t(1) << (Size & 63)) - 1;
-    return Result;
-}
-
 QByteArray TKvBits::ToBytes() const
 {
     QByteArray Data(qsizetype((FSize + 7) / 8), '\0');

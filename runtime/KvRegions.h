@@ -30,8 +30,6 @@ public:
     void Fill(bool Value);
     bool Any() const;
     qsizetype CountSet() const;
-    // Size bits grown (cleared) or cut.
-    TKvBits Resized(qsizetype Size) const;
     const std::vector<std::uint64_t>& Words() const { return FWords; }
     // For loops that test and set many bits: bit i is word i / 64, bit i % 64.
     std::uint64_t* Data() { return FWords.data(); }

@@ -3,12 +3,70 @@
 #include <algorithm>
 #include <bit>
 #include <cstdint>
+#include <utility>
+#include <vector>
 
 namespace {
 
-// Directions 0..7: right, down-right, down, down-left, left, up-left, up, up-right.
-constexpr int Dx[8] = {1, 1, 0, -1, -1, -1, 0, 1};
-constexpr int Dy[8] = {0, 1, 1, 1, 0, -1, -1, -1};
+// Bits Bit..Bit+63 of a bit array of Count words (bits past its end read as clear).
+std::uint64_t ReadBits(const std::uint64_t* Words, qsizetype Count, qsizetype Bit)
+{
+    const qsizetype K = Bit >> 6;
+    const int Shift = int(Bit & 63);
+    std::uint64_t V = Words[K] >> Shift;
+    if (Shift && K + 1 < Count)
+        V |= Words[K + 1] << (64 - Shift);
+    return V;
+}
+
+// Sets the bits of Value at Bit..Bit+63 (those past the array's end must be clear).
+void OrBits(std::uint64_t* Words, qsizetype Count, qsizetype Bit, std::uint64_t Value)
+{
+    const qsizetype K = Bit >> 6;
+    const int Shift = int(Bit & 63);
+    Words[K] |= Value << Shift;
+    if (Shift && K + 1 < Count)
+        Words[K + 1] |= Value >> (64 - Shift);
+}
+
+// The first X in From..End (End at most the row's width) where the row's bit is Value and,
+// with Except given, Except's bit is clear; else End.
+qsizetype FindRowBit(const std::uint64_t* Row, const std::uint64_t* Except, qsizetype From, qsizetype End, bool Value)
+{
+    while (From < End) {
+        std::uint64_t Word = Value ? Row[From >> 6] : ~Row[From >> 6];
+        if (Except)
+            Word &= ~Except[From >> 6];
+        Word >>= (From & 63);
+        if (Word)
+            return std::min(End, From + std::countr_zero(Word));
+        From = (From | 63) + 1;
+    }
+    return End;
+}
+
+// The first X of the run of set bits that holds X.
+qsizetype RunStart(const std::uint64_t* Row, qsizetype X)
+{
+    qsizetype K = X >> 6;
+    std::uint64_t Clear = ~Row[K] & ((std::uint64_t(1) << (X & 63)) - 1);
+    while (!Clear) {
+        if (K == 0)
+            return 0;
+        Clear = ~Row[--K];
+    }
+    return K * 64 + 64 - std::countl_zero(Clear);
+}
+
+void SetRowBits(std::uint64_t* Row, qsizetype From, qsizetype End)
+{
+    for (; From < End && (From & 63); ++From)
+        Row[From >> 6] |= std::uint64_t(1) << (From & 63);
+    for (; From + 64 <= End; From += 64)
+        Row[From >> 6] = ~std::uint64_t(0);
+    for (; From < End; ++From)
+        Row[From >> 6] |= std::uint64_t(1) << (From & 63);
+}
 
 // The mark that mirrors Mark under its sync, and whether that sync is the vertical one.
 TKvAdjust Partner(TKvAdjust Mark, bool& Vertical)
@@ -132,66 +190,59 @@ bool TKvDesignRgnModel::ScanRgn(int X, int Y)
         const int R = qRed(Color), G = qGreen(Color), Bl = qBlue(Color);
         return R >= Lo[0] && R <= Hi[0] && G >= Lo[1] && G <= Hi[1] && Bl >= Lo[2] && Bl <= Hi[2];
     };
-    auto Test = [](const std::uint64_t* Words, qsizetype I) { return (Words[I >> 6] >> (I & 63)) & 1u; };
 
-    // Each pixel's state, with a border of closed pixels around the image so that a step needs
-    // no bounds test: a step may enter an open pixel (it passes the test or lies in a mask) once.
-    enum : std::uint8_t { Closed = 0, Open = 1, Visited = 2 };
-    const qsizetype W = FWidth, Wp = W + 2;
-    std::vector<std::uint8_t> StateBuffer(size_t(Wp * (FHeight + 2)), Closed);
-    std::uint8_t* State = StateBuffer.data();
-    for (qsizetype Y0 = 0; Y0 < FHeight; ++Y0) {
-        std::uint8_t* Row = State + (Y0 + 1) * Wp + 1;
-        for (qsizetype X0 = 0, I0 = Y0 * W; X0 < W; ++X0, ++I0)
-            Row[X0] = (Test(Other, I0) || Test(Mine, I0) || Accepts(Pixels[I0])) ? Open : Closed;
-    }
-    qsizetype Delta[8];
-    for (int D = 0; D < 8; ++D)
-        Delta[D] = Dy[D] * Wp + Dx[D];
-    // Without diagonals the odd directions are never tried, also after a step back.
-    const bool Diagonals = FDiagonals;
-    const qsizetype D0 = Delta[0], D1 = Delta[1], D2 = Delta[2], D3 = Delta[3], D4 = Delta[4], D5 = Delta[5],
-                    D6 = Delta[6], D7 = Delta[7];
-    auto OpenAround = [&](qsizetype At) {
-        const std::uint8_t* P = State + At;
-        unsigned M = unsigned(P[D0] == Open) | unsigned(P[D2] == Open) << 2 | unsigned(P[D4] == Open) << 4 |
-                     unsigned(P[D6] == Open) << 6;
-        if (Diagonals)
-            M |= unsigned(P[D1] == Open) << 1 | unsigned(P[D3] == Open) << 3 | unsigned(P[D5] == Open) << 5 |
-                 unsigned(P[D7] == Open) << 7;
-        return M;
-    };
-
-    // Depth first with an explicit stack of the directions taken: from each pixel the lowest
-    // open direction, from 0 on arrival and from the one after the last step on return.
-    std::vector<std::uint8_t> PathBuffer(size_t(W) * size_t(FHeight));
-    std::uint8_t* Path = PathBuffer.data();
-    size_t Depth = 0;
-    qsizetype At = (Y + 1) * Wp + X + 1;
-    State[At] = Visited;
-    unsigned Ahead = OpenAround(At);
-    for (;;) {
-        if (Ahead) {
-            const int D = std::countr_zero(Ahead);
-            At += Delta[D];
-            State[At] = Visited;
-            Path[Depth++] = std::uint8_t(D);
-            Ahead = OpenAround(At);
-            continue;
+    // The pixels a scan may enter (those passing the test or lying in a mask) and those it
+    // entered, as bit rows each starting on a word: the scan fills whole runs of a row at once.
+    const qsizetype W = FWidth, H = FHeight, S = (W + 63) / 64, Words = (W * H + 63) / 64;
+    std::vector<std::uint64_t> OpenBuffer(size_t(S * H), 0), DoneBuffer(size_t(S * H), 0);
+    for (qsizetype Y0 = 0; Y0 < H; ++Y0) {
+        std::uint64_t* Row = OpenBuffer.data() + Y0 * S;
+        const QRgb* Line = Pixels + Y0 * W;
+        for (qsizetype K = 0; K < S; ++K) {
+            const qsizetype X0 = K * 64, N = std::min<qsizetype>(64, W - X0);
+            std::uint64_t Bits = ReadBits(Other, Words, Y0 * W + X0) | ReadBits(Mine, Words, Y0 * W + X0);
+            if (N < 64)
+                Bits &= (std::uint64_t(1) << N) - 1; // the next row's pixels
+            for (qsizetype J = 0; J < N; ++J)
+                Bits |= std::uint64_t(Accepts(Line[X0 + J])) << J;
+            Row[K] = Bits;
         }
-        if (Depth == 0)
-            break;
-        const int Back = Path[--Depth];
-        At -= Delta[Back];
-        Ahead = OpenAround(At) & ~((2u << Back) - 1);
     }
 
-    // Every pixel walked joins the mask, except those of the other outline, which are crossed.
-    for (qsizetype Y0 = 0; Y0 < FHeight; ++Y0) {
-        const std::uint8_t* Row = State + (Y0 + 1) * Wp + 1;
-        for (qsizetype X0 = 0, I0 = Y0 * W; X0 < W; ++X0, ++I0)
-            if (Row[X0] == Visited && !Test(Other, I0))
-                Mine[I0 >> 6] |= std::uint64_t(1) << (I0 & 63);
+    // Runs of open pixels joined by a side (or a corner, with diagonals) are one area: each run
+    // entered is filled whole and the unentered runs touching it above and below are queued.
+    const bool Diagonals = FDiagonals;
+    std::vector<std::pair<qsizetype, qsizetype>> Queued{{Y, X}};
+    while (!Queued.empty()) {
+        const auto [Ry, Rx] = Queued.back();
+        Queued.pop_back();
+        std::uint64_t* Done = DoneBuffer.data() + Ry * S;
+        if ((Done[Rx >> 6] >> (Rx & 63)) & 1u)
+            continue;
+        const std::uint64_t* Open = OpenBuffer.data() + Ry * S;
+        const qsizetype L = RunStart(Open, Rx), R = FindRowBit(Open, nullptr, Rx, W, false);
+        SetRowBits(Done, L, R);
+        const qsizetype From = Diagonals ? std::max<qsizetype>(L - 1, 0) : L;
+        const qsizetype To = Diagonals ? std::min(R + 1, W) : R;
+        for (const qsizetype Ny : {Ry - 1, Ry + 1}) {
+            if (Ny < 0 || Ny >= H)
+                continue;
+            const std::uint64_t* NOpen = OpenBuffer.data() + Ny * S;
+            const std::uint64_t* NDone = DoneBuffer.data() + Ny * S;
+            for (qsizetype P = FindRowBit(NOpen, NDone, From, To, true); P < To;
+                 P = FindRowBit(NOpen, NDone, FindRowBit(NOpen, nullptr, P, W, false), To, true))
+                Queued.emplace_back(Ny, P);
+        }
+    }
+
+    // Every pixel entered joins the mask, except those of the other outline, which are crossed.
+    for (qsizetype Y0 = 0; Y0 < H; ++Y0) {
+        const std::uint64_t* Done = DoneBuffer.data() + Y0 * S;
+        for (qsizetype K = 0; K < S; ++K)
+            if (Done[K]) {
+                const qsizetype At = Y0 * W + K * 64;
+                OrBits(Mine, Words, At, Done[K] & ~ReadBits(Other, Words, At));
+            }
     }
 
     if (FExternal)

@@ -590,13 +590,21 @@ void TFrPkgImages::Report()
     if (!PkgImages)
         return;
     QPrinter Printer;
-    if (!KvPrinterSetupDialog(Printer, this))
-        return;
-    try {
-        KvPrintImagesReport(Printer, PkgImages);
-    } catch (const Exception& E) {
-        ShowError(E);
-    }
+    // Shown first in a preview, whose print button opens the printer set-up. Painting runs
+    // inside the preview's event handling, where an exception must not pass.
+    QString Failure;
+    KvPrintPreviewDialog(
+        Printer,
+        [&](QPrinter& Target) {
+            try {
+                KvPrintImagesReport(Target, PkgImages);
+            } catch (const Exception& E) {
+                Failure = E.Message;
+            }
+        },
+        this);
+    if (!Failure.isEmpty())
+        KvMessage(KvMsgError, Failure, {KvBtnAccept}, KvBtnAccept);
 }
 
 void TFrPkgImages::ImportImages()

@@ -42,8 +42,6 @@ TEST(Regions, BitsPackAndRefuseBadBytes)
     TKvBits full(70);
     full.Fill(true);
     EXPECT_EQ(full.CountSet(), 70);
-    EXPECT_EQ(full.Resized(65).CountSet(), 65);
-    EXPECT_EQ(full.Resized(80).CountSet(), 70);
 }
 
 TEST(Regions, MaskAndRegionConvertBothWaysAtEveryZoom)

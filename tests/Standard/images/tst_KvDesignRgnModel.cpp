@@ -95,14 +95,15 @@ TEST_F(DesignRgnModel, FourNeighboursStopAtDiagonalGapsAndEightCrossThem)
     EXPECT_EQ(External(), QStringList({"110", "101", "011"}));
 
     // On random two-colour pictures the scan takes exactly the connected area of the
-    // clicked colour, with four or with eight neighbours.
-    for (quint32 Seed = 1; Seed <= 20; ++Seed) {
+    // clicked colour, with four or with eight neighbours; rows wider than a word of bits too.
+    for (quint32 Seed = 1; Seed <= 30; ++Seed) {
         QRandomGenerator Rng(Seed);
         QStringList Maze;
+        const int Width = Seed <= 20 ? 15 : 130;
         for (int y = 0; y < 12; ++y) {
             QString Row;
-            for (int x = 0; x < 15; ++x)
-                Row += Rng.bounded(100) < 40 ? u'#' : u'.';
+            for (int x = 0; x < Width; ++x)
+                Row += Rng.bounded(100) < (Seed <= 20 ? 40 : 30) ? u'#' : u'.';
             Maze << Row;
         }
         Maze[5][7] = u'.';

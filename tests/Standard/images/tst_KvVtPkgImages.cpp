@@ -7,12 +7,15 @@
 #include "KvApplication.h"
 #include "KvDesignHooks.h"
 #include "KvDialogs.h"
+#include "KvGraphics.h"
 #include "KvMessages.h"
 #include "KvPkgImages.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPrinter>
@@ -23,6 +26,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <tuple>
 
 namespace {
 
@@ -240,6 +244,49 @@ TEST_F(PkgImagesEditorTest, AddDialogKeepsTheDesignerSettingsAndRefusesAUsedId)
     EXPECT_TRUE(System.Images()->FindId(1)->Protected());
 }
 
+// Save: a name without extension gets the picture's own format from the first filter entry and
+// the single-image file (outlines kept) from the second; the entry chosen is offered again; a
+// name with an extension is written in that format; nothing counts as changed.
+TEST_F(PkgImagesEditorTest, AddDialogSavesByTheFilterEntryChosen)
+{
+    QTemporaryDir Dir;
+    QList<TKvFileDialogRequest> Asked;
+    QList<QPair<QString, int>> Answers = {{Dir.filePath(QStringLiteral("plain")), 1},
+                                          {Dir.filePath(QStringLiteral("outlined")), 2},
+                                          {Dir.filePath(QStringLiteral("named.bmp")), 2}};
+    auto Previous = KvSetFileDialogHandler([&](TKvFileDialogRequest& Request) {
+        Asked << Request;
+        std::tie(Request.FileName, Request.FilterIndex) = Answers.takeFirst();
+        return true;
+    });
+    TFrMemoryImageAdd Dialog;
+    Dialog.Pkg = &Pkg;
+    Dialog.Id = 5;
+    Dialog.Modify = true;
+    OnModal([&](QWidget*) {
+        for (int i = 0; i < 3; ++i)
+            QTest::mouseClick(Dialog.ui()->BtSave, Qt::LeftButton);
+        EXPECT_FALSE(Dialog.IsModified());
+        QTest::mouseClick(Dialog.ui()->BtCancel, Qt::LeftButton);
+    });
+    Dialog.Execute();
+    KvSetFileDialogHandler(Previous);
+    ASSERT_EQ(Asked.size(), 3);
+    EXPECT_TRUE(Asked[0].Save && Asked[0].OverwritePrompt);
+    EXPECT_EQ(Asked[0].Filter, KvGraphicFilter(QStringLiteral("png")) + "|KvControls Image Files lala(*.imkv)|*.IMKV");
+    EXPECT_EQ(Asked[1].FilterIndex, 1);
+    EXPECT_EQ(Asked[2].FilterIndex, 2);
+
+    EXPECT_EQ(QImageReader(Dir.filePath(QStringLiteral("plain.png"))).format(), "png");
+    EXPECT_EQ(QImage(Dir.filePath(QStringLiteral("plain.png"))).pixel(3, 3), qRgb(0, 0, 200));
+    TKvPkgImages Back;
+    TKvPkgImagesImage* Outlined = Back.Images()->Add(1);
+    Outlined->LoadFromFile(Dir.filePath(QStringLiteral("outlined.IMKV")));
+    EXPECT_EQ(Outlined->CreateExternalRgn(), std::optional<QRegion>(QRegion(1, 1, 6, 6)));
+    EXPECT_EQ(QImageReader(Dir.filePath(QStringLiteral("named.bmp"))).format(), "bmp");
+    EXPECT_FALSE(QFileInfo::exists(Dir.filePath(QStringLiteral("named.bmp.IMKV"))));
+}
+
 TEST_F(PkgImagesEditorTest, SystemPackageAndProtection)
 {
     TKvPkgImages System;
@@ -286,15 +333,19 @@ TEST_F(PkgImagesEditorTest, ReportPrintsEveryPictureOnPages)
     Pkg.Images()->Add(999); // no picture: not printed
     QTemporaryDir Dir;
     const QString Pdf = Dir.filePath(QStringLiteral("report.pdf"));
-    auto Previous = KvSetPrinterSetupHandler([&](QPrinter& Printer) {
+    int Previews = 0;
+    auto Previous = KvSetPrintPreviewHandler([&](QPrinter& Printer, const TKvPrintPaint& Paint) {
+        ++Previews;
         Printer.setOutputFormat(QPrinter::PdfFormat);
         Printer.setOutputFileName(Pdf);
         Printer.setPageSize(QPageSize(QPageSize::A4));
+        Paint(Printer);
         return true;
     });
     TFrPkgImages Editor;
     Run(Editor, [&](Ui::TFrPkgImages* Ui) { QTest::mouseClick(Ui->BtReport, Qt::LeftButton); });
-    KvSetPrinterSetupHandler(Previous);
+    KvSetPrintPreviewHandler(Previous);
+    EXPECT_EQ(Previews, 1);
     QFile File(Pdf);
     ASSERT_TRUE(File.open(QIODevice::ReadOnly));
     const QByteArray Data = File.readAll();
