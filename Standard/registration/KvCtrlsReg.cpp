@@ -7,6 +7,8 @@
 #include "KvRegClasses.h"
 #include "ToolsAPI.h"
 #include "porting/KvPortDsgn.h"
+#include "vars/KvVtPrivilege.h"
+#include "vars/KvVtPrivileges.h"
 
 #include <QDir>
 #include <QFile>
@@ -164,15 +166,18 @@ IDesigner* KvFindDesigner(TPersistent* Object)
 TKvShowPrivileges ShowPrivileges;
 TKvShowPrivilege ShowPrivilege;
 
-// The privileges editor and the privilege picker (varsprivileges) plug in here; until they are
-// part of the package the defaults open nothing and report no confirmation.
 void DefShowPrivileges()
 {
-    ShowPrivileges = [](TKvPkgPrivileges*) {};
-    ShowPrivilege = [](TKvPkgPrivileges*, TKvPrivilege*) {
-        if (!KvCApp())
+    ShowPrivileges = [](TKvPkgPrivileges* PkgPrivileges) { KvEditPrivileges(PkgPrivileges); };
+    // The picker lists the application's own package, whatever the caller passes.
+    ShowPrivilege = [](TKvPkgPrivileges*, TKvPrivilege* Privilege) {
+        TKvCApplication* App = KvCApp();
+        if (!App)
             KvExcept(QStringLiteral("Component TKvCApplication not found"));
-        return false;
+        TFrPrivilege Picker;
+        Picker.PkgPrivileges = App->Privileges();
+        Picker.Privilege = Privilege;
+        return Picker.Execute() == 1;
     };
 }
 

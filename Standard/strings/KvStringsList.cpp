@@ -39,14 +39,13 @@ void SortById(std::vector<TKvPkgStringsItem*>& Rows)
               [](const TKvPkgStringsItem* A, const TKvPkgStringsItem* B) { return A->Id() < B->Id(); });
 }
 
-// Both rules are two pixels wide: button face on the left, shadow on the right.
-void DrawRule(QPainter& Painter, const QPalette& Palette, int X, int Height)
+} // namespace
+
+void KvDrawListRule(QPainter& Painter, const QPalette& Palette, int X, int Height)
 {
     Painter.fillRect(QRect(X, 0, 1, Height), Palette.color(QPalette::Button));
     Painter.fillRect(QRect(X + 1, 0, 1, Height), Palette.color(QPalette::Dark));
 }
-
-} // namespace
 
 QString KvStringsNoun(TKvStringsKind Kind, int Count)
 {
@@ -356,7 +355,7 @@ void TKvStringsListView::paintEvent(QPaintEvent* Event)
     const QFontMetrics Fm(font());
     const int Height = viewport()->height();
     const int X = Fm.horizontalAdvance(QStringLiteral("99999")) + 2;
-    DrawRule(Painter, palette(), X, Height);
+    KvDrawListRule(Painter, palette(), X, Height);
     if (FDelegate->System())
-        DrawRule(Painter, palette(), X + Fm.horizontalAdvance(QStringLiteral("9P9")), Height);
+        KvDrawListRule(Painter, palette(), X + Fm.horizontalAdvance(QStringLiteral("9P9")), Height);
 }

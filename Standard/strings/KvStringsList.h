@@ -8,6 +8,8 @@
 #include <optional>
 #include <vector>
 
+class QPainter;
+class QPalette;
 class TKvPkgStrings;
 class TKvPkgStringsItem;
 class TKvPkgStringsLabel;
@@ -22,6 +24,9 @@ QString KvStringsStatus(TKvStringsKind Kind, const TKvPkgStrings* Pkg);
 int KvStringsCount(TKvStringsKind Kind, const TKvPkgStrings* Pkg);
 TKvPkgStringsItem* KvStringsFindId(TKvStringsKind Kind, const TKvPkgStrings* Pkg, int Id);
 bool KvIsSystemPkgName(const QString& Name);
+// The vertical 3-D rule between two columns of an owner-drawn list, two pixels wide from X:
+// button face on the left, shadow on the right.
+void KvDrawListRule(QPainter& Painter, const QPalette& Palette, int X, int Height);
 // Sets or clears the protected flag of every item of the kind; the number of flags changed.
 int KvStringsProtectAll(TKvStringsKind Kind, TKvPkgStrings* Pkg, bool Value);
 

@@ -71,13 +71,6 @@ QString WithExtension(const QString& FileName, const QString& Ext)
     return Info.completeBaseName() + Ext;
 }
 
-// Two-pixel 3-D rule: button face left, shadow right.
-void DrawRule(QPainter& Painter, const QPalette& Palette, int X, int Height)
-{
-    Painter.fillRect(QRect(X, 0, 1, Height), Palette.color(QPalette::Button));
-    Painter.fillRect(QRect(X + 1, 0, 1, Height), Palette.color(QPalette::Dark));
-}
-
 } // namespace
 
 QString KvMemoToText(const QString& Memo)
@@ -392,8 +385,8 @@ void TKvTranslatorListView::paintEvent(QPaintEvent* Event)
     QPainter P(viewport());
     const int First = fontMetrics().horizontalAdvance(QStringLiteral("99999")) + 2;
     const int Height = viewport()->height();
-    DrawRule(P, palette(), First, Height);
-    DrawRule(P, palette(), (First + viewport()->width()) / 2, Height);
+    KvDrawListRule(P, palette(), First, Height);
+    KvDrawListRule(P, palette(), (First + viewport()->width()) / 2, Height);
 }
 
 // ---------------------------------------------------------------------------------------------
