@@ -99,22 +99,34 @@ void TFrPrivileges::ClearAccess()
     Modified();
 }
 
-void TFrPrivileges::LoadTemplate()
+namespace {
+
+// Asks for a template or access file; false when the user cancels.
+bool AskPrivilegesFile(QWidget* Parent, bool Save, const QString& Title, const QString& Filter,
+                       const QString& DefaultExt, QString& FileName)
 {
-    if (!PkgPrivileges)
-        return;
     TKvFileDialogRequest Request;
-    Request.Title = QStringLiteral("Load Template");
-    Request.Filter = KvPrivilegesTemplateFilter();
-    Request.DefaultExt = QStringLiteral("pri");
-    Request.FileMustExist = true;
-    Request.Parent = this;
+    Request.Save = Save;
+    Request.Title = Title;
+    Request.Filter = Filter;
+    Request.DefaultExt = DefaultExt;
+    Request.FileMustExist = !Save;
+    Request.OverwritePrompt = Save;
+    Request.Parent = Parent;
     if (!KvFileDialog(Request))
-        return;
+        return false;
+    FileName = Request.FileName;
+    return true;
+}
+
+} // namespace
+
+void TFrPrivileges::LoadFile(const std::function<void()>& Load)
+{
     // The rows point into the privileges a load replaces.
     Model()->Clear();
     try {
-        PkgPrivileges->LoadTemplateFromFile(Request.FileName);
+        Load();
     } catch (const Exception& E) {
         Reload();
         ShowError(E.Message);
@@ -124,24 +136,29 @@ void TFrPrivileges::LoadTemplate()
     Modified();
 }
 
-void TFrPrivileges::SaveTemplate()
+void TFrPrivileges::SaveFile(const std::function<void()>& Save)
 {
-    if (!PkgPrivileges)
-        return;
-    TKvFileDialogRequest Request;
-    Request.Save = true;
-    Request.Title = QStringLiteral("Save Template");
-    Request.Filter = KvPrivilegesTemplateFilter();
-    Request.DefaultExt = QStringLiteral("pri");
-    Request.OverwritePrompt = true;
-    Request.Parent = this;
-    if (!KvFileDialog(Request))
-        return;
     try {
-        PkgPrivileges->SaveTemplateToFile(Request.FileName);
+        Save();
     } catch (const Exception& E) {
         ShowError(E.Message);
     }
+}
+
+void TFrPrivileges::LoadTemplate()
+{
+    QString FileName;
+    if (PkgPrivileges && AskPrivilegesFile(this, false, QStringLiteral("Load Template"),
+                                           KvPrivilegesTemplateFilter(), QStringLiteral("pri"), FileName))
+        LoadFile([&] { PkgPrivileges->LoadTemplateFromFile(FileName); });
+}
+
+void TFrPrivileges::SaveTemplate()
+{
+    QString FileName;
+    if (PkgPrivileges && AskPrivilegesFile(this, true, QStringLiteral("Save Template"),
+                                           KvPrivilegesTemplateFilter(), QStringLiteral("pri"), FileName))
+        SaveFile([&] { PkgPrivileges->SaveTemplateToFile(FileName); });
 }
 
 void TFrPrivileges::LoadSaveAccess(bool Load)
@@ -166,44 +183,18 @@ void TFrPrivileges::LoadSaveAccess(bool Load)
 
 void TFrPrivileges::LoadAccessFrom()
 {
-    if (!PkgPrivileges)
-        return;
-    TKvFileDialogRequest Request;
-    Request.Title = QStringLiteral("Load Access From");
-    Request.Filter = KvPrivilegesFileFilter(PkgPrivileges);
-    Request.DefaultExt = PkgPrivileges->DefaultExt();
-    Request.FileMustExist = true;
-    Request.Parent = this;
-    if (!KvFileDialog(Request))
-        return;
-    Model()->Clear();
-    try {
-        PkgPrivileges->LoadFromFile(Request.FileName);
-    } catch (const Exception& E) {
-        Reload();
-        ShowError(E.Message);
-        return;
-    }
-    Reload();
-    Modified();
+    QString FileName;
+    if (PkgPrivileges && AskPrivilegesFile(this, false, QStringLiteral("Load Access From"),
+                                           KvPrivilegesFileFilter(PkgPrivileges), PkgPrivileges->DefaultExt(),
+                                           FileName))
+        LoadFile([&] { PkgPrivileges->LoadFromFile(FileName); });
 }
 
 void TFrPrivileges::SaveAccessTo()
 {
-    if (!PkgPrivileges)
-        return;
-    TKvFileDialogRequest Request;
-    Request.Save = true;
-    Request.Title = QStringLiteral("Save Access To");
-    Request.Filter = KvPrivilegesFileFilter(PkgPrivileges);
-    Request.DefaultExt = PkgPrivileges->DefaultExt();
-    Request.OverwritePrompt = true;
-    Request.Parent = this;
-    if (!KvFileDialog(Request))
-        return;
-    try {
-        PkgPrivileges->SaveToFile(Request.FileName);
-    } catch (const Exception& E) {
-        ShowError(E.Message);
-    }
+    QString FileName;
+    if (PkgPrivileges && AskPrivilegesFile(this, true, QStringLiteral("Save Access To"),
+                                           KvPrivilegesFileFilter(PkgPrivileges), PkgPrivileges->DefaultExt(),
+                                           FileName))
+        SaveFile([&] { PkgPrivileges->SaveToFile(FileName); });
 }

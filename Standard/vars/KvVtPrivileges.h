@@ -2,6 +2,7 @@
 
 #include "vars/KvPrivilegesWindow.h"
 
+#include <functional>
 #include <memory>
 
 class QMenu;
@@ -31,6 +32,8 @@ protected:
 private:
     void ClearAll();
     void ClearAccess();
+    void LoadFile(const std::function<void()>& Load);
+    void SaveFile(const std::function<void()>& Save);
     void LoadTemplate();
     void SaveTemplate();
     void LoadSaveAccess(bool Load);
