@@ -1,4 +1,5 @@
 #include "KvSetsList.h"
+#include "strings/KvStringsList.h"
 
 #include "Colors.h"
 #include "KvGraphics.h"
@@ -347,22 +348,12 @@ void TKvSetsListView::CheckItemHeight()
 
 int TKvSetsListView::CurrentRow() const
 {
-    const QModelIndexList Rows = selectionModel() ? selectionModel()->selectedRows() : QModelIndexList();
-    return Rows.isEmpty() ? -1 : Rows.first().row();
+    return KvListViewCurrentRow(this);
 }
 
 void TKvSetsListView::SelectRow(int Row)
 {
-    if (!model() || !selectionModel())
-        return;
-    if (Row < 0 || Row >= model()->rowCount()) {
-        selectionModel()->clearSelection();
-        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
-        return;
-    }
-    const QModelIndex Index = model()->index(Row, 0);
-    selectionModel()->setCurrentIndex(Index, QItemSelectionModel::ClearAndSelect);
-    scrollTo(Index);
+    KvListViewSelectRow(this, Row);
 }
 
 // A click below the last row keeps the current set, as the name box still names it.

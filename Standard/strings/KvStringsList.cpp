@@ -317,24 +317,34 @@ void TKvStringsListView::CheckItemHeight()
     }
 }
 
+int KvListViewCurrentRow(const QAbstractItemView* View)
+{
+    const QModelIndexList Rows = View->selectionModel() ? View->selectionModel()->selectedRows() : QModelIndexList();
+    return Rows.isEmpty() ? -1 : Rows.first().row();
+}
+
+void KvListViewSelectRow(QAbstractItemView* View, int Row)
+{
+    if (!View->model() || !View->selectionModel())
+        return;
+    if (Row < 0 || Row >= View->model()->rowCount()) {
+        View->selectionModel()->clearSelection();
+        View->selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+        return;
+    }
+    const QModelIndex Index = View->model()->index(Row, 0);
+    View->selectionModel()->setCurrentIndex(Index, QItemSelectionModel::ClearAndSelect);
+    View->scrollTo(Index);
+}
+
 int TKvStringsListView::CurrentRow() const
 {
-    const QModelIndexList Rows = selectionModel() ? selectionModel()->selectedRows() : QModelIndexList();
-    return Rows.isEmpty() ? -1 : Rows.first().row();
+    return KvListViewCurrentRow(this);
 }
 
 void TKvStringsListView::SelectRow(int Row)
 {
-    if (!model() || !selectionModel())
-        return;
-    if (Row < 0 || Row >= model()->rowCount()) {
-        selectionModel()->clearSelection();
-        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
-        return;
-    }
-    const QModelIndex Index = model()->index(Row, 0);
-    selectionModel()->setCurrentIndex(Index, QItemSelectionModel::ClearAndSelect);
-    scrollTo(Index);
+    KvListViewSelectRow(this, Row);
 }
 
 // A click below the last row keeps the selection: the id, search and detail boxes go on

@@ -27,6 +27,10 @@ bool KvIsSystemPkgName(const QString& Name);
 // The vertical 3-D rule between two columns of an owner-drawn list, two pixels wide from X:
 // button face on the left, shadow on the right.
 void KvDrawListRule(QPainter& Painter, const QPalette& Palette, int X, int Height);
+
+// Row selection shared by the package lists: -1 or a row out of range clears the selection.
+int KvListViewCurrentRow(const QAbstractItemView* View);
+void KvListViewSelectRow(QAbstractItemView* View, int Row);
 // Sets or clears the protected flag of every item of the kind; the number of flags changed.
 int KvStringsProtectAll(TKvStringsKind Kind, TKvPkgStrings* Pkg, bool Value);
 

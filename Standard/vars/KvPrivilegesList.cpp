@@ -233,22 +233,12 @@ void TKvPrivilegesListView::CheckItemHeight()
 
 int TKvPrivilegesListView::CurrentRow() const
 {
-    const QModelIndexList Rows = selectionModel() ? selectionModel()->selectedRows() : QModelIndexList();
-    return Rows.isEmpty() ? -1 : Rows.first().row();
+    return KvListViewCurrentRow(this);
 }
 
 void TKvPrivilegesListView::SelectRow(int Row)
 {
-    if (!model() || !selectionModel())
-        return;
-    if (Row < 0 || Row >= model()->rowCount()) {
-        selectionModel()->clearSelection();
-        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
-        return;
-    }
-    const QModelIndex Index = model()->index(Row, 0);
-    selectionModel()->setCurrentIndex(Index, QItemSelectionModel::ClearAndSelect);
-    scrollTo(Index);
+    KvListViewSelectRow(this, Row);
 }
 
 void TKvPrivilegesListView::paintEvent(QPaintEvent* Event)
