@@ -2,14 +2,17 @@
 //
 //   kv_make_demo [DIR]        (DIR: the demo folder, demo/ of the sources when omitted)
 //
-// The demo (demo/KvDemo.dpr and its three units) shows the library as a developer uses it: an
+// The demo (demo/KvDemo.dpr and its units) shows the library as a developer uses it: an
 // application component with its packages, a strings package kept in the main form, another in
 // a package file of its own beside the project (KvDemoCustomer.kvstr), an images package with a
 // few drawn icons, and controls, menus and pages whose captions, hints, messages, texts and
-// images refer to items of those packages. This program builds the forms with the runtime
+// images refer to items of those packages. Between them the forms use every component of the
+// palette: the orders form the data controls, the notes form the text, picture and navigation
+// controls, the settings form the set, image and colour choosers, and the address frame the
+// frame controller. This program builds the forms with the runtime
 // classes and writes them as the designer writes them (text form files, CRLF), so that opening a
 // demo form in kvdesigner and saving it unchanged gives the same bytes. Before it ends it checks
-// that every package reference of the three forms finds its item (the about form's refer to the
+// that every package reference of the forms finds its item (the about form's refer to the
 // main form's packages, which the designer opens first) and that the written forms read back
 // as written.
 //
@@ -22,14 +25,18 @@
 #include "Filer.h"
 #include "KvApplication.h"
 #include "KvDbCtrls.h"
+#include "KvEdCtrls.h"
 #include "KvExtCtrls.h"
 #include "KvMenus.h"
 #include "KvPkgImages.h"
+#include "KvPkgPrivileges.h"
 #include "KvPkgStrings.h"
+#include "KvPkgVars.h"
 #include "KvRuntimeClasses.h"
 #include "KvFiles.h"
 #include "KvStdCtrls.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
@@ -523,6 +530,464 @@ std::unique_ptr<TForm> BuildAbout()
 }
 
 // ---------------------------------------------------------------------------------------------
+// The forms that show the rest of the palette: orders (the data controls), notes (the text,
+// picture and navigation controls of "Kv Additional"), settings (the "Kv Editors" and the
+// option controls) and an address frame. Each keeps its captions in a strings package of its
+// own, stored in the form; pictures come from the "Demo" images package.
+
+QByteArray PngBytes(const QImage& Image)
+{
+    QByteArray Bytes;
+    QBuffer Buffer(&Bytes);
+    Buffer.open(QIODevice::WriteOnly);
+    Image.save(&Buffer, "PNG");
+    return Bytes;
+}
+
+// A product photo stand-in: a parcel on a shelf.
+QImage ProductPicture()
+{
+    QImage Image(96, 72, QImage::Format_ARGB32);
+    Image.fill(Paper);
+    QPainter P(&Image);
+    P.setRenderHint(QPainter::Antialiasing);
+    P.setPen(Stroke(Ink, 1.5));
+    P.drawLine(QPointF(6, 62.5), QPointF(90, 62.5));
+    P.setBrush(QColor(0xd9, 0xa4, 0x5b));
+    P.drawRect(QRectF(26.5, 20.5, 44, 42));
+    P.setPen(Stroke(Red, 3));
+    P.drawLine(QPointF(48.5, 21), QPointF(48.5, 62));
+    return Image;
+}
+
+TKvPkgStrings* FormStrings(TComponent* Owner, const char* Name, const QString& PkgName, const char* Description,
+                           const QList<QPair<QString, QString>>& Labels)
+{
+    auto* Strings = Make<TKvPkgStrings>(Owner, Name);
+    Strings->SetPkgName(PkgName);
+    Strings->SetDescription(QString::fromLatin1(Description));
+    int Id = 0;
+    for (const auto& [Caption, Hint] : Labels)
+        Strings->Labels()->Add(++Id, Caption, Hint);
+    return Strings;
+}
+
+void AddTab(TKvCustomPageControl* Pages, TKvTabSheet* Sheet, const QString& Value, const QString& PkgName, int Label,
+            int Image)
+{
+    auto* Tab = static_cast<TKvTabControl*>(Pages->Tabs()->AddItem());
+    Tab->SetValue(Variant(Value));
+    Tab->SetPageId(Sheet->PageId());
+    Refer(Tab->MemoryLabel(), PkgName, Label);
+    Refer(Tab->MemoryImage(), DemoPkg, Image);
+}
+
+const QString OrdersPkg = QStringLiteral("Orders");
+enum TOrdersLabel {
+    olOrders = 1, olOrder, olPicture, olNumber, olStatus, olQuantity, olDate, olPost, olCancel, olLoading, olList,
+    olRemarks, olProduct, olCount, olToday
+};
+enum TOrdersMessage { omPost = 1 };
+
+std::unique_ptr<TForm> BuildOrders()
+{
+    std::unique_ptr<TForm> Form(NewForm("FrDemoOrders", "Orders", 260, 140, 600, 440));
+    TForm* F = Form.get();
+
+    auto* Strings = FormStrings(F, "PsOrders", OrdersPkg, "Captions and messages of the orders form",
+                                {{QStringLiteral("Orders"), QStringLiteral("The orders of the selected customer")},
+                                 {QStringLiteral("Order"), QString()},
+                                 {QStringLiteral("Picture"), QString()},
+                                 {QStringLiteral("Number"), QString()},
+                                 {QStringLiteral("Status"), QStringLiteral("Open, shipped or paid")},
+                                 {QStringLiteral("Quantity"), QStringLiteral("How many the customer ordered")},
+                                 {QStringLiteral("Delivery"), QStringLiteral("The day the order leaves")},
+                                 {QStringLiteral("Post"), QStringLiteral("Keep the order")},
+                                 {QString(), QStringLiteral("Drop the changes to the order")},
+                                 {QString(), QStringLiteral("Reading the orders")},
+                                 {QString(), QStringLiteral("Click an order to show it")},
+                                 {QString(), QStringLiteral("Remarks for the warehouse")},
+                                 {QString(), QStringLiteral("Picture of the product; focused, its thumbnail")},
+                                 {QStringLiteral("Orders"), QString()},
+                                 {QStringLiteral("Today"), QString()}});
+    Strings->SetDesignPos(200, 344);
+    Strings->Messages()->Add(omPost, QStringLiteral("Keep the changes to this order?"));
+
+    auto* CForm = Make<TKvCForm>(F, "KvCForm");
+    CForm->SetDesignPos(256, 344);
+    Refer(CForm->MemoryLabel(), OrdersPkg, olOrders);
+    // Orders are read again every minute, off the user-interface thread.
+    auto* Refresh = Make<TKvThreadTimer>(F, "TtRefresh");
+    Refresh->SetDesignPos(312, 344);
+    Refresh->SetInterval(60000);
+    Refresh->SetPriority(2);
+    Refresh->SetOnTimer(Handler("TtRefreshTimer"));
+    // The widths of the list's columns, kept with the form.
+    auto* Layout = Make<TKvCBuffer>(F, "CbLayout");
+    Layout->SetDesignPos(368, 344);
+    Layout->SetData("Number=60;Status=80;Quantity=60");
+
+    auto* Navigator = Place<TKvDbNavigator>(F, "NvOrders", F, 8, 8, 240, 28);
+    Navigator->SetFlat(true);
+
+    auto* List = Place<TKvDbListBox>(F, "DbLbOrders", F, 8, 44, 180, 264);
+    List->SetDataField(QStringLiteral("Number"));
+    Refer(List->MemoryLabel(), OrdersPkg, olList);
+    for (const char* Number : {"O-1001", "O-1002", "O-1003"}) {
+        auto* Item = static_cast<TKvListItem*>(List->Items()->AddItem());
+        Item->SetValue(Variant(QString::fromLatin1(Number)));
+        Item->SetCaption(QString::fromLatin1(Number));
+    }
+    Place<TKvSplitter>(F, "SpOrders", F, 188, 44, 4, 264);
+
+    auto* Pages = Place<TKvDbPageControl>(F, "DbPcOrder", F, 196, 44, 396, 264);
+    Pages->SetDataField(QStringLiteral("View"));
+    TKvTabSheet* Order = Pages->CreateTabSheet();
+    Order->SetName(QStringLiteral("TsOrder"));
+    Order->SetBounds(4, 28, 388, 232);
+    TKvTabSheet* Picture = Pages->CreateTabSheet();
+    Picture->SetName(QStringLiteral("TsPicture"));
+    Picture->SetBounds(4, 28, 388, 232);
+    AddTab(Pages, Order, QStringLiteral("O"), OrdersPkg, olOrder, imGeneral);
+    AddTab(Pages, Picture, QStringLiteral("P"), OrdersPkg, olPicture, imNotes);
+    Pages->SetValue(Variant(QStringLiteral("O")));
+
+    Refer(Place<TKvLabel>(F, "LaNumber", Order, 8, 12, 72, 17)->MemoryLabel(), OrdersPkg, olNumber);
+    Place<TKvDbLabel>(F, "DbLaNumber", Order, 88, 12, 120, 17)->SetDataField(QStringLiteral("Number"));
+    auto* Status = Place<TKvDbPkgImage>(F, "DbPiStatus", Order, 348, 8, 32, 32);
+    Status->SetDataField(QStringLiteral("StatusImage"));
+    Status->SetPkgName(DemoPkg);
+    Refer(Status->MemoryLabel(), OrdersPkg, olStatus);
+    Refer(Place<TKvLabel>(F, "LaQuantity", Order, 8, 44, 72, 17)->MemoryLabel(), OrdersPkg, olQuantity);
+    auto* Quantity = Place<TKvEdit>(F, "EdQuantity", Order, 88, 40, 64, 24);
+    Refer(Quantity->MemoryLabel(), OrdersPkg, olQuantity);
+    auto* QuantitySteps = Place<TKvUpDown>(F, "UdQuantity", Order, 152, 40, 16, 24);
+    QuantitySteps->SetMin(1);
+    QuantitySteps->SetMax(999);
+    QuantitySteps->SetPosition(1);
+    QuantitySteps->SetAssociate(Quantity);
+    Refer(Place<TKvLabel>(F, "LaDate", Order, 8, 76, 72, 17)->MemoryLabel(), OrdersPkg, olDate);
+    // The delivery day steps by days within the coming year.
+    auto* Delivery = Place<TKvUpDownEx>(F, "UxDelivery", Order, 88, 72, 120, 24);
+    Delivery->SetDataType(KvTypes::dtDateTime);
+    Delivery->SetMin(Variant::FromDate(46023)); // 2026-01-01
+    Delivery->SetMax(Variant::FromDate(46387)); // 2026-12-31
+    Delivery->SetPosition(Variant::FromDate(46174));
+    Delivery->SetIncrement(Variant(1));
+    Refer(Delivery->MemoryLabel(), OrdersPkg, olDate);
+    auto* Remarks = Place<TKvDbRichEdit>(F, "DbReRemarks", Order, 8, 108, 372, 116);
+    Remarks->SetDataField(QStringLiteral("Remarks"));
+    Refer(Remarks->MemoryLabel(), OrdersPkg, olRemarks);
+
+    auto* Photo = Place<TKvDbImage>(F, "DbImProduct", Picture, 8, 8, 240, 216);
+    Photo->SetDataField(QStringLiteral("Picture"));
+    Photo->SetGraphicClass(QStringLiteral("PNG"));
+    Photo->SetPicture(PngBytes(ProductPicture()));
+    Photo->SetCenter(true);
+    Refer(Photo->MemoryLabel(), OrdersPkg, olProduct);
+    auto* Thumb = Place<TKvDbFocusImage>(F, "DbFiThumbnail", Picture, 260, 8, 120, 96);
+    Thumb->SetDataField(QStringLiteral("Thumbnail"));
+    Refer(Thumb->MemoryImage(), DemoPkg, imCustomer);
+    Refer(Thumb->MemoryImageFocus(), DemoPkg, imLogo);
+    Refer(Thumb->MemoryLabel(), OrdersPkg, olProduct);
+
+    auto* Loading = Place<TKvProgressBar>(F, "PbLoading", F, 8, 316, 180, 20);
+    Loading->SetShowText(true);
+    Refer(Loading->MemoryLabel(), OrdersPkg, olLoading);
+
+    auto* Post = Place<TKvDbBitBtn>(F, "DbBtPost", F, 424, 316, 80, 28);
+    static_cast<TKvDbCommandItem*>(Post->Commands()->AddItem())->SetAction(KvTypes::dbaPost);
+    Refer(Post->MemoryLabel(), OrdersPkg, olPost);
+    Refer(Post->MemoryImage(), DemoPkg, imSave);
+    Refer(Post->MemoryMessage(), OrdersPkg, omPost);
+    auto* Cancel = Place<TKvDbSpeedButton>(F, "DbSbCancel", F, 512, 316, 28, 28);
+    static_cast<TKvDbCommandItem*>(Cancel->Commands()->AddItem())->SetAction(KvTypes::dbaCancel);
+    Cancel->SetFlat(true);
+    Refer(Cancel->MemoryLabel(), OrdersPkg, olCancel);
+    Refer(Cancel->MemoryImage(), DemoPkg, imCancel);
+
+    auto* Status2 = Place<TKvStatusBar>(F, "StOrders", F, 0, 386, 600, 22);
+    auto* Count = static_cast<TKvStatusBarPanel*>(Status2->Panels()->AddItem());
+    Count->SetDataType(KvTypes::dtInteger);
+    Count->SetValue(Variant(3));
+    Count->SetWidth(120);
+    Refer(Count->MemoryLabel(), OrdersPkg, olCount);
+    auto* Today = static_cast<TKvStatusBarPanel*>(Status2->Panels()->AddItem());
+    Today->SetDataType(KvTypes::dtDateTime);
+    Today->SetValue(Variant::FromDate(46174));
+    Today->SetWidth(160);
+    Refer(Today->MemoryLabel(), OrdersPkg, olToday);
+
+    CForm->SetBtnOk(Post);
+    CForm->SetBtnCancel(Cancel);
+    F->SetActiveControl(List);
+    return Form;
+}
+
+const QString NotesPkg = QStringLiteral("Notes");
+enum TNotesLabel {
+    nlNotes = 1, nlCustomers, nlOrders, nlNewCustomer, nlFindCustomer, nlNewOrder, nlNote, nlLetter, nlFont, nlPhoto,
+    nlZoom, nlSections
+};
+
+std::unique_ptr<TForm> BuildNotes()
+{
+    std::unique_ptr<TForm> Form(NewForm("FrDemoNotes", "Notes", 220, 100, 680, 480));
+    TForm* F = Form.get();
+
+    auto* Strings = FormStrings(F, "PsNotes", NotesPkg, "Captions of the notes form",
+                                {{QStringLiteral("Notes"), QStringLiteral("Notes and letters to customers")},
+                                 {QStringLiteral("Customers"), QString()},
+                                 {QStringLiteral("Orders"), QString()},
+                                 {QStringLiteral("New customer"), QStringLiteral("Add a customer")},
+                                 {QStringLiteral("Find customer"), QStringLiteral("Find a customer by name")},
+                                 {QStringLiteral("New order"), QStringLiteral("Add an order")},
+                                 {QString(), QStringLiteral("A short note, plain text")},
+                                 {QString(), QStringLiteral("The letter, with fonts and colours")},
+                                 {QString(), QStringLiteral("Font of the selected text")},
+                                 {QString(), QStringLiteral("Drag the photo to move the window")},
+                                 {QString(), QStringLiteral("Zoom of the letter")},
+                                 {QString(), QStringLiteral("Where to go")}});
+    Strings->SetDesignPos(148, 408);
+    auto* CForm = Make<TKvCForm>(F, "KvCForm");
+    CForm->SetDesignPos(212, 408);
+    Refer(CForm->MemoryLabel(), NotesPkg, nlNotes);
+    CForm->SetPkgVars(NotesPkg);
+    // What the form remembers between runs.
+    auto* Vars = Make<TKvPkgVars>(F, "PvNotes");
+    Vars->SetDesignPos(276, 408);
+    Vars->SetPkgName(NotesPkg);
+    Vars->Add(QStringLiteral("Letter\\Zoom"), vtInteger)->SetVInteger(100);
+    Vars->Add(QStringLiteral("Letter\\Font"), vtString)->SetVString(QStringLiteral("Arial"));
+    Vars->Add(QStringLiteral("Note\\WordWrap"), vtBoolean)->SetVBoolean(true);
+    // The window takes the shape of the logo when asked, and moves by its photo.
+    auto* Shape = Make<TKvImageForm>(F, "IfShape");
+    Shape->SetDesignPos(340, 408);
+    Refer(Shape->MemoryImage(), DemoPkg, imLogo);
+    auto* Mover = Make<TKvMoveForm>(F, "MfPhoto");
+    Mover->SetDesignPos(404, 408);
+
+    // Sections to go to, with a menu of commands on each.
+    auto* Sections = Place<TKvOutLookBar>(F, "ObSections", F, 0, 0, 140, 440);
+    Refer(Sections->MemoryLabel(), NotesPkg, nlSections);
+    auto AddSection = [&](const char* Name, int Label, int Image) {
+        auto* Page = Make<TKvOutLookBarPage>(F, Name);
+        Page->SetOutLook(Sections);
+        Page->SetBounds(0, 0, 140, 440);
+        Refer(Page->MemoryLabel(), NotesPkg, Label);
+        Refer(Page->MemoryImage(), DemoPkg, Image);
+        return Page;
+    };
+    // The page shown comes last, so that the designer draws it on top.
+    TKvOutLookBarPage* Orders = AddSection("PgOrders", nlOrders, imSave);
+    TKvOutLookBarPage* Customers = AddSection("PgCustomers", nlCustomers, imCustomer);
+    auto* CustomerMenu = Place<TKvPanelMenu>(F, "PmCustomers", Customers, 4, 28, 132, 96);
+    CustomerMenu->SetImagesVisible(true);
+    MenuItem(F, CustomerMenu->Items(), "MiNewCustomer", NotesPkg, nlNewCustomer, imCustomer)
+        ->SetOnClick(Handler("MiNewCustomerClick"));
+    MenuItem(F, CustomerMenu->Items(), "MiFindCustomer", NotesPkg, nlFindCustomer, imAbout)
+        ->SetOnClick(Handler("MiFindCustomerClick"));
+    Refer(Place<TKvFocusImage>(F, "FiOrders", Orders, 38, 40, 64, 64)->MemoryImage(), DemoPkg, imLogo);
+    Sections->SetActivePage(Customers);
+
+    auto* NoteBar = Place<TKvMemoBar>(F, "MbNote", F, 148, 8, 200, 28);
+    auto* Note = Place<TKvMemo>(F, "MeNote", F, 148, 40, 240, 120);
+    Note->SetWordWrap(true);
+    Note->Lines()->SetList({QStringLiteral("Call back on Monday."), QStringLiteral("Send the new price list.")});
+    Refer(Note->MemoryLabel(), NotesPkg, nlNote);
+    NoteBar->SetMemo(Note);
+
+    auto* Photos = Place<TKvScrollBox>(F, "SxPhoto", F, 400, 40, 264, 120);
+    Photos->SetHorzRange(320);
+    auto* Photo = Place<TKvImage>(F, "ImPhoto", Photos, 0, 0, 96, 72);
+    Photo->SetGraphicClass(QStringLiteral("PNG"));
+    Photo->SetPicture(PngBytes(ProductPicture()));
+    Refer(Photo->MemoryLabel(), NotesPkg, nlPhoto);
+    auto* PhotoBar = Place<TKvImageBar>(F, "IbPhoto", F, 400, 8, 160, 28);
+    PhotoBar->SetImage(Photo);
+    Mover->SetControl(Photo);
+
+    auto* LetterBar = Place<TKvRichEditBar>(F, "RbLetter", F, 148, 172, 240, 28);
+    auto* Fonts = Place<TKvFontComboBox>(F, "FcLetter", F, 396, 172, 160, 24);
+    Fonts->SetValue(Variant(QStringLiteral("Arial")));
+    Refer(Fonts->MemoryLabel(), NotesPkg, nlFont);
+    auto* FontList = Place<TKvFontListBox>(F, "FlLetter", F, 564, 204, 100, 196);
+    FontList->SetValue(Variant(QStringLiteral("Arial")));
+    Refer(FontList->MemoryLabel(), NotesPkg, nlFont);
+    Place<TKvRuler>(F, "RuLetter", F, 148, 204, 408, 20);
+    auto* Letter = Place<TKvRichEdit>(F, "ReLetter", F, 148, 224, 392, 176);
+    Letter->Lines()->SetList({QStringLiteral("{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fswiss Arial;}}"),
+                              QStringLiteral("\\pard\\f0\\fs20 Dear customer,\\par"),
+                              QStringLiteral("\\pard your order has left our warehouse \\b today\\b0 .\\par"),
+                              QStringLiteral("}")});
+    Refer(Letter->MemoryLabel(), NotesPkg, nlLetter);
+    LetterBar->SetRichEdit(Letter);
+    auto* Zoom = Place<TKvExtScrollBar>(F, "EsZoom", F, 540, 224, 16, 176);
+    Zoom->SetKind(KvTypes::orVertical);
+    Zoom->SetMin(10);
+    Zoom->SetMax(400);
+    Zoom->SetPosition(100);
+    Zoom->SetLargeChange(50);
+    Refer(Zoom->MemoryLabel(), NotesPkg, nlZoom);
+    F->SetActiveControl(Note);
+    return Form;
+}
+
+const QString SettingsPkg = QStringLiteral("Settings");
+enum TSettingsLabel {
+    slSettings = 1, slLook, slColor, slBackGround, slFont, slRows, slIcon, slColors, slPrinter, slStartPicture,
+    slSmallIcons, slLargeIcons, slStart, slCustomers, slOrders, slNotes, slLanguage, slEnglish, slFrench, slAccess,
+    slOk, slCancel, slAddImages, slLogoShape, slHeader, slLines
+};
+
+std::unique_ptr<TForm> BuildSettings()
+{
+    std::unique_ptr<TForm> Form(NewForm("FrDemoSettings", "Settings", 280, 120, 600, 500));
+    TForm* F = Form.get();
+
+    auto* Strings = FormStrings(F, "PsSettings", SettingsPkg, "Captions of the settings form",
+                                {{QStringLiteral("Settings"), QStringLiteral("How the demo looks and starts")},
+                                 {QStringLiteral("Look"), QString()},
+                                 {QString(), QStringLiteral("Colour set of the lists")},
+                                 {QString(), QStringLiteral("Background set of the windows")},
+                                 {QString(), QStringLiteral("Font set of the captions")},
+                                 {QStringLiteral("Rows"), QStringLiteral("Sets of the header and of the lines")},
+                                 {QString(), QStringLiteral("Icon of the demo")},
+                                 {QString(), QStringLiteral("Colour of the selection")},
+                                 {QString(), QStringLiteral("Printer of the reports")},
+                                 {QStringLiteral("Show the start picture"), QString()},
+                                 {QStringLiteral("Small icons"), QString()},
+                                 {QStringLiteral("Large icons"), QString()},
+                                 {QStringLiteral("Open at start"), QString()},
+                                 {QStringLiteral("Customers"), QString()},
+                                 {QStringLiteral("Orders"), QString()},
+                                 {QStringLiteral("Notes"), QString()},
+                                 {QString(), QStringLiteral("Language of the captions")},
+                                 {QStringLiteral("English"), QString()},
+                                 {QStringLiteral("French"), QString()},
+                                 {QString(), QStringLiteral("What the user may do")},
+                                 {QStringLiteral("OK"), QString()},
+                                 {QStringLiteral("Cancel"), QString()},
+                                 {QStringLiteral("Add images"), QString()},
+                                 {QStringLiteral("Shape of the logo"), QString()},
+                                 {QStringLiteral("Header"), QString()},
+                                 {QStringLiteral("Lines"), QString()}});
+    Strings->SetDesignPos(16, 420);
+    auto* CForm = Make<TKvCForm>(F, "KvCForm");
+    CForm->SetDesignPos(80, 420);
+    Refer(CForm->MemoryLabel(), SettingsPkg, slSettings);
+    // The privileges a user of the demo can be given.
+    auto* Access = Make<TKvPkgPrivileges>(F, "PpAccess");
+    Access->SetDesignPos(144, 420);
+    Access->SetDescription(QStringLiteral("Privileges of the demo's users"));
+    Access->Add(1)->SetDescription(QStringLiteral("Read customers"));
+    Access->FindId(1)->SetAccess(TKvPkgPrivilegesItem::AccessRead);
+    Access->Add(2)->SetDescription(QStringLiteral("Change customers"));
+    Access->Add(3)->SetDescription(QStringLiteral("Delete orders"));
+    // The image dialogs, for users who bring their own icons.
+    auto* AddImages = Make<TKvPkgImagesAdd>(F, "IaDemo");
+    AddImages->SetDesignPos(208, 420);
+    AddImages->SetPkgName(DemoPkg);
+    Refer(AddImages->MemoryLabel(), SettingsPkg, slAddImages);
+    auto* LogoShape = Make<TKvPkgImagesDesignRgn>(F, "DrLogo");
+    LogoShape->SetDesignPos(272, 420);
+    Refer(LogoShape->MemoryImage(), DemoPkg, imLogo);
+    Refer(LogoShape->MemoryLabel(), SettingsPkg, slLogoShape);
+
+    // The display sets chosen for the demo's windows.
+    auto* Look = Place<TKvGroupBox>(F, "GbLook", F, 8, 8, 376, 248);
+    Refer(Look->MemoryLabel(), SettingsPkg, slLook);
+    Refer(Place<TKvLBSetsColor>(F, "LsColor", Look, 8, 20, 116, 120)->MemoryLabel(), SettingsPkg, slColor);
+    Refer(Place<TKvCBSetsColor>(F, "CsColor", Look, 8, 148, 116, 24)->MemoryLabel(), SettingsPkg, slColor);
+    Refer(Place<TKvLBSetsBackGround>(F, "LsBackGround", Look, 130, 20, 116, 120)->MemoryLabel(), SettingsPkg,
+          slBackGround);
+    Refer(Place<TKvCBSetsBackGround>(F, "CsBackGround", Look, 130, 148, 116, 24)->MemoryLabel(), SettingsPkg,
+          slBackGround);
+    Refer(Place<TKvLBSetsFont>(F, "LsFont", Look, 252, 20, 116, 120)->MemoryLabel(), SettingsPkg, slFont);
+    Refer(Place<TKvCBSetsFont>(F, "CsFont", Look, 252, 148, 116, 24)->MemoryLabel(), SettingsPkg, slFont);
+    auto* Rows = Place<TKvSetsGroup>(F, "SgRows", Look, 8, 180, 360, 60);
+    Refer(Rows->MemoryLabel(), SettingsPkg, slRows);
+    for (int Label : {slHeader, slLines})
+        Refer(static_cast<TKvSetsGroupItem*>(Rows->Items()->AddItem())->MemoryLabel(), SettingsPkg, Label);
+
+    auto* Icons = Place<TKvLBPkgImages>(F, "LiIcon", F, 392, 8, 200, 112);
+    Icons->SetPkgName(DemoPkg);
+    Icons->SetDataType(KvTypes::dtInteger);
+    Icons->SetValue(Variant(int(imLogo)));
+    Refer(Icons->MemoryLabel(), SettingsPkg, slIcon);
+    auto* Icon = Place<TKvCBPkgImages>(F, "CiIcon", F, 392, 128, 200, 24);
+    Icon->SetPkgName(DemoPkg);
+    Icon->SetDataType(KvTypes::dtInteger);
+    Icon->SetValue(Variant(int(imCustomer)));
+    Refer(Icon->MemoryLabel(), SettingsPkg, slIcon);
+    Refer(Place<TKvLBColors>(F, "LcSelection", F, 392, 160, 200, 64)->MemoryLabel(), SettingsPkg, slColors);
+    auto* Selection = Place<TKvCBColors>(F, "CcSelection", F, 392, 232, 200, 24);
+    Selection->SetValue(Variant(QStringLiteral("clHighlight")));
+    Refer(Selection->MemoryLabel(), SettingsPkg, slColors);
+
+    auto* StartPicture = Place<TKvCheckBox>(F, "CkStartPicture", F, 8, 268, 200, 20);
+    StartPicture->SetDataType(KvTypes::dtBoolean);
+    StartPicture->SetValueChecked(Variant(true));
+    StartPicture->SetValueUnchecked(Variant(false));
+    StartPicture->SetValue(Variant(true));
+    Refer(StartPicture->MemoryLabel(), SettingsPkg, slStartPicture);
+    auto* Small = Place<TKvRadioButton>(F, "RbSmallIcons", F, 8, 292, 120, 20);
+    Small->SetValueChecked(Variant(QStringLiteral("16")));
+    Small->SetValue(Variant(QStringLiteral("16")));
+    Refer(Small->MemoryLabel(), SettingsPkg, slSmallIcons);
+    auto* Large = Place<TKvRadioButton>(F, "RbLargeIcons", F, 136, 292, 120, 20);
+    Large->SetValueChecked(Variant(QStringLiteral("32")));
+    Refer(Large->MemoryLabel(), SettingsPkg, slLargeIcons);
+    auto* Start = Place<TKvRadioGroup>(F, "RgStart", F, 8, 320, 248, 88);
+    Refer(Start->MemoryLabel(), SettingsPkg, slStart);
+    AddListItem(Start->Items(), QStringLiteral("C"), SettingsPkg, slCustomers, imCustomer);
+    AddListItem(Start->Items(), QStringLiteral("O"), SettingsPkg, slOrders, imSave);
+    AddListItem(Start->Items(), QStringLiteral("N"), SettingsPkg, slNotes, imNotes);
+    Start->SetValue(Variant(QStringLiteral("C")));
+    auto* Language = Place<TKvComboBox>(F, "CbLanguage", F, 264, 268, 120, 24);
+    Refer(Language->MemoryLabel(), SettingsPkg, slLanguage);
+    AddListItem(Language->Items(), QStringLiteral("en"), SettingsPkg, slEnglish);
+    AddListItem(Language->Items(), QStringLiteral("fr"), SettingsPkg, slFrench);
+    Language->SetValue(Variant(QStringLiteral("en")));
+    Refer(Place<TKvCBPrinters>(F, "CpReports", F, 264, 300, 120, 24)->MemoryLabel(), SettingsPkg, slPrinter);
+    auto* Privileges = Place<TKvLBPrivileges>(F, "LpUser", F, 392, 268, 200, 140);
+    Refer(Privileges->MemoryLabel(), SettingsPkg, slAccess);
+
+    auto* Ok = Place<TKvBitBtn>(F, "BtOk", F, 424, 420, 80, 28);
+    Refer(Ok->MemoryLabel(), SettingsPkg, slOk);
+    Refer(Ok->MemoryImage(), DemoPkg, imOk);
+    Ok->SetModalResult(1);
+    Ok->SetDefault(true);
+    auto* Cancel = Place<TKvBitBtn>(F, "BtCancel", F, 512, 420, 80, 28);
+    Refer(Cancel->MemoryLabel(), SettingsPkg, slCancel);
+    Refer(Cancel->MemoryImage(), DemoPkg, imCancel);
+    Cancel->SetModalResult(2);
+    Cancel->SetCancel(true);
+    CForm->SetBtnOk(Ok);
+    CForm->SetBtnCancel(Cancel);
+    return Form;
+}
+
+// A frame other forms place to ask for an address; its captions are its own, so that it
+// shows the same wherever it is placed.
+std::unique_ptr<TFrame> BuildAddress()
+{
+    auto Frame = std::make_unique<TFrame>(nullptr);
+    TFrame* F = Frame.get();
+    F->SetName(QStringLiteral("FaDemoAddress"));
+    F->SetDesignClassName(QStringLiteral("TFaDemoAddress"));
+    F->SetBounds(0, 0, 360, 72);
+    auto* CFrame = Make<TKvCFrame>(F, "KvCFrame");
+    CFrame->SetDesignPos(296, 8);
+    CFrame->SetPkgVars(QStringLiteral("Application"));
+    Place<TKvLabel>(F, "LaStreet", F, 8, 12, 64, 17)->SetCaption(TKvMultiLine(QStringLiteral("Street")));
+    Place<TKvEdit>(F, "EdStreet", F, 80, 8, 192, 24)->SetMaxLength(80);
+    Place<TKvLabel>(F, "LaCity", F, 8, 44, 64, 17)->SetCaption(TKvMultiLine(QStringLiteral("City")));
+    Place<TKvEdit>(F, "EdCity", F, 80, 40, 160, 24)->SetMaxLength(40);
+    return Frame;
+}
+
+// ---------------------------------------------------------------------------------------------
 // Checks and output
 
 // Every package reference of the forms that names an item must find it: the demo shows no
@@ -589,12 +1054,14 @@ int Run(const QString& Dir)
     struct TOut
     {
         const char* File;
-        std::unique_ptr<TForm> Form;
+        std::unique_ptr<TComponent> Form;
         QByteArray Text;
+        const QMetaObject* Class = nullptr;
     };
-    TOut Forms[] = {{"KvDemoMain.dfm", BuildMain(), {}},
-                    {"KvDemoCustomer.dfm", BuildCustomer(), {}},
-                    {"KvDemoAbout.dfm", BuildAbout(), {}}};
+    TOut Forms[] = {{"KvDemoMain.dfm", BuildMain(), {}},         {"KvDemoCustomer.dfm", BuildCustomer(), {}},
+                    {"KvDemoAbout.dfm", BuildAbout(), {}},       {"KvDemoOrders.dfm", BuildOrders(), {}},
+                    {"KvDemoNotes.dfm", BuildNotes(), {}},       {"KvDemoSettings.dfm", BuildSettings(), {}},
+                    {"KvDemoAddress.dfm", BuildAddress(), {}}};
     QList<TComponent*> Roots;
     for (TOut& Out : Forms)
         Roots << Out.Form.get();
@@ -610,6 +1077,7 @@ int Run(const QString& Dir)
             Pkg->SaveFile();
     for (TOut& Out : Forms) {
         Out.Text = WriteComponentText(Out.Form.get(), TLineBreak::CRLF);
+        Out.Class = Out.Form->metaObject(); // TForm or TFrame, to read it back as
         WriteFile(QDir(Dir).filePath(QString::fromLatin1(Out.File)), Out.Text);
     }
     for (TOut& Out : Forms)
@@ -619,7 +1087,7 @@ int Run(const QString& Dir)
     // the same bytes again.
     std::vector<std::unique_ptr<TComponent>> Read;
     for (TOut& Out : Forms) {
-        Read.emplace_back(ReadComponentStream(Out.Text, nullptr, &TForm::staticMetaObject));
+        Read.emplace_back(ReadComponentStream(Out.Text, nullptr, Out.Class));
         if (WriteComponentText(Read.back().get(), TLineBreak::CRLF) != Out.Text) {
             fprintf(stderr, "kv_make_demo: %s does not read back as written\n", Out.File);
             return 1;

@@ -190,7 +190,7 @@ protected:
 TEST_F(KvDesignerMainTest, EveryDemoFormOpens)
 {
     TKvProject* Project = Window->Host().ActiveProject();
-    ASSERT_EQ(Project->GetModuleCount(), 3);
+    ASSERT_EQ(Project->GetModuleCount(), 7);
     for (int I = 0; I < Project->GetModuleCount(); ++I) {
         TKvFormEditor* Form = Window->OpenForm(Project->GetModule(I)->FileName());
         ASSERT_TRUE(Form) << Errors.join(u'\n').toStdString();
