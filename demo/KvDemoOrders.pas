@@ -32,6 +32,7 @@ type
     DbBtPost: TKvDbBitBtn;
     DbSbCancel: TKvDbSpeedButton;
     StOrders: TKvStatusBar;
+    BtClose: TKvBitBtn;
     procedure TtRefreshTimer(Sender: TObject);
   private
     { Private declarations }

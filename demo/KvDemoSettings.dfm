@@ -190,7 +190,7 @@ object FrDemoSettings: TFrDemoSettings
     TabOrder = 4
     MemoryLabel.PkgName = 'Settings'
     MemoryLabel.Id = 8
-    Value = 'clHighlight'
+    Value = 12610605
   end
   object CkStartPicture: TKvCheckBox
     Left = 8

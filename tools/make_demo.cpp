@@ -585,7 +585,7 @@ void AddTab(TKvCustomPageControl* Pages, TKvTabSheet* Sheet, const QString& Valu
 const QString OrdersPkg = QStringLiteral("Orders");
 enum TOrdersLabel {
     olOrders = 1, olOrder, olPicture, olNumber, olStatus, olQuantity, olDate, olPost, olCancel, olLoading, olList,
-    olRemarks, olProduct, olCount, olToday
+    olRemarks, olProduct, olCount, olToday, olClose
 };
 enum TOrdersMessage { omPost = 1 };
 
@@ -609,7 +609,8 @@ std::unique_ptr<TForm> BuildOrders()
                                  {QString(), QStringLiteral("Remarks for the warehouse")},
                                  {QString(), QStringLiteral("Picture of the product; focused, its thumbnail")},
                                  {QStringLiteral("Orders"), QString()},
-                                 {QStringLiteral("Today"), QString()}});
+                                 {QStringLiteral("Today"), QString()},
+                                 {QStringLiteral("Close"), QStringLiteral("Close the orders")}});
     Strings->SetDesignPos(200, 344);
     Strings->Messages()->Add(omPost, QStringLiteral("Keep the changes to this order?"));
 
@@ -706,20 +707,26 @@ std::unique_ptr<TForm> BuildOrders()
     Refer(Cancel->MemoryLabel(), OrdersPkg, olCancel);
     Refer(Cancel->MemoryImage(), DemoPkg, imCancel);
 
-    auto* Status2 = Place<TKvStatusBar>(F, "StOrders", F, 0, 386, 600, 22);
-    auto* Count = static_cast<TKvStatusBarPanel*>(Status2->Panels()->AddItem());
+    auto* Bar = Place<TKvStatusBar>(F, "StOrders", F, 0, 386, 600, 22);
+    auto* Count = static_cast<TKvStatusBarPanel*>(Bar->Panels()->AddItem());
     Count->SetDataType(KvTypes::dtInteger);
     Count->SetValue(Variant(3));
     Count->SetWidth(120);
     Refer(Count->MemoryLabel(), OrdersPkg, olCount);
-    auto* Today = static_cast<TKvStatusBarPanel*>(Status2->Panels()->AddItem());
+    auto* Today = static_cast<TKvStatusBarPanel*>(Bar->Panels()->AddItem());
     Today->SetDataType(KvTypes::dtDateTime);
     Today->SetValue(Variant::FromDate(46174));
     Today->SetWidth(160);
     Refer(Today->MemoryLabel(), OrdersPkg, olToday);
 
+    auto* Close = Place<TKvBitBtn>(F, "BtClose", F, 512, 352, 80, 28);
+    Close->SetModalResult(2);
+    Close->SetCancel(true);
+    Refer(Close->MemoryLabel(), OrdersPkg, olClose);
+    Refer(Close->MemoryImage(), DemoPkg, imExit);
+
     CForm->SetBtnOk(Post);
-    CForm->SetBtnCancel(Cancel);
+    CForm->SetBtnCancel(Close);
     F->SetActiveControl(List);
     return Form;
 }
@@ -727,7 +734,7 @@ std::unique_ptr<TForm> BuildOrders()
 const QString NotesPkg = QStringLiteral("Notes");
 enum TNotesLabel {
     nlNotes = 1, nlCustomers, nlOrders, nlNewCustomer, nlFindCustomer, nlNewOrder, nlNote, nlLetter, nlFont, nlPhoto,
-    nlZoom, nlSections
+    nlZoom, nlSections, nlClose
 };
 
 std::unique_ptr<TForm> BuildNotes()
@@ -747,7 +754,8 @@ std::unique_ptr<TForm> BuildNotes()
                                  {QString(), QStringLiteral("Font of the selected text")},
                                  {QString(), QStringLiteral("Drag the photo to move the window")},
                                  {QString(), QStringLiteral("Zoom of the letter")},
-                                 {QString(), QStringLiteral("Where to go")}});
+                                 {QString(), QStringLiteral("Where to go")},
+                                 {QString(), QStringLiteral("Close the notes")}});
     Strings->SetDesignPos(148, 408);
     auto* CForm = Make<TKvCForm>(F, "KvCForm");
     CForm->SetDesignPos(212, 408);
@@ -804,6 +812,12 @@ std::unique_ptr<TForm> BuildNotes()
     Photo->SetPicture(PngBytes(ProductPicture()));
     Refer(Photo->MemoryLabel(), NotesPkg, nlPhoto);
     auto* PhotoBar = Place<TKvImageBar>(F, "IbPhoto", F, 400, 8, 160, 28);
+    auto* Close = Place<TKvSpeedButton>(F, "SbClose", F, 640, 8, 24, 24);
+    Close->SetFlat(true);
+    Close->SetModalResult(2);
+    Refer(Close->MemoryLabel(), NotesPkg, nlClose);
+    Refer(Close->MemoryImage(), DemoPkg, imExit);
+    CForm->SetBtnCancel(Close);
     PhotoBar->SetImage(Photo);
     Mover->SetControl(Photo);
 
@@ -922,7 +936,7 @@ std::unique_ptr<TForm> BuildSettings()
     Refer(Icon->MemoryLabel(), SettingsPkg, slIcon);
     Refer(Place<TKvLBColors>(F, "LcSelection", F, 392, 160, 200, 64)->MemoryLabel(), SettingsPkg, slColors);
     auto* Selection = Place<TKvCBColors>(F, "CcSelection", F, 392, 232, 200, 24);
-    Selection->SetValue(Variant(QStringLiteral("clHighlight")));
+    Selection->SetValue(Variant(0xC06C2D)); // the demo's blue, $00BBGGRR
     Refer(Selection->MemoryLabel(), SettingsPkg, slColors);
 
     auto* StartPicture = Place<TKvCheckBox>(F, "CkStartPicture", F, 8, 268, 200, 20);
