@@ -24,7 +24,9 @@
 #include <QSet>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QPushButton>
 #include <QTimer>
+#include <QtTest/QTest>
 
 #include <gtest/gtest.h>
 
@@ -89,6 +91,8 @@ public:
     }
 
     QStringList Seen;
+    // Modal windows are confirmed (their OK) rather than cancelled.
+    bool Confirm = false;
 
 protected:
     bool eventFilter(QObject* Object, QEvent* Event) override
@@ -100,10 +104,15 @@ protected:
         Seen << QStringLiteral("%1 '%2'").arg(QString::fromLatin1(W->metaObject()->className()), W->windowTitle());
         QPointer<QWidget> P(W);
         if (W->isModal())
-            QTimer::singleShot(0, W, [P] {
-                if (auto* D = qobject_cast<QDialog*>(P.data()))
-                    D->reject();
-                else if (P)
+            QTimer::singleShot(0, W, [this, P] {
+                if (!P)
+                    return;
+                auto* Ok = P->findChild<QPushButton*>(QStringLiteral("BtOk"));
+                if (Confirm && Ok && Ok->isVisible() && Ok->isEnabled())
+                    QTest::mouseClick(Ok, Qt::LeftButton);
+                else if (auto* D = qobject_cast<QDialog*>(P.data()))
+                    Confirm ? D->accept() : D->reject();
+                else
                     P->close();
             });
         else
@@ -178,13 +187,14 @@ protected:
 
     // Runs Action as a user's step and checks that something could be seen and that the form
     // still writes out and reads back the same.
-    void Step(const QString& What, const std::function<void()>& Action, bool MustShow = true)
+    void Step(const QString& What, const std::function<void()>& Action, bool MustShow = true, bool Confirm = false)
     {
         const QString Before = Designer()->FormText();
         const qsizetype ErrorsBefore = Errors.size();
         QStringList Seen;
         {
             TWitness Witness(Window.get());
+            Witness.Confirm = Confirm;
             Action();
             QCoreApplication::processEvents();
             Witness.CloseOpened();
@@ -416,6 +426,8 @@ TEST_F(KvEditorWalk, EveryDialogAndValueListOfThePackagesPropertyEditors)
                 if (Attributes & paDialog) {
                     if (DialogsOpened.insert(Kind).second) {
                         Step(Where + QStringLiteral(" ..."), [&] { Inspector->Edit(Index); });
+                        if (Select(Target))
+                            Step(Where + QStringLiteral(" ... OK"), [&] { Inspector->Edit(Inspector->FindProperty(Path)); }, true, true);
                         ++Opened;
                     }
                 } else if (!(Attributes & (paValueList | paReadOnly | paSubProperties))) {
