@@ -41,10 +41,10 @@
 
 namespace {
 
-// What the user sees while one action runs: windows, questions, platform dialogs, the code of
-// a handler. Modal windows are rejected as soon as they show;
-// windows shown beside the designer are closed once the action is over. Questions are answered
-// "no" where they can be, platform dialogs are cancelled.
+// What the user sees while one action runs: windows and popup menus, questions, platform
+// dialogs, the code of a handler. Modal windows are cancelled (or confirmed) as soon as they
+// show; windows and menus shown beside the designer are closed once the action is over.
+// Questions are answered "no" where they can be, platform dialogs are cancelled.
 class TWitness : public QObject
 {
 public:
@@ -98,8 +98,7 @@ protected:
     bool eventFilter(QObject* Object, QEvent* Event) override
     {
         auto* W = qobject_cast<QWidget*>(Object);
-        if (Event->type() != QEvent::Show || !W || !W->isWindow() || W == FMain || qobject_cast<QMenu*>(W) ||
-            W->windowType() == Qt::ToolTip)
+        if (Event->type() != QEvent::Show || !W || !W->isWindow() || W == FMain || W->windowType() == Qt::ToolTip)
             return false;
         Seen << QStringLiteral("%1 '%2'").arg(QString::fromLatin1(W->metaObject()->className()), W->windowTitle());
         QPointer<QWidget> P(W);
