@@ -376,7 +376,7 @@ TEST_F(KvEditorWalk, EveryDialogAndValueListOfThePackagesPropertyEditors)
         };
 
     int Opened = 0, Listed = 0, Typed = 0;
-    std::set<QString> DialogsOpened;
+    std::set<QString> DialogsOpened, Picked;
     ForEachForm([&](const QString& Form) {
         QList<TTarget> Targets;
         for (const QString& Name : ComponentNames()) {
@@ -412,27 +412,47 @@ TEST_F(KvEditorWalk, EveryDialogAndValueListOfThePackagesPropertyEditors)
                     continue;
                 }
                 const TPropertyAttributes Attributes = Editor->GetAttributes();
-                if (Attributes & paValueList) {
-                    EXPECT_FALSE(Index.data(TKvInspectorModel::ValuesRole).toStringList().isEmpty())
-                        << Where.toStdString() << ": an empty value list";
-                    ++Listed;
-                }
                 // A dialog once per editor, property and kind of object edited: the label of
-                // another control opens the same picker, another collection another editor.
+                // another control opens the same picker, another collection another editor. A
+                // value is picked once per form, where the lists differ.
                 const QObject* Value = Editor->PropInfo().Kind == TTypeKind::tkClass ? Editor->GetObjectValue() : nullptr;
                 const QString Kind = QStringLiteral("%1 %2 %3").arg(QString::fromLatin1(typeid(*Editor).name()), Path,
                                                                   Value ? Value->metaObject()->className() : "");
+                // Each step below may read the form back: rows are found again by their path.
+                if (Attributes & paValueList) {
+                    const QStringList Values = Index.data(TKvInspectorModel::ValuesRole).toStringList();
+                    EXPECT_FALSE(Values.isEmpty()) << Where.toStdString() << ": an empty value list";
+                    ++Listed;
+                    // Another value picked from the list shows, and the value before comes back
+                    // as it was.
+                    const QString Shown = Index.data().toString();
+                    const QString Other = Values.value(Values.first() == Shown ? 1 : 0);
+                    if (!(Attributes & paReadOnly) && !Other.isEmpty() && Picked.insert(Form + u' ' + Kind).second) {
+                        const QString Before = Designer()->FormText();
+                        Step(Where + QStringLiteral(" = ") + Other,
+                             [&] { EXPECT_TRUE(Inspector->setData(Inspector->FindProperty(Path), Other)); });
+                        ASSERT_TRUE(Select(Target));
+                        EXPECT_TRUE(Inspector->FindProperty(Path).data().toString().startsWith(Other.section(u' ', 0, 0)))
+                            << Where.toStdString() << " shows " << Inspector->FindProperty(Path).data().toString().toStdString()
+                            << " after " << Other.toStdString();
+                        EXPECT_TRUE(Inspector->setData(Inspector->FindProperty(Path), Shown)) << Where.toStdString();
+                        EXPECT_EQ(Designer()->FormText(), Before) << Where.toStdString() << ": " << Shown.toStdString() << " again";
+                        ASSERT_TRUE(Select(Target));
+                    }
+                }
                 if (Attributes & paDialog) {
                     if (DialogsOpened.insert(Kind).second) {
-                        Step(Where + QStringLiteral(" ..."), [&] { Inspector->Edit(Index); });
-                        if (Select(Target))
-                            Step(Where + QStringLiteral(" ... OK"), [&] { Inspector->Edit(Inspector->FindProperty(Path)); }, true, true);
+                        for (bool Confirm : {false, true})
+                            if (Select(Target))
+                                Step(Where + (Confirm ? QStringLiteral(" ... OK") : QStringLiteral(" ...")),
+                                     [&] { Inspector->Edit(Inspector->FindProperty(Path)); }, true, Confirm);
                         ++Opened;
                     }
                 } else if (!(Attributes & (paValueList | paReadOnly | paSubProperties))) {
                     // Typed only: the value shown, typed back, is the same value.
                     const QString Before = Designer()->FormText();
-                    EXPECT_TRUE(Inspector->setData(Index, Index.data().toString())) << Where.toStdString();
+                    const QModelIndex Row = Inspector->FindProperty(Path);
+                    EXPECT_TRUE(Inspector->setData(Row, Row.data().toString())) << Where.toStdString();
                     EXPECT_EQ(Designer()->FormText(), Before) << Where.toStdString() << ": its own text changes it";
                     ++Typed;
                 }
