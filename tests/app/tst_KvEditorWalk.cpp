@@ -297,7 +297,11 @@ TEST_F(KvEditorWalk, EveryVerbAndDoubleClickOfEveryComponent)
             bool HasEvent = false;
             for (int I = 0; I < Class->propertyCount() && !HasEvent; ++I)
                 HasEvent = Class->property(I).metaType() == QMetaType::fromType<TMethod>();
-            Step(Where + QStringLiteral(" double click"), [&] { Window->EditComponent(Find(Name)); }, Own || HasEvent);
+            // The package's own editors are left once cancelled and once confirmed.
+            for (bool Confirm : {false, true})
+                if ((!Confirm || Own) && Find(Name))
+                    Step(Where + (Confirm ? QStringLiteral(" double click, OK") : QStringLiteral(" double click")),
+                         [&] { Window->EditComponent(Find(Name)); }, Own || HasEvent, Confirm);
             if (Own)
                 Walked.insert(Type);
         }
