@@ -30,6 +30,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <iostream>
 #include <set>
 #include <typeindex>
@@ -184,9 +186,14 @@ protected:
         return Names;
     }
 
-    // Runs Action as a user's step and checks that something could be seen and that the form
+    // What a step must show: nothing in particular, anything (a window or menu, a question, the
+    // code of a handler, a changed form), or one of the package's windows (TFr...) or a platform
+    // dialog.
+    enum TExpect { Nothing, Anything, PackageWindow };
+
+    // Runs Action as a user's step and checks that what it showed was expected and that the form
     // still writes out and reads back the same.
-    void Step(const QString& What, const std::function<void()>& Action, bool MustShow = true, bool Confirm = false)
+    void Step(const QString& What, const std::function<void()>& Action, TExpect Expect = Anything, bool Confirm = false)
     {
         const QString Before = Designer()->FormText();
         const qsizetype ErrorsBefore = Errors.size();
@@ -201,8 +208,12 @@ protected:
         }
         const QString After = Designer()->FormText();
         EXPECT_EQ(Errors.size(), ErrorsBefore) << What.toStdString() << ": " << Errors.mid(ErrorsBefore).join(u'\n').toStdString();
-        if (MustShow)
+        if (Expect == Anything)
             EXPECT_TRUE(!Seen.isEmpty() || After != Before) << What.toStdString() << ": nothing to see";
+        if (Expect == PackageWindow)
+            EXPECT_TRUE(std::any_of(Seen.begin(), Seen.end(), [](const QString& S) {
+                return S.startsWith(QStringLiteral("TFr")) || S.contains(QStringLiteral("dialog"));
+            })) << What.toStdString() << ": no window of the package, only " << Seen.join(u',').toStdString();
         if (After != Before) {
             try {
                 Designer()->ApplyFormText(After);
@@ -301,7 +312,7 @@ TEST_F(KvEditorWalk, EveryVerbAndDoubleClickOfEveryComponent)
             for (bool Confirm : {false, true})
                 if ((!Confirm || Own) && Find(Name))
                     Step(Where + (Confirm ? QStringLiteral(" double click, OK") : QStringLiteral(" double click")),
-                         [&] { Window->EditComponent(Find(Name)); }, Own || HasEvent, Confirm);
+                         [&] { Window->EditComponent(Find(Name)); }, Own || HasEvent ? Anything : Nothing, Confirm);
             if (Own)
                 Walked.insert(Type);
         }
@@ -449,7 +460,7 @@ TEST_F(KvEditorWalk, EveryDialogAndValueListOfThePackagesPropertyEditors)
                         for (bool Confirm : {false, true})
                             if (Select(Target))
                                 Step(Where + (Confirm ? QStringLiteral(" ... OK") : QStringLiteral(" ...")),
-                                     [&] { Inspector->Edit(Inspector->FindProperty(Path)); }, true, Confirm);
+                                     [&] { Inspector->Edit(Inspector->FindProperty(Path)); }, PackageWindow, Confirm);
                         ++Opened;
                     }
                 } else if (!(Attributes & (paValueList | paReadOnly | paSubProperties))) {
