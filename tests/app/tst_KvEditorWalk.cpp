@@ -105,7 +105,7 @@ protected:
         Seen << QStringLiteral("%1 '%2'").arg(QString::fromLatin1(W->metaObject()->className()), W->windowTitle());
         QPointer<QWidget> P(W);
         if (W->isModal())
-            QTimer::singleShot(0, W, [this, P] {
+            QTimer::singleShot(0, W, [Confirm = Confirm, P] {
                 if (!P)
                     return;
                 auto* Ok = P->findChild<QPushButton*>(QStringLiteral("BtOk"));
@@ -301,13 +301,15 @@ TEST_F(KvEditorWalk, EveryVerbAndDoubleClickOfEveryComponent)
                 });
                 ++Verbs;
             }
-            // The host's default editor, which makes an event handler, once per class; a
-            // component without events has nothing to show.
-            if (!Find(Name) || (!Own && !DefaultEdited.insert(Class->className()).second))
+            // The host's default editor makes a handler for one of the component's events: once
+            // per set of events is enough. A component without events has nothing to show.
+            QStringList Events;
+            for (int I = 0; I < Class->propertyCount(); ++I)
+                if (Class->property(I).metaType() == QMetaType::fromType<TMethod>())
+                    Events << QString::fromLatin1(Class->property(I).name());
+            if (!Find(Name) || (!Own && !DefaultEdited.insert(Events.join(u',')).second))
                 continue;
-            bool HasEvent = false;
-            for (int I = 0; I < Class->propertyCount() && !HasEvent; ++I)
-                HasEvent = Class->property(I).metaType() == QMetaType::fromType<TMethod>();
+            const bool HasEvent = !Events.isEmpty();
             // The package's own editors are left once cancelled and once confirmed.
             for (bool Confirm : {false, true})
                 if ((!Confirm || Own) && Find(Name))
