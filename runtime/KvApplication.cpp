@@ -128,6 +128,7 @@ TKvCApplication::TKvCApplication(TComponent* AOwner)
     FPkgVars->SetName(QStringLiteral("PkgVars"));
     FPkgVars->SetPkgName(QStringLiteral("Application"));
     FPrivileges->SetName(QStringLiteral("Privileges"));
+    FHiBackGround->SetDefaultSet(QStringLiteral("HiBackGround"));
     Apps().Live.append(this);
     InstallPrivilegeLookup();
 }

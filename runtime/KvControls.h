@@ -25,6 +25,10 @@ public:
     TKvSetFont* SetFont() const { return FSetFont; }
     TKvPrivilege* Privilege() const { return FPrivilege; }
 
+protected:
+    // The default sets are Prefix + "Color" and Prefix + "Font".
+    void NameDefaultSets(const QString& Prefix) { KvNameDefaultSets(Prefix, FSetColor, FSetFont, nullptr); }
+
 private:
     TKvMemoryLabel* FMemoryLabel;
     TKvSetColor* FSetColor;
@@ -49,6 +53,13 @@ public:
     TKvSetFont* SetFont() const { return FSetFont; }
     TKvSetBackGround* SetBackGround() const { return FSetBackGround; }
     TKvPrivilege* Privilege() const { return FPrivilege; }
+
+protected:
+    // The default sets are Prefix + "Color", Prefix + "Font" and Prefix + "BackGround".
+    void NameDefaultSets(const QString& Prefix)
+    {
+        KvNameDefaultSets(Prefix, FSetColor, FSetFont, FSetBackGround);
+    }
 
 private:
     TKvMemoryLabel* FMemoryLabel;

@@ -106,6 +106,7 @@ void TKvDbPageControl::Notification(TComponent* AComponent, TOperation Operation
 
 TKvDbNavigator::TKvDbNavigator(TComponent* AOwner) : TKvWinControl(AOwner)
 {
+    NameDefaultSets(QStringLiteral("Nv"));
     SetBounds(0, 0, 240, 25);
 }
 

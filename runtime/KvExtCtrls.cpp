@@ -4,7 +4,10 @@
 
 #include <QTimer>
 
-TKvCustomBar::TKvCustomBar(TComponent* AOwner) : TKvWinControl(AOwner) {}
+TKvCustomBar::TKvCustomBar(TComponent* AOwner) : TKvWinControl(AOwner)
+{
+    NameDefaultSets(QStringLiteral("Bar"));
+}
 
 TKvMemoBar::TKvMemoBar(TComponent* AOwner) : TKvCustomBar(AOwner)
 {
@@ -51,6 +54,7 @@ void TKvImageBar::Notification(TComponent* AComponent, TOperation Operation)
 
 TKvStatusBar::TKvStatusBar(TComponent* AOwner) : TKvWinControl(AOwner), FPanels(new TKvStatusBarPanels(this))
 {
+    NameDefaultSets(QStringLiteral("Sb"));
     SetBounds(0, 0, 185, 19);
 }
 
@@ -61,11 +65,13 @@ TKvStatusBar::~TKvStatusBar()
 
 TKvSplitter::TKvSplitter(TComponent* AOwner) : TKvGraphicControl(AOwner)
 {
+    NameDefaultSets(QStringLiteral("Sp"));
     SetBounds(0, 0, 3, 100);
 }
 
 TKvProgressBar::TKvProgressBar(TComponent* AOwner) : TKvWinControl(AOwner)
 {
+    NameDefaultSets(QStringLiteral("Pb"));
     SetBounds(0, 0, 150, 17);
 }
 
@@ -150,6 +156,9 @@ void TKvMoveForm::Notification(TComponent* AComponent, TOperation Operation)
 TKvOutLookBarPage::TKvOutLookBarPage(TComponent* AOwner)
     : TKvWinControl(AOwner), FMemoryImage(new TKvMemoryImage(this))
 {
+    NameDefaultSets(QStringLiteral("Ob"));
+    // A page writes in its bar's font.
+    SetFont()->SetDefaultApplies(false);
     SetBounds(0, 0, 105, 185);
 }
 
@@ -170,6 +179,7 @@ void TKvOutLookBarPage::SetOutLook(TKvOutLookBar* Value)
 
 TKvOutLookBar::TKvOutLookBar(TComponent* AOwner) : TKvWinControl(AOwner)
 {
+    NameDefaultSets(QStringLiteral("Ob"));
     SetBounds(0, 0, 105, 241);
 }
 
@@ -227,6 +237,7 @@ TKvLBPrivileges::TKvLBPrivileges(TComponent* AOwner) : TKvCustomListBox(AOwner)
 
 TKvSetsGroup::TKvSetsGroup(TComponent* AOwner) : TKvWinControl(AOwner), FItems(new TKvSetsGroupItems(this))
 {
+    NameDefaultSets(QStringLiteral("Pn"));
     SetBounds(0, 0, 185, 105);
 }
 
@@ -237,6 +248,7 @@ TKvSetsGroup::~TKvSetsGroup()
 
 TKvRuler::TKvRuler(TComponent* AOwner) : TKvGraphicControl(AOwner)
 {
+    NameDefaultSets(QStringLiteral("Ru"));
     SetBounds(0, 0, 289, 25);
 }
 
@@ -277,5 +289,6 @@ TKvFontListBox::TKvFontListBox(TComponent* AOwner) : TKvCustomListBox(AOwner)
 
 TKvExtScrollBar::TKvExtScrollBar(TComponent* AOwner) : TKvWinControl(AOwner)
 {
+    NameDefaultSets(QStringLiteral("Sc"));
     SetBounds(0, 0, 121, 17);
 }

@@ -293,7 +293,10 @@ void FillQMenu(QMenu* Target, const TKvMenuItem* Parent, bool Images)
 // ---------------------------------------------------------------------------------------------
 // Menus
 
-TKvMenu::TKvMenu(TComponent* AOwner) : TComponent(AOwner), FTree(this), FSetFont(new TKvSetFont(this)) {}
+TKvMenu::TKvMenu(TComponent* AOwner) : TComponent(AOwner), FTree(this), FSetFont(new TKvSetFont(this))
+{
+    KvNameDefaultSets(QStringLiteral("Mn"), nullptr, FSetFont, nullptr);
+}
 
 TKvMenu::~TKvMenu()
 {
@@ -347,6 +350,7 @@ void TKvPopupMenu::Popup(int X, int Y)
 
 TKvPanelMenu::TKvPanelMenu(TComponent* AOwner) : TKvWinControl(AOwner), FTree(this)
 {
+    NameDefaultSets(QStringLiteral("Mn"));
     SetBounds(0, 0, 145, 185);
 }
 

@@ -146,6 +146,16 @@ void TKvSetReference::Assign(TPersistent* Source)
     SetName(source->FName);
 }
 
+void KvNameDefaultSets(const QString& Prefix, TKvSetColor* Color, TKvSetFont* Font, TKvSetBackGround* BackGround)
+{
+    if (Color)
+        Color->SetDefaultSet(Prefix + QStringLiteral("Color"));
+    if (Font)
+        Font->SetDefaultSet(Prefix + QStringLiteral("Font"));
+    if (BackGround)
+        BackGround->SetDefaultSet(Prefix + QStringLiteral("BackGround"));
+}
+
 // ---------------------------------------------------------------------------------------------
 
 void KvSetPrivilegeLookup(TKvPrivilegeLookup Lookup) { PrivilegeLookup() = std::move(Lookup); }

@@ -109,6 +109,8 @@ public:
 
 // The name of a set of the display package: "<Default>" the default set, empty none. Any
 // name is accepted; whether the display package has such a set is looked up when it is used.
+// The default set is named by the component that owns the reference, after its kind ("Ed" +
+// "BackGround" for an edit); it is not stored with the form, as it belongs to the class.
 class TKvSetReference : public TPersistent
 {
     Q_OBJECT
@@ -121,9 +123,21 @@ public:
 
     QString Name() const { return FName; }
     void SetName(const QString& Value);
-    bool IsDefault() const { return FName.compare(DefaultSetName(), Qt::CaseInsensitive) == 0; }
+    // Exactly "<Default>": a set cannot be named so in any case, but only this spelling is the
+    // default's.
+    bool IsDefault() const { return FName == DefaultSetName(); }
     bool IsNone() const { return FName.isEmpty(); }
 
+    // The set "<Default>" stands for; empty when the component names none.
+    QString DefaultSet() const { return DefaultApplies() ? FDefaultSet : QString(); }
+    void SetDefaultSet(const QString& Value) { FDefaultSet = Value; }
+    virtual bool DefaultApplies() const { return true; }
+    // The name of the set to draw with: the default set for "<Default>", else the own name.
+    // A set of the display package named like the default set is the one used for "<Default>";
+    // without one the drawing falls back to the component's own colour or font.
+    QString TargetName() const { return IsDefault() ? DefaultSet() : FName; }
+
+    // Takes the name only; the default stays, as it belongs to the component.
     void Assign(TPersistent* Source) override;
 
 signals:
@@ -131,6 +145,7 @@ signals:
 
 private:
     QString FName;
+    QString FDefaultSet;
 };
 
 class TKvSetColor : public TKvSetReference
@@ -141,12 +156,19 @@ public:
     using TKvSetReference::TKvSetReference;
 };
 
+// A font reference may have no default: a control whose font is its container's turns it off;
+// "<Default>" then stands for no set, and the picker shows and stores it as written.
 class TKvSetFont : public TKvSetReference
 {
     Q_OBJECT
 
 public:
     using TKvSetReference::TKvSetReference;
+    bool DefaultApplies() const override { return FDefaultApplies; }
+    void SetDefaultApplies(bool Value) { FDefaultApplies = Value; }
+
+private:
+    bool FDefaultApplies = true;
 };
 
 class TKvSetBackGround : public TKvSetReference
@@ -156,6 +178,9 @@ class TKvSetBackGround : public TKvSetReference
 public:
     using TKvSetReference::TKvSetReference;
 };
+
+// Names a component's default sets Prefix + "Color", "Font" and "BackGround"; any may be null.
+void KvNameDefaultSets(const QString& Prefix, TKvSetColor* Color, TKvSetFont* Font, TKvSetBackGround* BackGround);
 
 // A privilege's entry in the application's privileges package.
 struct TKvPrivilegeInfo

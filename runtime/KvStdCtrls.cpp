@@ -34,6 +34,7 @@ TKvCustomCForm::TKvCustomCForm(TComponent* AOwner)
       FSetBackGround(new TKvSetBackGround(this)),
       FPrivilege(new TKvPrivilege(this))
 {
+    KvNameDefaultSets(QStringLiteral("Form"), FSetColor, FSetFont, FSetBackGround);
 }
 
 TKvCustomCForm::~TKvCustomCForm()
@@ -59,6 +60,7 @@ TKvCFrame::TKvCFrame(TComponent* AOwner) : TKvCustomCForm(AOwner) {}
 
 TKvCustomLabel::TKvCustomLabel(TComponent* AOwner) : TKvGraphicControl(AOwner)
 {
+    NameDefaultSets(QStringLiteral("La"));
     SetBounds(0, 0, 65, 17);
 }
 
@@ -73,6 +75,7 @@ TKvLabel::TKvLabel(TComponent* AOwner) : TKvCustomLabel(AOwner) {}
 
 TKvCustomEdit::TKvCustomEdit(TComponent* AOwner) : TKvCustomValueControl(AOwner), FMask(new TKvMask(this))
 {
+    NameDefaultSets(QStringLiteral("Ed"));
     SetBounds(0, 0, 121, 21);
 }
 
@@ -96,6 +99,7 @@ TKvComboBox::TKvComboBox(TComponent* AOwner) : TKvCustomComboBox(AOwner) {}
 
 TKvCustomListBox::TKvCustomListBox(TComponent* AOwner) : TKvCustomValueControl(AOwner)
 {
+    NameDefaultSets(QStringLiteral("Lb"));
     SetBounds(0, 0, 121, 97);
 }
 
@@ -114,6 +118,7 @@ TKvListBox::TKvListBox(TComponent* AOwner) : TKvCustomItemListBox(AOwner) {}
 TKvCustomMemo::TKvCustomMemo(TComponent* AOwner)
     : TKvWinControl(AOwner), FLines(new TStrings(this)), FMemoryText(new TKvMemoryText(this))
 {
+    NameDefaultSets(QStringLiteral("Me"));
     SetBounds(0, 0, 185, 89);
 }
 
@@ -128,6 +133,7 @@ TKvRichEdit::TKvRichEdit(TComponent* AOwner) : TKvCustomRichEdit(AOwner) {}
 
 TKvCustomImage::TKvCustomImage(TComponent* AOwner) : TKvGraphicControl(AOwner), FMemoryImage(new TKvMemoryImage(this))
 {
+    NameDefaultSets(QStringLiteral("Im"));
     SetBounds(0, 0, 105, 105);
 }
 
@@ -153,6 +159,7 @@ TKvImage::TKvImage(TComponent* AOwner) : TKvCustomImage(AOwner) {}
 TKvCustomFocusImage::TKvCustomFocusImage(TComponent* AOwner)
     : TKvWinControl(AOwner), FMemoryImage(new TKvMemoryImage(this)), FMemoryImageFocus(new TKvMemoryImage(this))
 {
+    NameDefaultSets(QStringLiteral("Im"));
     SetBounds(0, 0, 105, 105);
 }
 
@@ -164,6 +171,7 @@ TKvFocusImage::TKvFocusImage(TComponent* AOwner) : TKvCustomFocusImage(AOwner) {
 TKvCustomCheckBox::TKvCustomCheckBox(TComponent* AOwner)
     : TKvCustomValueControl(AOwner), FValueChecked(true), FValueUnchecked(false)
 {
+    NameDefaultSets(QStringLiteral("Ck"));
     SetBounds(0, 0, 97, 17);
     SetDataType(KvTypes::dtBoolean);
     SetValue(FValueUnchecked);
@@ -173,6 +181,7 @@ TKvCheckBox::TKvCheckBox(TComponent* AOwner) : TKvCustomCheckBox(AOwner) {}
 
 TKvRadioButton::TKvRadioButton(TComponent* AOwner) : TKvCustomValueControl(AOwner), FValueChecked(true)
 {
+    NameDefaultSets(QStringLiteral("Ck"));
     SetBounds(0, 0, 113, 17);
     SetDataType(KvTypes::dtBoolean);
     SetValue(false);
@@ -180,12 +189,14 @@ TKvRadioButton::TKvRadioButton(TComponent* AOwner) : TKvCustomValueControl(AOwne
 
 TKvGroupBox::TKvGroupBox(TComponent* AOwner) : TKvWinControl(AOwner)
 {
+    NameDefaultSets(QStringLiteral("Gb"));
     SetBounds(0, 0, 185, 105);
 }
 
 TKvCustomRadioGroup::TKvCustomRadioGroup(TComponent* AOwner)
     : TKvCustomValueControl(AOwner), FItems(new TKvListItems(this))
 {
+    NameDefaultSets(QStringLiteral("Gb"));
     SetBounds(0, 0, 185, 105);
 }
 
@@ -198,18 +209,25 @@ TKvRadioGroup::TKvRadioGroup(TComponent* AOwner) : TKvCustomRadioGroup(AOwner) {
 
 TKvPanel::TKvPanel(TComponent* AOwner) : TKvWinControl(AOwner)
 {
+    NameDefaultSets(QStringLiteral("Pn"));
     SetBounds(0, 0, 185, 41);
 }
 
 TKvScrollBox::TKvScrollBox(TComponent* AOwner) : TKvWinControl(AOwner)
 {
+    NameDefaultSets(QStringLiteral("Pn"));
     SetBounds(0, 0, 185, 41);
 }
 
 // ---------------------------------------------------------------------------------------------
 // Page controls
 
-TKvTabSheet::TKvTabSheet(TComponent* AOwner) : TKvWinControl(AOwner) {}
+TKvTabSheet::TKvTabSheet(TComponent* AOwner) : TKvWinControl(AOwner)
+{
+    NameDefaultSets(QStringLiteral("Pc"));
+    // A sheet writes in its page control's font.
+    SetFont()->SetDefaultApplies(false);
+}
 
 void TKvTabSheet::SetPageId(int Value)
 {
@@ -232,6 +250,7 @@ TKvTabControl* TKvTabSheet::GetTab() const
 TKvCustomPageControl::TKvCustomPageControl(TComponent* AOwner)
     : TKvCustomValueControl(AOwner), FTabs(new TKvTabsControl(this))
 {
+    NameDefaultSets(QStringLiteral("Pc"));
     SetBounds(0, 0, 289, 193);
 }
 
@@ -315,6 +334,7 @@ TKvPageControl::TKvPageControl(TComponent* AOwner) : TKvCustomPageControl(AOwner
 TKvCustomButton::TKvCustomButton(TComponent* AOwner)
     : TKvWinControl(AOwner), FMemoryImage(new TKvMemoryImage(this)), FMemoryMessage(new TKvMemoryMessage(this))
 {
+    NameDefaultSets(QStringLiteral("Bt"));
     SetBounds(0, 0, 75, 25);
 }
 
@@ -323,6 +343,7 @@ TKvBitBtn::TKvBitBtn(TComponent* AOwner) : TKvCustomButton(AOwner) {}
 TKvCustomSpeedButton::TKvCustomSpeedButton(TComponent* AOwner)
     : TKvGraphicControl(AOwner), FMemoryImage(new TKvMemoryImage(this))
 {
+    NameDefaultSets(QStringLiteral("Bt"));
     SetBounds(0, 0, 23, 22);
 }
 
@@ -349,6 +370,7 @@ TKvSpeedButton::TKvSpeedButton(TComponent* AOwner) : TKvCustomSpeedButton(AOwner
 TKvCustomPkgImage::TKvCustomPkgImage(TComponent* AOwner)
     : TKvGraphicControl(AOwner), FMemoryImage(new TKvMemoryImage(this))
 {
+    NameDefaultSets(QStringLiteral("Im"));
     SetBounds(0, 0, 32, 32);
 }
 
@@ -356,6 +378,7 @@ TKvPkgImage::TKvPkgImage(TComponent* AOwner) : TKvCustomPkgImage(AOwner) {}
 
 TKvShape::TKvShape(TComponent* AOwner) : TKvGraphicControl(AOwner), FPen(new TKvPen(this))
 {
+    NameDefaultSets(QStringLiteral("Sh"));
     SetBounds(0, 0, 65, 65);
 }
 
@@ -364,6 +387,7 @@ TKvShape::TKvShape(TComponent* AOwner) : TKvGraphicControl(AOwner), FPen(new TKv
 
 TKvUpDown::TKvUpDown(TComponent* AOwner) : TKvWinControl(AOwner)
 {
+    NameDefaultSets(QStringLiteral("Ud"));
     SetBounds(0, 0, 17, 21);
 }
 
@@ -409,6 +433,7 @@ void TKvUpDown::Loaded()
 TKvUpDownEx::TKvUpDownEx(TComponent* AOwner)
     : TKvWinControl(AOwner), FMin(0), FMax(100), FPosition(0), FIncrement(1)
 {
+    NameDefaultSets(QStringLiteral("Ud"));
     SetBounds(0, 0, 17, 21);
 }
 
@@ -458,6 +483,7 @@ void TKvUpDownEx::Loaded()
 
 TKvEditBtns::TKvEditBtns(TComponent* AOwner) : TKvGraphicControl(AOwner), FMemoryImage(new TKvMemoryImage(this))
 {
+    NameDefaultSets(QStringLiteral("Ud"));
     SetBounds(0, 0, 17, 21);
 }
 

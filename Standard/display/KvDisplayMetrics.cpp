@@ -67,7 +67,7 @@ void TKvMetricsEdit::PaintExample(QImage& Target, const TKvPkgDisplay* Pkg) cons
     QPainter P(&Target);
     TKvCApplication* App = AppOf(Pkg);
     if (const TKvSkin* Skin = SkinOf(App)) {
-        const QString BackGround = FKind == CommonWnds ? KvSetEdBackGroundName() : App->HiBackGround()->Name();
+        const QString BackGround = FKind == CommonWnds ? KvSetEdBackGroundName() : App->HiBackGround()->TargetName();
         KvPaintSkin(P, Target.rect(), Pkg, FImage.get(), nullptr, BackGround, Skin->Transparent(),
                     Skin->BorderWidth(), Skin->BorderHeight());
     }

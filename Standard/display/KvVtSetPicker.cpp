@@ -47,11 +47,6 @@ TKvSetPicker::TKvSetPicker(TKvSetKind Kind, QWidget* Parent)
 
 TKvSetPicker::~TKvSetPicker() = default;
 
-QString TKvSetPicker::DefaultName() const
-{
-    return Kind() == TKvSetKind::Font && !FUseDefault ? QString() : FDefaultName;
-}
-
 int TKvSetPicker::Execute()
 {
     CApplication = KvCApp();
@@ -66,8 +61,8 @@ int TKvSetPicker::Execute()
     }
     Load();
     TKvSetReference* Ref = Reference();
-    const QString Default = DefaultName();
-    Change(Ref->Name() == TKvSetReference::DefaultSetName() && !Default.isEmpty() ? Default : Ref->Name());
+    const QString Default = Ref->DefaultSet();
+    Change(Ref->IsDefault() && !Default.isEmpty() ? Default : Ref->Name());
     AdjustComponents();
     UpdateInfo();
     CheckItemHeight();

@@ -24,13 +24,9 @@ public:
 
     // 1 when confirmed (the reference then names the choice), 2 otherwise. The display package
     // is saved either way.
+    // "<Default>" shows the reference's default set, and the default set's name typed in any
+    // case is stored as "<Default>"; a reference without a default keeps "<Default>" as a name.
     int Execute();
-    // The set the reference's "<Default>" stands for, as its component names it; empty when
-    // it names none (then "<Default>" is shown and kept as it is).
-    QString FDefaultName;
-    // Font references only: whether the default applies at all.
-    bool FUseDefault = true;
-    QString DefaultName() const;
 
     Ui::TFrSetPicker* ui() const { return FUi.get(); }
 

@@ -548,3 +548,53 @@ TEST(KvSpeedButton, OnlyOneButtonOfAGroupStaysDown)
     Alone.SetDown(true);
     EXPECT_FALSE(Alone.Down());
 }
+
+// Each kind of control names its own default sets; they belong to the class, so a reference left
+// at "<Default>" writes nothing and reads back with the same default.
+TEST(KvFormStreaming, DefaultSetsComeFromTheClassAndStayOutOfTheForm)
+{
+    KvRegisterRuntimeClasses();
+    TComponent Form;
+    Form.SetName("Form1");
+    auto* Plain = new TKvEdit(&Form);
+    Plain->SetName("EdPlain");
+    auto* Named = new TKvEdit(&Form);
+    Named->SetName("EdNamed");
+    Named->SetFont()->SetName("EdFont");
+    Named->SetBackGround()->SetName("");
+    auto* Sheet = new TKvTabSheet(&Form);
+    Sheet->SetName("Sheet1");
+    auto* Button = new TKvBitBtn(&Form);
+    Button->SetName("BtOk");
+
+    EXPECT_EQ(Plain->SetColor()->TargetName(), "EdColor");
+    EXPECT_EQ(Plain->SetBackGround()->TargetName(), "EdBackGround");
+    EXPECT_EQ(Button->SetFont()->TargetName(), "BtFont");
+    EXPECT_EQ(Named->SetFont()->TargetName(), "EdFont");
+    EXPECT_EQ(Named->SetBackGround()->TargetName(), "");
+    // A sheet's font is its page control's: "<Default>" names no set of its own.
+    EXPECT_TRUE(Sheet->SetFont()->IsDefault());
+    EXPECT_EQ(Sheet->SetFont()->TargetName(), "");
+    EXPECT_EQ(Sheet->SetColor()->TargetName(), "PcColor");
+    // Only this spelling is the default; a set cannot be named "<default>" either.
+    Plain->SetColor()->SetName("<default>");
+    EXPECT_EQ(Plain->SetColor()->TargetName(), "<default>");
+    Plain->SetColor()->SetName("<Default>");
+
+    const QByteArray Text = WriteComponentText(&Form, TLineBreak::LF);
+    EXPECT_EQ(Text.count("SetColor.Name"), 0) << Text.constData();
+    EXPECT_TRUE(Text.contains("SetFont.Name = 'EdFont'\n"));
+    EXPECT_TRUE(Text.contains("SetBackGround.Name = ''\n"));
+    std::unique_ptr<TComponent> Copy(ReadComponentStream(Text));
+    EXPECT_EQ(WriteComponentText(Copy.get(), TLineBreak::LF), Text);
+    auto* Read = qobject_cast<TKvEdit*>(Copy->FindComponent("EdPlain"));
+    ASSERT_NE(Read, nullptr);
+    EXPECT_TRUE(Read->SetFont()->IsDefault());
+    EXPECT_EQ(Read->SetFont()->TargetName(), "EdFont");
+    // Taking another reference's name keeps the own default.
+    Sheet->SetColor()->SetName("Sky");
+    Read->SetColor()->Assign(Sheet->SetColor());
+    EXPECT_EQ(Read->SetColor()->TargetName(), "Sky");
+    Read->SetColor()->SetName("<Default>");
+    EXPECT_EQ(Read->SetColor()->TargetName(), "EdColor");
+}

@@ -326,10 +326,10 @@ TEST_F(SetsTest, PickerStoresDefaultNullAndTypedNames)
     for (qsizetype I = 0; I < Cases.size(); ++I) {
         const Case& C = Cases[I];
         TKvSetFont Ref(nullptr, C.Start);
+        Ref.SetDefaultSet(QStringLiteral("Red"));
+        Ref.SetDefaultApplies(C.UseDefault);
         TFrSetFont Picker;
         Picker.FSetFont = &Ref;
-        Picker.FDefaultName = QStringLiteral("Red");
-        Picker.FUseDefault = C.UseDefault;
         OnModal([&](QWidget*) {
             EXPECT_EQ(Ctl<QLineEdit>(&Picker, "EdDescrip")->text(), C.Shown) << "case " << I;
             C.Act(Picker);
@@ -568,6 +568,49 @@ TEST_F(SetsTest, PropertyEditorCopiesThePickedNameToEverySelection)
         EXPECT_EQ(Form->SetFont()->Name(), QStringLiteral("Title"));
     EXPECT_TRUE(Editor.AllEqual());
     EXPECT_EQ(Designer.ModifiedCount, 1);
+}
+
+// The inspector's button opens the picker on the default set the component names for "<Default>";
+// a sheet, whose font is its page control's, has no default font set even when one of the
+// default's name exists.
+TEST_F(SetsTest, PropertyEditorOpensOnTheComponentsDefaultSet)
+{
+    Display()->SetsColor()->Add(QStringLiteral("EdColor"));
+    Display()->SetsFont()->Add(QStringLiteral("PcFont"));
+    TKvEdit A, B;
+    B.SetColor()->SetName(QStringLiteral("Red"));
+    NullDesigner Designer;
+    TKvSetColorProperty Colors;
+    Colors.Initialize(&Designer, {&A, &B}, *GetPropInfo(&TKvEdit::staticMetaObject, u"SetColor"));
+    EXPECT_EQ(Colors.GetValue(), QStringLiteral("<Default>"));
+    OnModal([](QWidget* Window) {
+        auto* Picker = qobject_cast<TFrSetColor*>(Window);
+        ASSERT_NE(Picker, nullptr);
+        auto* Edit = Ctl<QLineEdit>(Picker, "EdDescrip");
+        EXPECT_EQ(Edit->text(), QStringLiteral("EdColor"));
+        const QModelIndex Current = Ctl<TKvSetsListView>(Picker, "Colors")->currentIndex();
+        ASSERT_TRUE(Current.isValid());
+        EXPECT_EQ(Picker->Model()->Set(Current.row())->Name(), QStringLiteral("EdColor"));
+        // The default set picked by hand is still the default.
+        TypeInto(Edit, QStringLiteral("edcolor"));
+        QTest::keyClick(Edit, Qt::Key_Return);
+    });
+    Colors.Edit();
+    EXPECT_EQ(A.SetColor()->Name(), QStringLiteral("<Default>"));
+    EXPECT_EQ(B.SetColor()->Name(), QStringLiteral("<Default>"));
+    EXPECT_EQ(Designer.ModifiedCount, 1);
+
+    TKvTabSheet Sheet;
+    TKvSetFontProperty Fonts;
+    Fonts.Initialize(&Designer, {&Sheet}, *GetPropInfo(&TKvTabSheet::staticMetaObject, u"SetFont"));
+    OnModal([](QWidget* Window) {
+        EXPECT_EQ(Ctl<QLineEdit>(Window, "EdDescrip")->text(), QStringLiteral("<Default>"));
+        EXPECT_FALSE(Ctl<TKvSetsListView>(Window, "Fonts")->currentIndex().isValid());
+        TypeInto(Ctl<QLineEdit>(Window, "EdDescrip"), QStringLiteral("PcFont"));
+        QTest::keyClick(Window, Qt::Key_Return);
+    });
+    Fonts.Edit();
+    EXPECT_EQ(Sheet.SetFont()->Name(), QStringLiteral("PcFont"));
 }
 
 } // namespace

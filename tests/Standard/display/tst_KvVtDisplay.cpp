@@ -213,6 +213,26 @@ TEST_F(DisplayEditor, HintsExampleDrawsDashedMarginsOnly)
     EXPECT_GT(kept, 0);
 }
 
+// The hints' background reference left at "<Default>" paints with the set named like its
+// default; a reference naming a missing set falls back to the button face.
+TEST_F(DisplayEditor, HintsExamplePaintsTheDefaultBackGroundSet)
+{
+    TKvSetBackGroundItem* Set = Pkg->SetsBackGround()->Add(QStringLiteral("HiBackGround"));
+    Set->SetStyle(bgsSolid);
+    Set->SetSolidColor(TColor{0x0000FF});
+    TKvMetricsEdit edit(TKvMetricsEdit::Hints);
+    edit.Load(Pkg);
+    QImage example(60, 40, QImage::Format_RGB32);
+    edit.PaintExample(example, Pkg);
+    EXPECT_EQ(example.pixel(30, 20), qRgb(255, 0, 0));
+    App->HiBackGround()->SetName(QStringLiteral("Tip"));
+    edit.PaintExample(example, Pkg);
+    EXPECT_EQ(example.pixel(30, 20), ColorToRGB(KvColors::clBtnFace));
+    App->HiBackGround()->SetName(QStringLiteral("hibackground"));
+    edit.PaintExample(example, Pkg);
+    EXPECT_EQ(example.pixel(30, 20), qRgb(255, 0, 0));
+}
+
 // Typed by the user: values change the example at once, Apply stores them, an emptied box
 // becomes 0, Cancel keeps what was applied.
 TEST_F(DisplayEditor, CommonWindowsEditorUsedWithKeysAndMouse)
