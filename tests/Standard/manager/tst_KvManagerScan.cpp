@@ -542,6 +542,36 @@ TEST_F(KvManagerScanTest, ClearAfterACountDeletesUnusedImagesThroughTheEditor)
     EXPECT_EQ(editor.Model()->rowCount(), shown - 1);
 }
 
+// The skins of the application component hold their images two objects deep.
+TEST_F(KvManagerScanTest, SkinImagesAreFoundAndCounted)
+{
+    Write("Main.dfm", QByteArray(MainDfm).replace("  object LaGhost: TKvLabel\n", "  object KvApp: TKvCApplication\n"
+                                                                                 "    CWSkin.Image.PkgName = 'Icons'\n"
+                                                                                 "    CWSkin.Image.Id = 2\n"
+                                                                                 "    CWSkin.Transparent = True\n"
+                                                                                 "    HiSkin.Image.PkgName = 'icons'\n"
+                                                                                 "    HiSkin.Image.Id = 2\n"
+                                                                                 "  end\n"
+                                                                                 "  object LaGhost: TKvLabel\n"));
+    TKvManagerScanner images(TKvDlgManager::dlmImages);
+    QList<TKvTokenRec1> hits = images.Scan(Files, QStringLiteral("Icons"), QStringLiteral("2"), Fb);
+    EXPECT_EQ(Texts(hits), QStringList({"(Main.dfm) (KvApp:TKvCApplication)     CWSkin.Image.Id = 2",
+                                        "(Main.dfm) (KvApp:TKvCApplication)     HiSkin.Image.Id = 2"}))
+        << Texts(hits).join('\n').toStdString();
+    QStringList texts;
+    for (const TKvTokenRec2& r : images.Count(Files, {QStringLiteral("Icons")}, Fb))
+        texts << KvCounterString(TKvDlgManager::dlmImages, r);
+    EXPECT_EQ(texts, QStringList({"(00002) PkgName: 'Icons' Id: 2 ( Nonexistent )"})) << texts.join('\n').toStdString();
+    hits.removeLast();
+    EXPECT_EQ(images.Replace(hits, QStringLiteral("Icons"), QStringLiteral("3"), Fb), 0);
+    EXPECT_TRUE(FormText("Main.dfm").contains("    CWSkin.Image.PkgName = 'Icons'\n    CWSkin.Image.Id = 3\n"
+                                              "    CWSkin.Transparent = True\n"));
+    EXPECT_EQ(images.Scan(Files, QStringLiteral("Icons"), QStringLiteral("2"), Fb).size(), 1);
+    // The labels' scan is not misled by them.
+    TKvManagerScanner labels(TKvDlgManager::dlmLabels);
+    EXPECT_EQ(labels.Scan(Files, QStringLiteral("Icons"), QStringLiteral("2"), Fb).size(), 0);
+}
+
 namespace {
 
 // Stands for the privileges window that opened the manager.

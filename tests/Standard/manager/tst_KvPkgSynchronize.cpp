@@ -141,6 +141,53 @@ TEST_F(KvPkgSynchronizeTest, ImagesAndDisplayPartsFollowTheirOptions)
     EXPECT_EQ(KvSyncExt(&language), ".lan");
 }
 
+// Only the images and the sets travel: the metrics, window regions and user colours are each
+// package's own, in both directions; a set the master adds arrives whole.
+TEST_F(KvPkgSynchronizeTest, DisplayMetricsAndUserColoursStayEachPackagesOwn)
+{
+    TKvPkgDisplay master, file;
+    master.SetCWTitleHeight(30);
+    master.SetHiMarginLeft(9);
+    master.SetCWWinRgn(true);
+    master.SetUserColors({0xFF112233});
+    TKvSetBackGroundItem* sky = master.SetsBackGround()->Add(QStringLiteral("Sky"));
+    sky->SetStyle(bgsImageCenter);
+    sky->SetTransparent(true);
+    sky->SetImage(QStringLiteral("Demo"), 7);
+    sky->SetDescriptionId(QStringLiteral("Main"), 3);
+    file.SetCWTitleHeight(12);
+    file.SetHiMarginLeft(1);
+    file.SetUserColors({0xFF445566, 0xFF778899});
+    file.SetsColor()->Add(QStringLiteral("Paper"));
+    file.SaveToFile(Path("Other.dis"));
+    TKvSyncOptions all;
+    all.AddItems = all.DeleteItems = all.SyncSets = all.SyncSystem = all.SyncUser = true;
+
+    EXPECT_TRUE(KvSynchronizeTo(&master, {Path("Other.dis")}, all).isEmpty());
+    TKvPkgDisplay back;
+    back.LoadFromFile(Path("Other.dis"));
+    EXPECT_EQ(back.CWMetric(cwTitleHeight), 12);
+    EXPECT_EQ(back.HiMetric(hiMarginLeft), 1);
+    EXPECT_FALSE(back.CWWinRgn());
+    EXPECT_EQ(back.UserColors(), QList<QRgb>({0xFF445566, 0xFF778899}));
+    EXPECT_EQ(back.SetsColor()->Count(), 0);
+    const TKvSetBackGroundItem* copy = back.SetsBackGround()->Find(QStringLiteral("Sky"));
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(copy->Style(), int(bgsImageCenter));
+    EXPECT_TRUE(copy->Transparent());
+    EXPECT_EQ(copy->ImageId(), 7);
+    EXPECT_EQ(copy->DescriptionId(), 3);
+
+    file.SaveToFile(Path("Other.dis"));
+    KvSynchronizeFrom(&master, Path("Other.dis"), all);
+    EXPECT_EQ(master.CWMetric(cwTitleHeight), 30);
+    EXPECT_EQ(master.HiMetric(hiMarginLeft), 9);
+    EXPECT_TRUE(master.CWWinRgn());
+    EXPECT_EQ(master.UserColors(), QList<QRgb>({0xFF112233}));
+    EXPECT_TRUE(master.SetsColor()->Find(QStringLiteral("Paper")));
+    EXPECT_FALSE(master.SetsBackGround()->Find(QStringLiteral("Sky")));
+}
+
 // The window: the master's own file is not offered, Apply needs a file of the kind's extension,
 // and "to" moves a file back to the available ones once it is written.
 TEST_F(KvPkgSynchronizeTest, WindowOffersTheFolderFilesAndSynchronizesBothWays)

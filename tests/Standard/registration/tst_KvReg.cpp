@@ -1,9 +1,11 @@
 #include "registration/KvCompEditors.h"
 #include "registration/KvCtrlsReg.h"
+#include "registration/KvPropEditors.h"
 #include "registration/KvReg.h"
 
 #include "Controls.h"
 #include "DesignRegistry.h"
+#include "KvApplication.h"
 #include "registration/KvRegClasses.h"
 #include "KvCollections.h"
 #include "KvDesignHooks.h"
@@ -604,3 +606,18 @@ TEST(KvCtrlsReg, PaletteBitmapsNamesSizesAndDepths)
 }
 
 #include "tst_KvReg.moc"
+
+// The skins' images are image references like any other: same editor, same text.
+TEST_F(KvRegHooks, SkinImagesShowAsImageReferences)
+{
+    auto* App = Add<TKvCApplication>(FForm.get(), QStringLiteral("KvApp"));
+    App->HiSkin()->Image()->PkgId(QStringLiteral("Icons"), 5);
+    QStringList Rows;
+    for (const auto& Editor : GetEditorsForSelection({App}, &Designer()))
+        if (Editor->GetName().endsWith(QStringLiteral("Skin")))
+            Editor->GetProperties([&](std::unique_ptr<TPropertyEditor> Sub) {
+                if (dynamic_cast<TKvMemoryImagePropertyEditor*>(Sub.get()))
+                    Rows << Editor->GetName() + u'.' + Sub->GetName() + QStringLiteral(" = ") + Sub->GetValue();
+            });
+    EXPECT_EQ(Rows, QStringList({QStringLiteral("CWSkin.Image = (None)"), QStringLiteral("HiSkin.Image = (5, Icons)")}));
+}
