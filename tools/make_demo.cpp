@@ -28,6 +28,7 @@
 #include "KvEdCtrls.h"
 #include "KvExtCtrls.h"
 #include "KvMenus.h"
+#include "KvPkgDisplay.h"
 #include "KvPkgImages.h"
 #include "KvPkgPrivileges.h"
 #include "KvPkgStrings.h"
@@ -58,6 +59,7 @@ namespace {
 const QString DemoPkg = QStringLiteral("Demo");
 const QString CustomerPkg = QStringLiteral("Customer");
 const QString CustomerPkgFile = QStringLiteral("KvDemoCustomer.kvstr");
+const QString DisplayFile = QStringLiteral("KvDemo.dis");
 
 // Ids of the "Demo" package (kept in the main form).
 enum TDemoLabel {
@@ -257,6 +259,68 @@ void AddListItem(TKvListItems* Items, const QString& Value, const QString& PkgNa
         Refer(Item->MemoryImage(), DemoPkg, Image);
 }
 
+// The application's display package, in a file of its own beside the project: a few sets of
+// each kind for the set pickers and the settings form's lists, among them sets named like the
+// defaults the library's controls and windows look for (an edit's EdFont, the hints'
+// HiBackGround, the title buttons' 3DMLight), so that references left at "<Default>" find them.
+void FillDisplay(TKvPkgDisplay* Display)
+{
+    Display->SetInitMode(TKvPkgInfo::imFILE);
+    Display->SetFileName(DisplayFile);
+    Display->SetDescription(QStringLiteral("Colours, fonts and backgrounds of the demo"));
+    auto Describe = [](TKvDisplaySet* Set, const char* Text) { Set->SetDescription(QString::fromUtf8(Text)); };
+    const struct
+    {
+        const char* Name;
+        qint32 Bgr;
+        const char* Description;
+    } Colours[] = {{"Ink", 0x3A2A1F, "Text on paper"},
+                   {"Paper", 0xF7FBFD, "Background of lists and edits"},
+                   {"Accent", 0xC06C2D, "The demo's blue, for what is selected"},
+                   {"Warning", 0x2030D0, "Amounts overdue"},
+                   {"3DMLight", 0xF0E6DC, "Light edge of the title buttons"}};
+    for (const auto& C : Colours) {
+        TKvSetColorItem* Set = Display->SetsColor()->Add(QString::fromLatin1(C.Name));
+        Set->SetColor(TColor{C.Bgr});
+        Describe(Set, C.Description);
+    }
+    Display->SetsColor()->Find(QStringLiteral("Paper"))->SetDescriptionId(DemoPkg, lbDemo);
+    const struct
+    {
+        const char* Name;
+        const char* Family;
+        int Points;
+        bool Bold;
+        const char* Description;
+    } Fonts[] = {{"Normal", "DejaVu Sans", 9, false, "Captions and texts"},
+                 {"Title", "DejaVu Sans", 14, true, "Window and group titles"},
+                 {"EdFont", "DejaVu Sans Mono", 10, false, "What the user types"}};
+    for (const auto& F : Fonts) {
+        QFont Font(QString::fromLatin1(F.Family), F.Points);
+        Font.setBold(F.Bold);
+        TKvSetFontItem* Set = Display->SetsFont()->Add(QString::fromLatin1(F.Name));
+        Set->SetFont(Font);
+        Describe(Set, F.Description);
+    }
+    Display->SetsFont()->Find(QStringLiteral("Title"))->SetFontColor(TColor{0xC06C2D});
+    auto BackGround = [&](const char* Name, int Style, qint32 Start, qint32 End, qint32 Solid, const char* Description) {
+        TKvSetBackGroundItem* Set = Display->SetsBackGround()->Add(QString::fromLatin1(Name));
+        Set->SetStyle(Style);
+        Set->SetStartGraColor(TColor{Start});
+        Set->SetEndGraColor(TColor{End});
+        Set->SetSolidColor(TColor{Solid});
+        Describe(Set, Description);
+        return Set;
+    };
+    BackGround("EdBackGround", bgsVertical, 0xFFFFFF, 0xF3ECE6, 0xFFFFFF, "Edits, from white to a pale blue");
+    BackGround("HiBackGround", bgsSolid, 0xE1FFFF, 0xE1FFFF, 0xE1FFFF, "Hints, pale yellow");
+    BackGround("Panel", bgsRadial, 0xF7FBFD, 0xD8C8B8, KvColors::clBtnFace, "Panels, light in the middle");
+    BackGround("Logo", bgsImageCenter, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, "The logo in the middle, on white")
+        ->SetImage(DemoPkg, imLogo);
+    Display->SetUserColors({qRgb(0x2D, 0x6C, 0xC0), qRgb(0xD0, 0x30, 0x20)});
+    Display->SetCWTitleHeight(20);
+}
+
 std::unique_ptr<TForm> BuildMain()
 {
     std::unique_ptr<TForm> Form(NewForm("FrDemoMain", "KvControls Demo", 200, 120, 600, 420));
@@ -264,6 +328,7 @@ std::unique_ptr<TForm> BuildMain()
 
     auto* App = Make<TKvCApplication>(F, "KvApp");
     App->SetDesignPos(352, 240);
+    FillDisplay(App->PkgDisplay());
     TKvPkgVars* Vars = App->PkgVars();
     Vars->Add(QStringLiteral("Company\\Name"), vtString)->SetVString(QStringLiteral("Demo Trading"));
     Vars->Add(QStringLiteral("Customers\\PageSize"), vtInteger)->SetVInteger(50);
@@ -1089,6 +1154,10 @@ int Run(const QString& Dir)
     for (TKvPkgStrings* Pkg : KvPkgStringsAll())
         if (Pkg->IsFileBacked())
             Pkg->SaveFile();
+    for (TComponent* Root : Roots)
+        for (int I = 0; I < Root->ComponentCount(); ++I)
+            if (auto* App = qobject_cast<TKvCApplication*>(Root->Components(I)))
+                App->PkgDisplay()->SaveFile();
     for (TOut& Out : Forms) {
         Out.Text = WriteComponentText(Out.Form.get(), TLineBreak::CRLF);
         Out.Class = Out.Form->metaObject(); // TForm or TFrame, to read it back as
@@ -1116,8 +1185,8 @@ int Run(const QString& Dir)
                 ReadCount, Built, qPrintable(Dangling.join(QStringLiteral("\n  "))));
         return 1;
     }
-    printf("kv_make_demo: wrote the demo forms and %s to %s (%d package references)\n", qPrintable(CustomerPkgFile),
-           qPrintable(QDir::toNativeSeparators(Dir)), Built);
+    printf("kv_make_demo: wrote the demo forms, %s and %s to %s (%d package references)\n", qPrintable(CustomerPkgFile),
+           qPrintable(DisplayFile), qPrintable(QDir::toNativeSeparators(Dir)), Built);
     return 0;
 }
 
