@@ -21,17 +21,16 @@
 #include <QMetaProperty>
 #include <QPointer>
 #include <QProcess>
+#include <QPushButton>
 #include <QSet>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QPushButton>
 #include <QTimer>
 #include <QtTest/QTest>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-
 #include <iostream>
 #include <set>
 #include <typeindex>
