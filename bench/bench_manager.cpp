@@ -9,6 +9,7 @@
 #include "KvBench.h"
 #include "FormStreams.h"
 #include "KvFiles.h"
+#include "KvApplication.h"
 #include "KvHostServices.h"
 #include "KvPkgStrings.h"
 #include "KvRuntimeClasses.h"
@@ -229,9 +230,15 @@ int main(int argc, char** argv)
     for (int i = 0; i < LabelsPerPackage; ++i)
         pkg.Labels()->Add(i, QStringLiteral("Label %1").arg(i));
 
+    // The display package counted: the sets the forms name, and one named like a default.
+    TKvCApplication kvApp;
+    for (int i = 0; i < 6; ++i)
+        kvApp.PkgDisplay()->SetsBackGround()->Add(QStringLiteral("Back%1").arg(i));
+    kvApp.PkgDisplay()->SetsBackGround()->Add(QStringLiteral("EdBackGround"));
+
     const QString key = PkgName(7);
-    std::vector<TTime> grep, raw, porting, read, scan, count;
-    int hits = 0, items = 0;
+    std::vector<TTime> grep, raw, porting, read, scan, count, sets;
+    int hits = 0, items = 0, setItems = 0;
     Quiet quiet;
     if (!only.isEmpty()) {
         for (int run = 0; run < runs; ++run) {
@@ -280,6 +287,10 @@ int main(int argc, char** argv)
             TKvManagerScanner s(TKvDlgManager::dlmLabels);
             items = int(s.Count(files, {key}, quiet).size());
         }));
+        sets.push_back(Measure([&] {
+            TKvManagerScanner s(TKvDlgManager::dlmSetsBackGround);
+            setItems = int(s.Count(files, {}, quiet).size());
+        }));
     }
     const auto median = [](const std::vector<TTime>& v) {
         std::vector<double> wall, cpu;
@@ -300,6 +311,9 @@ int main(int argc, char** argv)
            s.Cpu / g.Cpu, hits);
     printf("count of %d labels         %9.1f %8.1f   %.2f (limit 5)   %d items\n", LabelsPerPackage, c.Wall, c.Cpu,
            c.Cpu / g.Cpu, items);
+    const TTime bs = median(sets);
+    printf("count of background sets      %9.1f %8.1f   %.2f              %d items\n", bs.Wall, bs.Cpu, bs.Cpu / g.Cpu,
+           setItems);
     printf("peak memory: %.1f MB (limit 200); form errors: %d\n", PeakKb() / 1024.0, quiet.Errors);
 
     // Cancel is pressed from another thread, as a click queued while the scan runs.

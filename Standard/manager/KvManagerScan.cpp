@@ -9,6 +9,7 @@
 #include "KvPkgImages.h"
 #include "KvPkgStrings.h"
 #include "KvReferences.h"
+#include "KvRuntimeClasses.h"
 #include "SysUtils.h"
 #include "TypInfo.h"
 #include "porting/KvPortDsgn.h"
@@ -16,8 +17,11 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 
 #include <algorithm>
+#include <array>
+#include <memory>
 #include <bit>
 
 #include <sys/stat.h>
@@ -1267,6 +1271,8 @@ QList<TKvTokenRec2> TKvManagerScanner::Count(const QStringList& Files, const QSt
     if (!FCancelled) {
         Feedback.Caption(KvDlgManagerName(FKind) + QStringLiteral(" Search"));
         CountPackages(Packages);
+        if (KvIsSetKind(FKind))
+            CountDefaultSets();
     }
     if (!FCancelled && !refs.isEmpty()) {
         Feedback.Caption(FKind == TKvDlgManager::dlmImages
@@ -1335,6 +1341,59 @@ void TKvManagerScanner::CountPackages(const QStringList& Packages)
                 AddItem(Quoted(name), QString::number(id));
             }
         }
+    }
+}
+
+namespace {
+
+// The reference class of a set kind.
+const QMetaObject* SetReferenceClass(TKvDlgManager Kind)
+{
+    return Kind == TKvDlgManager::dlmSetsColor ? &TKvSetColor::staticMetaObject
+        : Kind == TKvDlgManager::dlmSetsFont   ? &TKvSetFont::staticMetaObject
+                                               : &TKvSetBackGround::staticMetaObject;
+}
+
+void AddDefaultSets(const QObject* Holder, const QMetaObject* RefClass, QSet<QString>& Names)
+{
+    for (const TKvSetReference* r : Holder->findChildren<TKvSetReference*>())
+        if (r->metaObject() == RefClass && !r->DefaultSet().isEmpty())
+            Names.insert(r->DefaultSet().toLower());
+}
+
+// The default sets of the library's components, lower case. A reference left at "<Default>"
+// writes no line, and components are also made at run time, so a set named like a default is
+// in use whatever the forms hold. The classes are fixed: found once, by making one of each.
+const QSet<QString>& LibraryDefaultSets(TKvDlgManager Kind)
+{
+    static const std::array<QSet<QString>, 3> Sets = [] {
+        std::array<QSet<QString>, 3> sets;
+        KvRegisterRuntimeClasses();
+        for (const QMetaObject* cls : KvRuntimeClasses()) {
+            if (!InheritsFrom(cls, &TComponent::staticMetaObject))
+                continue;
+            const std::unique_ptr<TComponent> c(CreateComponent(cls, nullptr));
+            for (const TKvDlgManager k :
+                 {TKvDlgManager::dlmSetsBackGround, TKvDlgManager::dlmSetsColor, TKvDlgManager::dlmSetsFont})
+                AddDefaultSets(c.get(), SetReferenceClass(k), sets[size_t(k)]);
+        }
+        return sets;
+    }();
+    return Sets[size_t(Kind)];
+}
+
+} // namespace
+
+// A set that serves as a default counts as one use, so that a clear after the count keeps it.
+void TKvManagerScanner::CountDefaultSets()
+{
+    QSet<QString> names = LibraryDefaultSets(FKind);
+    if (TKvCApplication* app = KvCApp())
+        AddDefaultSets(app, SetReferenceClass(FKind), names); // the hints' background
+    for (const QString& name : std::as_const(names)) {
+        const auto it = FCountIndex.constFind(QChar(0x1F) + Quoted(name));
+        if (it != FCountIndex.constEnd())
+            ++FCounted[*it].Counter;
     }
 }
 

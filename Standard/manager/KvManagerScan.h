@@ -174,6 +174,7 @@ private:
     bool SetContext(QByteArrayView Text, qsizetype LineStart);
     bool Step(qint64 Steps);
     void CountPackages(const QStringList& Packages);
+    void CountDefaultSets();
     void CheckExist();
 
     // Replace and Clear share the walk over the records' files.

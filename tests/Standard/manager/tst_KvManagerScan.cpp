@@ -17,6 +17,7 @@
 #include "manager/KvVtManager.h"
 #include "manager/KvVtManagerPkgs.h"
 #include "manager/KvVtManagerRepl.h"
+#include "display/KvVtSetsEditor.h"
 #include "images/KvImagesList.h"
 #include "images/KvVtPkgImages.h"
 #include "strings/KvVtPkgStrings.h"
@@ -612,4 +613,37 @@ TEST_F(KvManagerScanTest, ClearAfterACountDeletesUnusedPrivilegesThroughTheirWin
     EXPECT_EQ(owner.Deleted, QList<int>({4, 9}));
     EXPECT_FALSE(app.Privileges()->FindId(4));
     EXPECT_TRUE(app.Privileges()->FindId(3));
+}
+
+// A reference left at "<Default>" writes no line, yet the application draws with the default
+// set: a count keeps it used, so that a clear removes only the sets nothing draws with.
+TEST_F(KvManagerScanTest, ClearAfterACountKeepsTheSetsThatServeAsDefaults)
+{
+    Write("Main.dfm", "object FormMain: TFormMain\n"
+                      "  object EdName: TKvEdit\n"
+                      "  end\n"
+                      "  object PnTop: TKvPanel\n"
+                      "    SetBackGround.Name = 'Frame'\n"
+                      "  end\n"
+                      "end\n");
+    TKvCApplication app;
+    for (const char* name : {"EdBackGround", "Unused", "Frame", "HiBackGround"})
+        app.PkgDisplay()->SetsBackGround()->Add(QString::fromLatin1(name));
+    TKvMessageRecorder messages;
+    TFrSetsBackGround editor;
+    editor.CApplication = &app;
+    editor.Load();
+    TFrManager manager(&editor);
+    manager.Prepare(TKvDlgManager::dlmSetsBackGround, QString(), QStringLiteral("Frame"));
+    manager.BtCounterClick();
+    QStringList rows = Rows(manager.Model());
+    rows.sort();
+    EXPECT_EQ(rows, QStringList({"[ ] (00001) Name: 'EdBackGround'", "[ ] (00001) Name: 'Frame'",
+                                 "[ ] (00001) Name: 'HiBackGround'", "[x] (00000) Name: 'Unused'"}))
+        << rows.join('\n').toStdString();
+    manager.BtClearClick();
+    const TKvSetBackGroundList* sets = app.PkgDisplay()->SetsBackGround();
+    EXPECT_EQ(sets->Find(QStringLiteral("Unused")), nullptr);
+    for (const char* name : {"EdBackGround", "Frame", "HiBackGround"})
+        EXPECT_NE(sets->Find(QString::fromLatin1(name)), nullptr) << name;
 }
