@@ -1,11 +1,14 @@
 #include "KvFormView.h"
 
+#include "Colors.h"
 #include "Controls.h"
 #include "Filer.h"
 #include "KvAppPackage.h"
 #include "KvControls.h"
 #include "DesignIntf.h"
+#include "KvApplication.h"
 #include "KvMenus.h"
+#include "KvPkgDisplay.h"
 #include "KvReferences.h"
 #include "KvStdCtrls.h"
 #include "SysUtils.h"
@@ -361,8 +364,27 @@ void TKvFormView::paintEvent(QPaintEvent*)
 void TKvFormView::DrawControl(QPainter& P, TControl* C, const QRect& Rect) const
 {
     const bool Container = qobject_cast<TWinControl*>(C) != nullptr;
-    // Opaque, so that a control lying on another hides that one's name.
-    P.setBrush(Container ? QColor(0xe4, 0xe7, 0xeb) : QColor(0xf4, 0xf4, 0xf4));
+    // Opaque, so that a control lying on another hides that one's name; filled by its background
+    // or colour set where the application's display package has it, as the runtime would.
+    const TKvPkgDisplay* Display = nullptr;
+    if (const TKvCApplication* App = KvCApp())
+        Display = App->PkgDisplay();
+    const auto Target = [&](auto* Ref) { return Display && Ref ? Ref->TargetName() : QString(); };
+    const QString Back = Target(C->findChild<TKvSetBackGround*>(QString(), Qt::FindDirectChildrenOnly));
+    const TKvSetColorItem* Colour
+        = Display ? Display->SetsColor()->Find(Target(C->findChild<TKvSetColor*>(QString(), Qt::FindDirectChildrenOnly)))
+                  : nullptr;
+    const TKvSetFontItem* Font
+        = Display ? Display->SetsFont()->Find(Target(C->findChild<TKvSetFont*>(QString(), Qt::FindDirectChildrenOnly)))
+                  : nullptr;
+    const QRect Inside = Rect.adjusted(1, 1, -1, -1);
+    if (!Back.isEmpty() && Display->SetsBackGround()->Find(Back))
+        Display->PaintBackGround(P, Inside, Back, TColor{KvColors::clBtnFace});
+    else if (Colour)
+        P.fillRect(Inside, QColor::fromRgb(ColorToRGB(Colour->Color().Value)));
+    else
+        P.fillRect(Inside, Container ? QColor(0xe4, 0xe7, 0xeb) : QColor(0xf4, 0xf4, 0xf4));
+    P.setBrush(Qt::NoBrush);
     P.setPen(QPen(QColor(0x8a, 0x93, 0x9e), 1, Container ? Qt::SolidLine : Qt::DashLine));
     P.drawRect(Rect.adjusted(0, 0, -1, -1));
     QRect TextRect = Rect.adjusted(4, 2, -4, -2);
@@ -393,7 +415,12 @@ void TKvFormView::DrawControl(QPainter& P, TControl* C, const QRect& Rect) const
         }
         return;
     }
-    P.setPen(C->GetEnabled() ? QColor(0x20, 0x20, 0x20) : QColor(0x90, 0x90, 0x90));
+    if (Font) {
+        P.setFont(Font->Font());
+        P.setPen(C->GetEnabled() ? QColor::fromRgb(ColorToRGB(Font->FontColor().Value)) : QColor(0x90, 0x90, 0x90));
+    } else {
+        P.setPen(C->GetEnabled() ? QColor(0x20, 0x20, 0x20) : QColor(0x90, 0x90, 0x90));
+    }
     // A tall control names itself in its corner, where what lies on it least often covers it.
     const Qt::Alignment Align = Rect.height() > 40 ? Qt::AlignTop | Qt::AlignLeft : Qt::AlignVCenter | Qt::AlignLeft;
     P.drawText(TextRect, Align, P.fontMetrics().elidedText(Text, Qt::ElideRight, TextRect.width()));
