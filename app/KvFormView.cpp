@@ -378,12 +378,12 @@ void TKvFormView::DrawControl(QPainter& P, TControl* C, const QRect& Rect) const
         = Display ? Display->SetsFont()->Find(Target(C->findChild<TKvSetFont*>(QString(), Qt::FindDirectChildrenOnly)))
                   : nullptr;
     const QRect Inside = Rect.adjusted(1, 1, -1, -1);
+    // Under the dashed frame and a transparent set too: the plain face, not what lies below.
+    P.fillRect(Rect, Container ? QColor(0xe4, 0xe7, 0xeb) : QColor(0xf4, 0xf4, 0xf4));
     if (!Back.isEmpty() && Display->SetsBackGround()->Find(Back))
         Display->PaintBackGround(P, Inside, Back, TColor{KvColors::clBtnFace});
     else if (Colour)
         P.fillRect(Inside, QColor::fromRgb(ColorToRGB(Colour->Color().Value)));
-    else
-        P.fillRect(Inside, Container ? QColor(0xe4, 0xe7, 0xeb) : QColor(0xf4, 0xf4, 0xf4));
     P.setBrush(Qt::NoBrush);
     P.setPen(QPen(QColor(0x8a, 0x93, 0x9e), 1, Container ? Qt::SolidLine : Qt::DashLine));
     P.drawRect(Rect.adjusted(0, 0, -1, -1));

@@ -14,6 +14,7 @@
 #include "KvReferences.h"
 
 #include "KvApplication.h"
+#include "KvPkgDisplay.h"
 #include "KvStdCtrls.h"
 #include "KvUtils.h"
 #include "controls/KvRichText.h"
@@ -29,6 +30,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMetaProperty>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -1177,4 +1179,52 @@ TEST_F(KvDesignerMainTest, TabOrderAndCreationOrderWindowsAreOneStepEach)
     EXPECT_EQ(Designer()->CreationOrderNames(), Moved);
     EXPECT_EQ(Designer()->UndoStack()->undoText(), QStringLiteral("Creation Order"));
     EXPECT_TRUE(Errors.isEmpty()) << Errors.join(u'\n').toStdString();
+}
+
+// Controls show their sets as the runtime paints them; a control whose sets the display
+// package lacks keeps the designer's plain face.
+TEST_F(KvDesignerMainTest, ControlsAreDrawnWithTheirDisplaySets)
+{
+    TKvCApplication* App = KvCApp();
+    ASSERT_NE(App, nullptr);
+    TKvPkgDisplay* Display = App->PkgDisplay();
+    ASSERT_NE(Display->SetsBackGround()->Find(QStringLiteral("EdBackGround")), nullptr);
+    const auto Inside = [&](const char* Name) { return View()->BoundsOf(Find(Name)).adjusted(1, 1, -1, -1); };
+    const auto Shot = [&](const char* Name) { return View()->grab(Inside(Name)).toImage(); };
+
+    // The edit left at "<Default>" draws its default background, a gradient, pixel for pixel.
+    const QImage Edit = Shot("EdName");
+    QImage Expected(Edit.size(), QImage::Format_RGB32);
+    {
+        QPainter P(&Expected);
+        Display->PaintBackGround(P, Expected.rect(), QStringLiteral("EdBackGround"), TColor{KvColors::clBtnFace});
+    }
+    const QPoint Corner(Edit.width() - 2, Edit.height() - 2);
+    EXPECT_EQ(Edit.pixelColor(1, 1), Expected.pixelColor(1, 1));
+    EXPECT_EQ(Edit.pixelColor(Corner), Expected.pixelColor(Corner));
+    EXPECT_NE(Edit.pixelColor(1, 1), Edit.pixelColor(Corner));
+
+    // A label with no set of the package: the plain face.
+    const QColor Plain = Shot("LaCity").pixelColor(1, 1);
+    EXPECT_EQ(Plain, QColor(0xf4, 0xf4, 0xf4));
+
+    // A colour set fills it; a font set writes its caption in the set's colour.
+    Display->SetsColor()->Add(QStringLiteral("Probe"))->SetColor(TColor{0x0000FF});
+    TKvSetFontItem* Font = Display->SetsFont()->Add(QStringLiteral("ProbeFont"));
+    Font->SetFontColor(TColor{0xFF0000});
+    auto* City = Find("LaCity");
+    City->findChild<TKvSetColor*>()->SetName(QStringLiteral("Probe"));
+    City->findChild<TKvSetFont*>()->SetName(QStringLiteral("ProbeFont"));
+    const QImage Label = Shot("LaCity");
+    EXPECT_EQ(Label.pixelColor(1, 1), QColor(Qt::red));
+    bool Blue = false;
+    for (int Y = 0; Y < Label.height() && !Blue; ++Y)
+        for (int X = 0; X < Label.width() && !Blue; ++X)
+            Blue = Label.pixelColor(X, Y) == QColor(Qt::blue);
+    EXPECT_TRUE(Blue) << "the caption is not in the font set's colour";
+
+    // No background set on the edit: a flat face again.
+    Find("EdName")->findChild<TKvSetBackGround*>()->SetName(QString());
+    const QImage Flat = Shot("EdName");
+    EXPECT_EQ(Flat.pixelColor(1, 1), Flat.pixelColor(Corner));
 }
