@@ -1369,10 +1369,13 @@ const QSet<QString>& LibraryDefaultSets(TKvDlgManager Kind)
     static const std::array<QSet<QString>, 3> Sets = [] {
         std::array<QSet<QString>, 3> sets;
         KvRegisterRuntimeClasses();
+        TComponent owner;
         for (const QMetaObject* cls : KvRuntimeClasses()) {
-            if (!InheritsFrom(cls, &TComponent::staticMetaObject))
+            // A second application would compete with the live one, whose sets are taken apart.
+            if (!InheritsFrom(cls, &TComponent::staticMetaObject)
+                || InheritsFrom(cls, &TKvCApplication::staticMetaObject))
                 continue;
-            const std::unique_ptr<TComponent> c(CreateComponent(cls, nullptr));
+            const std::unique_ptr<TComponent> c(CreateComponent(cls, &owner));
             for (const TKvDlgManager k :
                  {TKvDlgManager::dlmSetsBackGround, TKvDlgManager::dlmSetsColor, TKvDlgManager::dlmSetsFont})
                 AddDefaultSets(c.get(), SetReferenceClass(k), sets[size_t(k)]);
