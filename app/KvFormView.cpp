@@ -364,8 +364,8 @@ void TKvFormView::paintEvent(QPaintEvent*)
 void TKvFormView::DrawControl(QPainter& P, TControl* C, const QRect& Rect) const
 {
     const bool Container = qobject_cast<TWinControl*>(C) != nullptr;
-    // Opaque, so that a control lying on another hides that one's name; filled by its background
-    // or colour set where the application's display package has it, as the runtime would.
+    // Filled by its background or colour set where the application's display package has it,
+    // as the runtime would; names resolve as the runtime's ("<Default>" to the default set).
     const TKvPkgDisplay* Display = nullptr;
     if (const TKvCApplication* App = KvCApp())
         Display = App->PkgDisplay();
@@ -378,7 +378,8 @@ void TKvFormView::DrawControl(QPainter& P, TControl* C, const QRect& Rect) const
         = Display ? Display->SetsFont()->Find(Target(C->findChild<TKvSetFont*>(QString(), Qt::FindDirectChildrenOnly)))
                   : nullptr;
     const QRect Inside = Rect.adjusted(1, 1, -1, -1);
-    // Under the dashed frame and a transparent set too: the plain face, not what lies below.
+    // Opaque, under the dashed frame and a transparent set too, so that a control lying on
+    // another hides that one's name.
     P.fillRect(Rect, Container ? QColor(0xe4, 0xe7, 0xeb) : QColor(0xf4, 0xf4, 0xf4));
     if (!Back.isEmpty() && Display->SetsBackGround()->Find(Back))
         Display->PaintBackGround(P, Inside, Back, TColor{KvColors::clBtnFace});
