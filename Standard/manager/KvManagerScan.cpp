@@ -6,6 +6,7 @@
 #include "KvApplication.h"
 #include "KvDesignHooks.h"
 #include "KvMessages.h"
+#include "KvPkgDisplay.h"
 #include "KvPkgImages.h"
 #include "KvPkgStrings.h"
 #include "KvReferences.h"
@@ -1380,6 +1381,9 @@ const QSet<QString>& LibraryDefaultSets(TKvDlgManager Kind)
                  {TKvDlgManager::dlmSetsBackGround, TKvDlgManager::dlmSetsColor, TKvDlgManager::dlmSetsFont})
                 AddDefaultSets(c.get(), SetReferenceClass(k), sets[size_t(k)]);
         }
+        // Looked up by name by the library's own drawing.
+        sets[size_t(TKvDlgManager::dlmSetsBackGround)].insert(KvSetEdBackGroundName().toLower());
+        sets[size_t(TKvDlgManager::dlmSetsColor)].insert(KvSet3DMLightName().toLower());
         return sets;
     }();
     return Sets[size_t(Kind)];

@@ -646,4 +646,13 @@ TEST_F(KvManagerScanTest, ClearAfterACountKeepsTheSetsThatServeAsDefaults)
     EXPECT_EQ(sets->Find(QStringLiteral("Unused")), nullptr);
     for (const char* name : {"EdBackGround", "Frame", "HiBackGround"})
         EXPECT_NE(sets->Find(QString::fromLatin1(name)), nullptr) << name;
+
+    // The light edge of the title buttons is looked up by its name alone.
+    app.PkgDisplay()->SetsColor()->Add(QStringLiteral("3DMLight"));
+    app.PkgDisplay()->SetsColor()->Add(QStringLiteral("Spare"));
+    QStringList colours;
+    for (const TKvTokenRec2& r : TKvManagerScanner(TKvDlgManager::dlmSetsColor).Count(Files, {}, Fb))
+        colours << KvCounterString(TKvDlgManager::dlmSetsColor, r);
+    EXPECT_TRUE(colours.contains("(00001) Name: '3DMLight'")) << colours.join('\n').toStdString();
+    EXPECT_TRUE(colours.contains("(00000) Name: 'Spare'")) << colours.join('\n').toStdString();
 }
