@@ -9,7 +9,6 @@
 #include <QActionGroup>
 #include <QMenu>
 #include <QPainter>
-#include <QMouseEvent>
 #include <QResizeEvent>
 #include <QStyle>
 
@@ -256,20 +255,16 @@ QSize TKvImagesDelegate::sizeHint(const QStyleOptionViewItem&, const QModelIndex
 
 // ---------------------------------------------------------------------------------------------
 
-TKvImagesListView::TKvImagesListView(QWidget* Parent) : QListView(Parent), FDelegate(new TKvImagesDelegate(this))
+TKvImagesListView::TKvImagesListView(QWidget* Parent) : TKvPkgListView(Parent), FDelegate(new TKvImagesDelegate(this))
 {
     setItemDelegate(FDelegate);
     setViewMode(QListView::ListMode);
     setFlow(QListView::LeftToRight);
     setWrapping(true);
     setResizeMode(QListView::Adjust);
-    setUniformItemSizes(true);
     setLayoutMode(QListView::Batched);
     setBatchSize(500);
     setSpacing(0);
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setContextMenuPolicy(Qt::CustomContextMenu);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 }
@@ -286,27 +281,10 @@ void TKvImagesListView::AdjustCells()
     setGridSize(QSize(Width, TKvImagesDelegate::CellHeight));
 }
 
-// A click beside the cells keeps the selection, so that the id box and Modify go on naming
-// the selected image.
-void TKvImagesListView::mousePressEvent(QMouseEvent* Event)
-{
-    if (!indexAt(Event->position().toPoint()).isValid()) {
-        Event->accept();
-        return;
-    }
-    QListView::mousePressEvent(Event);
-}
-
 void TKvImagesListView::resizeEvent(QResizeEvent* Event)
 {
     AdjustCells();
     QListView::resizeEvent(Event);
-}
-
-int TKvImagesListView::CurrentRow() const
-{
-    const QList<int> Rows = SelectedRows();
-    return Rows.isEmpty() ? -1 : Rows.first();
 }
 
 QList<int> TKvImagesListView::SelectedRows() const
@@ -317,20 +295,6 @@ QList<int> TKvImagesListView::SelectedRows() const
             Rows << Index.row();
     std::sort(Rows.begin(), Rows.end());
     return Rows;
-}
-
-void TKvImagesListView::SelectRow(int Row)
-{
-    if (!model() || !selectionModel())
-        return;
-    if (Row < 0 || Row >= model()->rowCount()) {
-        selectionModel()->clearSelection();
-        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
-        return;
-    }
-    const QModelIndex Index = model()->index(Row, 0);
-    selectionModel()->setCurrentIndex(Index, QItemSelectionModel::ClearAndSelect);
-    scrollTo(Index);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "common/KvPkgListView.h"
+
 #include <QAbstractListModel>
 #include <QCache>
 #include <QImage>
-#include <QListView>
 #include <QStyledItemDelegate>
 
 class QAction;
@@ -107,7 +108,7 @@ private:
 };
 
 // The cell list: ClientWidth div 64 columns of cells 88 pixels high, filled row by row.
-class TKvImagesListView : public QListView
+class TKvImagesListView : public TKvPkgListView
 {
     Q_OBJECT
 
@@ -116,14 +117,10 @@ public:
 
     TKvImagesDelegate* Delegate() const { return FDelegate; }
     int Columns() const;
-    // The first selected row, or -1.
-    int CurrentRow() const;
-    void SelectRow(int Row);
     // Rows selected, ascending.
     QList<int> SelectedRows() const;
 
 protected:
-    void mousePressEvent(QMouseEvent* Event) override;
     void resizeEvent(QResizeEvent* Event) override;
 
 private:

@@ -7,6 +7,7 @@
 #include "KvMessages.h"
 #include "KvPkgImages.h"
 #include "KvUtils.h"
+#include "common/KvPkgDialogs.h"
 #include "manager/KvVtPkgLoadSave.h"
 #include "strings/KvStringsItemDialog.h"
 
@@ -22,8 +23,6 @@ QString& LastFile()
     static QString Name;
     return Name;
 }
-
-void ShowError(const Exception& E) { KvMessage(KvMsgError, E.Message, {KvBtnAccept}, KvBtnAccept); }
 
 } // namespace
 
@@ -68,7 +67,7 @@ QString TFrImportImages::LastFileName() { return LastFile(); }
 void TFrImportImages::SetLastFileName(const QString& Value) { LastFile() = Value; }
 
 TFrImportImages::TFrImportImages(QWidget* Parent)
-    : QDialog(Parent), PkgImages(new TKvPkgImages), FUi(new Ui::TFrImportImages), FModel(new TKvImagesModel(this))
+    : TKvKeptBoundsDialog(Parent), PkgImages(new TKvPkgImages), FUi(new Ui::TFrImportImages), FModel(new TKvImagesModel(this))
 {
     FUi->setupUi(this);
     PkgImages->setParent(this);
@@ -85,7 +84,7 @@ TFrImportImages::TFrImportImages(QWidget* Parent)
     connect(FUi->BtCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-TFrImportImages::~TFrImportImages() { KvSaveResizeInfoDesigner(this); }
+TFrImportImages::~TFrImportImages() = default;
 
 int TFrImportImages::Execute()
 {
@@ -96,11 +95,10 @@ int TFrImportImages::Execute()
             PkgImages->LoadFromFile(Last);
             FUi->Label7->setText(Last);
         } catch (const Exception& E) {
-            ShowError(E);
+            KvShowError(E);
         }
     }
     LoadList();
-    KvRestoreResizeInfoDesigner(this);
     AdjustComponents();
     const int Result = exec() == QDialog::Accepted ? 1 : 2;
     LastFile() = FUi->Label7->text();
@@ -139,7 +137,7 @@ void TFrImportImages::LoadFromClick()
     try {
         PkgImages->LoadFromFile(Request.FileName);
     } catch (const Exception& E) {
-        ShowError(E);
+        KvShowError(E);
         return;
     }
     LoadList();
@@ -164,7 +162,7 @@ bool TFrImportImages::Import()
             KvImportImages(PkgAssign, Chosen, Start);
             return true;
         } catch (const Exception& E) {
-            ShowError(E);
+            KvShowError(E);
         }
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/KvPkgDialogs.h"
 #include "images/KvImagesList.h"
 
 #include <QDialog>
@@ -37,7 +38,7 @@ private:
 };
 
 // Copies chosen images of another images package file into the package being edited.
-class TFrImportImages : public QDialog
+class TFrImportImages : public TKvKeptBoundsDialog
 {
     Q_OBJECT
 

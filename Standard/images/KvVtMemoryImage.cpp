@@ -6,6 +6,7 @@
 #include "KvMessages.h"
 #include "KvPkgImages.h"
 #include "KvReferences.h"
+#include "common/KvPkgDialogs.h"
 #include "images/KvVtImportImages.h"
 #include "images/KvVtMemoryImageAdd.h"
 #include "manager/KvVtManager.h"
@@ -14,12 +15,6 @@
 
 #include <QAction>
 #include <QMenu>
-
-namespace {
-
-void ShowError(const Exception& E) { KvMessage(KvMsgError, E.Message, {KvBtnAccept}, KvBtnAccept); }
-
-} // namespace
 
 TFrMemoryImage::TFrMemoryImage(QWidget* Parent)
     : QDialog(Parent), FUi(new Ui::TFrMemoryImage), FModel(new TKvImagesModel(this)),
@@ -113,7 +108,7 @@ void TFrMemoryImage::SaveShown()
     try {
         FPkg->SaveFile();
     } catch (const Exception& E) {
-        ShowError(E);
+        KvShowError(E);
     }
 }
 
@@ -127,7 +122,7 @@ void TFrMemoryImage::PkgChange()
             try {
                 FPkg->LoadFile();
             } catch (const Exception& E) {
-                ShowError(E);
+                KvShowError(E);
             }
         }
         FModel->Fill(FPkg);
@@ -252,7 +247,7 @@ void TFrMemoryImage::done(int Result)
             try {
                 Owner->SaveFile();
             } catch (const Exception& E) {
-                ShowError(E);
+                KvShowError(E);
             }
     if (Result == QDialog::Accepted && FMemoryImage) {
         const QString PkgName = FUi->EdPkg->currentText();

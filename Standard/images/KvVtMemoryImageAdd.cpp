@@ -6,6 +6,7 @@
 #include "KvGraphics.h"
 #include "KvMessages.h"
 #include "KvPkgImages.h"
+#include "common/KvPkgDialogs.h"
 #include "images/KvImagesList.h"
 #include "images/KvVtDesignRgn.h"
 #include "strings/KvStringsItemDialog.h"
@@ -13,7 +14,7 @@
 #include <QFileInfo>
 
 TFrMemoryImageAdd::TFrMemoryImageAdd(QWidget* Parent)
-    : QDialog(Parent), FUi(new Ui::TFrMemoryImageAdd), LocalPkg(new TKvPkgImages)
+    : TKvKeptBoundsDialog(Parent), FUi(new Ui::TFrMemoryImageAdd), LocalPkg(new TKvPkgImages)
 {
     FUi->setupUi(this);
     LocalPkg->setParent(this);
@@ -32,7 +33,7 @@ TFrMemoryImageAdd::TFrMemoryImageAdd(QWidget* Parent)
     connect(FUi->EdProtected, &QCheckBox::clicked, this, [this] { FModified = true; });
 }
 
-TFrMemoryImageAdd::~TFrMemoryImageAdd() { KvSaveResizeInfoDesigner(this); }
+TFrMemoryImageAdd::~TFrMemoryImageAdd() = default;
 
 bool TFrMemoryImageAdd::Execute()
 {
@@ -56,7 +57,6 @@ bool TFrMemoryImageAdd::Execute()
     ChangeState();
     FModified = !Modify || (Original && FUi->EdProtected->isChecked() != Original->Protected());
 
-    KvRestoreResizeInfoDesigner(this);
     const bool Accepted = exec() == QDialog::Accepted;
 
     if (Pkg && LocalPkg->DesignRgn() != Pkg->DesignRgn()) {
@@ -92,15 +92,13 @@ void TFrMemoryImageAdd::done(int Result)
         try {
             Store();
         } catch (const Exception& E) {
-            ShowError(E);
+            KvShowError(E);
             FUi->EdId->setFocus();
             return;
         }
     }
     QDialog::done(Result);
 }
-
-void TFrMemoryImageAdd::ShowError(const Exception& E) { KvMessage(KvMsgError, E.Message, {KvBtnAccept}, KvBtnAccept); }
 
 bool TFrMemoryImageAdd::event(QEvent* Event)
 {
@@ -162,7 +160,7 @@ void TFrMemoryImageAdd::LoadClick()
     try {
         FLocalImage->LoadFromFile(Request.FileName);
     } catch (const Exception& E) {
-        ShowError(E);
+        KvShowError(E);
         return;
     }
     FModified = true;
@@ -191,7 +189,7 @@ void TFrMemoryImageAdd::SaveClick()
     try {
         FLocalImage->SaveToFile(Name);
     } catch (const Exception& E) {
-        ShowError(E);
+        KvShowError(E);
     }
 }
 
@@ -221,7 +219,7 @@ void TFrMemoryImageAdd::PasteClick()
         if (!FLocalImage->LoadFromClipBoard())
             return;
     } catch (const Exception& E) {
-        ShowError(E);
+        KvShowError(E);
         return;
     }
     FModified = true;

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "SysUtils.h"
+#include "common/KvPkgDialogs.h"
 
-#include <QDialog>
 #include <QPointer>
 
 #include <memory>
@@ -17,7 +17,7 @@ class TFrMemoryImageAdd;
 // Edits one image before it is added to a package or written back into it: a picture from a
 // file or the clipboard, the protected flag, and the outlines and resize marks in the region
 // designer. Works on a copy in a package of its own, so that Cancel leaves the package alone.
-class TFrMemoryImageAdd : public QDialog
+class TFrMemoryImageAdd : public TKvKeptBoundsDialog
 {
     Q_OBJECT
 
@@ -51,7 +51,6 @@ private:
     void ChangeState();
     void LoadImage();
     void ShowPicture();
-    void ShowError(const Exception& E);
     // Writes the working copy to Pkg; raises, with Pkg unchanged, when it cannot.
     void Store();
 

@@ -9,11 +9,11 @@
 #include "KvMessages.h"
 #include "KvPkgDisplay.h"
 #include "KvPkgImages.h"
+#include "common/KvPkgDialogs.h"
 #include "images/KvVtImportImages.h"
 #include "images/KvVtMemoryImageAdd.h"
 #include "images/KvVtUpdateSystemImages.h"
 #include "manager/KvVtManager.h"
-#include "manager/KvVtPkgLoadSave.h"
 #include "manager/KvVtPkgSynchronizer.h"
 #include "strings/KvStringsItemDialog.h"
 
@@ -196,16 +196,8 @@ void TFrPkgImages::ItemsChanged()
 
 void TFrPkgImages::UpdateFile()
 {
-    if (!PkgImages)
-        return;
-    try {
-        PkgImages->SaveFile();
-    } catch (const Exception& E) {
-        ShowError(E);
-    }
+    KvPkgUpdateFile(PkgImages);
 }
-
-void TFrPkgImages::ShowError(const Exception& E) { KvMessage(KvMsgError, E.Message, {KvBtnAccept}, KvBtnAccept); }
 
 void TFrPkgImages::Execute()
 {
@@ -255,7 +247,7 @@ void TFrPkgImages::Prepare()
             try {
                 Pkg->LoadFile();
             } catch (const Exception& E) {
-                ShowError(E);
+                KvShowError(E);
             }
         }
     }
@@ -523,13 +515,7 @@ void TFrPkgImages::ClearAll()
 
 void TFrPkgImages::LoadSave(bool Load)
 {
-    if (!PkgImages)
-        return;
-    UpdateFile();
-    TFrPkgLoadSave Dialog(this);
-    Dialog.Pkg = PkgImages;
-    Dialog.ModeLoadSave = Load;
-    if (Dialog.Execute() != 1)
+    if (!PkgImages || !KvPkgLoadSave(this, PkgImages, Load))
         return;
     ChangeState();
     if (Load) {
@@ -541,24 +527,8 @@ void TFrPkgImages::LoadSave(bool Load)
 
 void TFrPkgImages::LoadFrom()
 {
-    TKvPkgImages* Pkg = PkgImages;
-    if (!Pkg || !FUi->BtLoadFrom->isEnabled())
+    if (!PkgImages || !FUi->BtLoadFrom->isEnabled() || !KvPkgLoadFrom(this, PkgImages, KvImagesFileFilter(PkgImages)))
         return;
-    TKvFileDialogRequest Request;
-    Request.Title = QStringLiteral("Load From");
-    Request.Filter = KvImagesFileFilter(Pkg);
-    Request.DefaultExt = Pkg->DefaultExt();
-    Request.FileMustExist = true;
-    Request.Parent = this;
-    if (!KvFileDialog(Request))
-        return;
-    try {
-        Pkg->LoadFromFile(Request.FileName);
-        Pkg->DoAfterLoad(true);
-    } catch (const Exception& E) {
-        ShowError(E);
-        return;
-    }
     LoadImages();
     UpdateInfo();
     ItemsChanged();
@@ -566,23 +536,7 @@ void TFrPkgImages::LoadFrom()
 
 void TFrPkgImages::SaveTo()
 {
-    TKvPkgImages* Pkg = PkgImages;
-    if (!Pkg)
-        return;
-    TKvFileDialogRequest Request;
-    Request.Save = true;
-    Request.Title = QStringLiteral("Save To");
-    Request.Filter = KvImagesFileFilter(Pkg);
-    Request.DefaultExt = Pkg->DefaultExt();
-    Request.OverwritePrompt = true;
-    Request.Parent = this;
-    if (!KvFileDialog(Request))
-        return;
-    try {
-        Pkg->SaveToFile(Request.FileName);
-    } catch (const Exception& E) {
-        ShowError(E);
-    }
+    KvPkgSaveTo(this, PkgImages, KvImagesFileFilter(PkgImages));
 }
 
 void TFrPkgImages::Report()

@@ -73,7 +73,6 @@ private:
     // Modified unless the package keeps the change in its own file.
     void ModifiedUnlessFile();
     void ItemsChanged();
-    void ShowError(const Exception& E);
     void StoreBounds();
     void RecordBounds();
     void Redraw();

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "KvPkgSetup.h"
-#include "setup/KvPkgDialogs.h"
+#include "common/KvPkgDialogs.h"
 
 #include <QPointer>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "setup/KvPkgDialogs.h"
+#include "common/KvPkgDialogs.h"
 
 #include <QPointer>
 

@@ -97,7 +97,7 @@ TKvPkgStringsItem* KvStoreStringsItem(TKvStringsKind Kind, TKvPkgStrings* Pkg, b
     return Item;
 }
 
-TKvStringsItemDialog::TKvStringsItemDialog(TKvStringsKind Kind, QWidget* Parent) : QDialog(Parent), FKind(Kind) {}
+TKvStringsItemDialog::TKvStringsItemDialog(TKvStringsKind Kind, QWidget* Parent) : TKvKeptBoundsDialog(Parent), FKind(Kind) {}
 
 void TKvStringsItemDialog::Bind(QLineEdit* EdId, QCheckBox* CbProtected)
 {
@@ -167,17 +167,3 @@ void TKvStringsItemDialog::done(int Result)
     QDialog::done(Result);
 }
 
-void TKvStringsItemDialog::showEvent(QShowEvent* Event)
-{
-    if (!FRestored) {
-        FRestored = true;
-        KvRestoreResizeInfoDesigner(this);
-    }
-    QDialog::showEvent(Event);
-}
-
-void TKvStringsItemDialog::hideEvent(QHideEvent* Event)
-{
-    KvSaveResizeInfoDesigner(this);
-    QDialog::hideEvent(Event);
-}

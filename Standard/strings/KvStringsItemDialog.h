@@ -1,8 +1,7 @@
 #pragma once
 
 #include "KvStringsList.h"
-
-#include <QDialog>
+#include "common/KvPkgDialogs.h"
 
 class QCheckBox;
 class QLineEdit;
@@ -23,7 +22,7 @@ TKvPkgStringsItem* KvStoreStringsItem(TKvStringsKind Kind, TKvPkgStrings* Pkg, b
 
 // What the add dialogs of labels, messages and texts share: the package, add or modify, the id
 // box and "Protected", and the store on OK that keeps the dialog open when it fails.
-class TKvStringsItemDialog : public QDialog
+class TKvStringsItemDialog : public TKvKeptBoundsDialog
 {
     Q_OBJECT
 
@@ -49,8 +48,6 @@ protected:
     TKvStringsItemDialog(TKvStringsKind Kind, QWidget* Parent);
     void Bind(QLineEdit* EdId, QCheckBox* CbProtected);
     virtual void Prepare() {}
-    void showEvent(QShowEvent* Event) override;
-    void hideEvent(QHideEvent* Event) override;
 
     QString FIdOld;
 
@@ -60,5 +57,4 @@ private:
     TKvStringsKind FKind;
     QLineEdit* FEdId = nullptr;
     QCheckBox* FCbProtected = nullptr;
-    bool FRestored = false;
 };

@@ -3,7 +3,6 @@
 #include "KvPkgStrings.h"
 
 #include <QCollator>
-#include <QMouseEvent>
 #include <QPainter>
 
 #include <algorithm>
@@ -40,12 +39,6 @@ void SortById(std::vector<TKvPkgStringsItem*>& Rows)
 }
 
 } // namespace
-
-void KvDrawListRule(QPainter& Painter, const QPalette& Palette, int X, int Height)
-{
-    Painter.fillRect(QRect(X, 0, 1, Height), Palette.color(QPalette::Button));
-    Painter.fillRect(QRect(X + 1, 0, 1, Height), Palette.color(QPalette::Dark));
-}
 
 QString KvStringsNoun(TKvStringsKind Kind, int Count)
 {
@@ -284,78 +277,17 @@ void TKvStringsDelegate::paint(QPainter* Painter, const QStyleOptionViewItem& Op
     Painter->restore();
 }
 
-QSize TKvStringsDelegate::sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const
-{
-    return QSize(1, FRowHeight);
-}
-
 // ---------------------------------------------------------------------------------------------
 
-TKvStringsListView::TKvStringsListView(QWidget* Parent) : QListView(Parent), FDelegate(new TKvStringsDelegate(this))
+TKvStringsListView::TKvStringsListView(QWidget* Parent) : TKvRowListView(Parent), FDelegate(new TKvStringsDelegate(this))
 {
-    setItemDelegate(FDelegate);
-    setUniformItemSizes(true);
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setContextMenuPolicy(Qt::CustomContextMenu);
+    SetRowDelegate(FDelegate);
 }
 
 void TKvStringsListView::SetSystem(bool Value)
 {
     FDelegate->SetSystem(Value);
     viewport()->update();
-}
-
-void TKvStringsListView::CheckItemHeight()
-{
-    const int Height = QFontMetrics(font()).boundingRect(QLatin1Char('A')).height();
-    const int Wanted = std::max(Height, QFontMetrics(font()).height());
-    if (Wanted > FDelegate->RowHeight()) {
-        FDelegate->SetRowHeight(Wanted);
-        // Uniform sizes are cached by the view; a reset recomputes them.
-        doItemsLayout();
-    }
-}
-
-int KvListViewCurrentRow(const QAbstractItemView* View)
-{
-    const QModelIndexList Rows = View->selectionModel() ? View->selectionModel()->selectedRows() : QModelIndexList();
-    return Rows.isEmpty() ? -1 : Rows.first().row();
-}
-
-void KvListViewSelectRow(QAbstractItemView* View, int Row)
-{
-    if (!View->model() || !View->selectionModel())
-        return;
-    if (Row < 0 || Row >= View->model()->rowCount()) {
-        View->selectionModel()->clearSelection();
-        View->selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
-        return;
-    }
-    const QModelIndex Index = View->model()->index(Row, 0);
-    View->selectionModel()->setCurrentIndex(Index, QItemSelectionModel::ClearAndSelect);
-    View->scrollTo(Index);
-}
-
-int TKvStringsListView::CurrentRow() const
-{
-    return KvListViewCurrentRow(this);
-}
-
-void TKvStringsListView::SelectRow(int Row)
-{
-    KvListViewSelectRow(this, Row);
-}
-
-// A click below the last row keeps the selection: the id, search and detail boxes go on
-// naming the selected item, and Modify stays at hand.
-void TKvStringsListView::mousePressEvent(QMouseEvent* Event)
-{
-    if (!indexAt(Event->position().toPoint()).isValid()) {
-        Event->accept();
-        return;
-    }
-    QListView::mousePressEvent(Event);
 }
 
 void TKvStringsListView::paintEvent(QPaintEvent* Event)

@@ -1,15 +1,13 @@
 #pragma once
 
+#include "common/KvPkgListView.h"
+
 #include <QAbstractListModel>
 #include <QCollatorSortKey>
-#include <QListView>
-#include <QStyledItemDelegate>
 
 #include <optional>
 #include <vector>
 
-class QPainter;
-class QPalette;
 class TKvPkgStrings;
 class TKvPkgStringsItem;
 class TKvPkgStringsLabel;
@@ -24,13 +22,6 @@ QString KvStringsStatus(TKvStringsKind Kind, const TKvPkgStrings* Pkg);
 int KvStringsCount(TKvStringsKind Kind, const TKvPkgStrings* Pkg);
 TKvPkgStringsItem* KvStringsFindId(TKvStringsKind Kind, const TKvPkgStrings* Pkg, int Id);
 bool KvIsSystemPkgName(const QString& Name);
-// The vertical 3-D rule between two columns of an owner-drawn list, two pixels wide from X:
-// button face on the left, shadow on the right.
-void KvDrawListRule(QPainter& Painter, const QPalette& Palette, int X, int Height);
-
-// Row selection shared by the package lists: -1 or a row out of range clears the selection.
-int KvListViewCurrentRow(const QAbstractItemView* View);
-void KvListViewSelectRow(QAbstractItemView* View, int Row);
 // Sets or clears the protected flag of every item of the kind; the number of flags changed.
 int KvStringsProtectAll(TKvStringsKind Kind, TKvPkgStrings* Pkg, bool Value);
 
@@ -80,28 +71,24 @@ private:
 
 // Draws a row as the package editor does: the id, the "P" column for the "System" package,
 // then the text, clipped to the row.
-class TKvStringsDelegate : public QStyledItemDelegate
+class TKvStringsDelegate : public TKvRowDelegate
 {
     Q_OBJECT
 
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    using TKvRowDelegate::TKvRowDelegate;
 
     bool System() const { return FSystem; }
     void SetSystem(bool Value) { FSystem = Value; }
-    int RowHeight() const { return FRowHeight; }
-    void SetRowHeight(int Value) { FRowHeight = Value; }
 
     void paint(QPainter* Painter, const QStyleOptionViewItem& Option, const QModelIndex& Index) const override;
-    QSize sizeHint(const QStyleOptionViewItem& Option, const QModelIndex& Index) const override;
 
 private:
     bool FSystem = false;
-    int FRowHeight = 13;
 };
 
 // A list of fixed-height rows with the vertical 3-D rules between the id, "P" and text columns.
-class TKvStringsListView : public QListView
+class TKvStringsListView : public TKvRowListView
 {
     Q_OBJECT
 
@@ -110,14 +97,9 @@ public:
 
     TKvStringsDelegate* Delegate() const { return FDelegate; }
     void SetSystem(bool Value);
-    // Grows the row height to the height of "A" in the list's font when that is larger.
-    void CheckItemHeight();
-    int CurrentRow() const;
-    void SelectRow(int Row);
 
 protected:
     void paintEvent(QPaintEvent* Event) override;
-    void mousePressEvent(QMouseEvent* Event) override;
 
 private:
     TKvStringsDelegate* FDelegate;

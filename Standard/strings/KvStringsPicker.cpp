@@ -9,6 +9,7 @@
 #include "KvPkgLanguage.h"
 #include "KvPkgStrings.h"
 #include "KvReferences.h"
+#include "common/KvPkgDialogs.h"
 #include "manager/KvVtManager.h"
 
 #include <QAction>
@@ -24,16 +25,10 @@
 
 namespace {
 
-
 bool SystemEditing()
 {
     const TKvCApplication* App = KvCApp();
     return App && App->EditSystem();
-}
-
-void ShowError(const Exception& E)
-{
-    KvMessage(KvMsgError, E.Message, {KvBtnAccept}, KvBtnAccept);
 }
 
 } // namespace
@@ -74,7 +69,7 @@ int KvPickerResultId(const TKvMemoryReference* Reference, const QString& PkgName
 // ---------------------------------------------------------------------------------------------
 
 TKvStringsPicker::TKvStringsPicker(TKvStringsKind Kind, QWidget* Parent)
-    : QDialog(Parent), FKind(Kind), FModel(new TKvStringsModel(Kind, this)), FMenu(new QMenu(this))
+    : TKvKeptBoundsDialog(Parent), FKind(Kind), FModel(new TKvStringsModel(Kind, this)), FMenu(new QMenu(this))
 {
     static const char* const Nouns[] = {"Labels", "Messages", "Texts"};
     const QString Noun = QString::fromLatin1(Nouns[int(Kind)]);
@@ -168,7 +163,7 @@ void TKvStringsPicker::SaveShown()
     try {
         FPkg->SaveFile();
     } catch (const Exception& E) {
-        ShowError(E);
+        KvShowError(E);
     }
 }
 
@@ -185,7 +180,7 @@ void TKvStringsPicker::PackageChange()
             try {
                 FPkg->LoadFile();
             } catch (const Exception& E) {
-                ShowError(E);
+                KvShowError(E);
             }
         }
         LoadList();
@@ -433,7 +428,7 @@ void TKvStringsPicker::done(int Result)
             try {
                 Language->SaveFile();
             } catch (const Exception& E) {
-                ShowError(E);
+                KvShowError(E);
             }
         }
     TKvMemoryReference* Ref = Reference();
@@ -445,17 +440,3 @@ void TKvStringsPicker::done(int Result)
     QDialog::done(Result);
 }
 
-void TKvStringsPicker::showEvent(QShowEvent* Event)
-{
-    if (!FRestored) {
-        FRestored = true;
-        KvRestoreResizeInfoDesigner(this);
-    }
-    QDialog::showEvent(Event);
-}
-
-void TKvStringsPicker::hideEvent(QHideEvent* Event)
-{
-    KvSaveResizeInfoDesigner(this);
-    QDialog::hideEvent(Event);
-}

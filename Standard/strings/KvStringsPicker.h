@@ -1,10 +1,10 @@
 #pragma once
 
 #include "KvStringsList.h"
+#include "common/KvPkgDialogs.h"
 
 #include "KvPkgStrings.h"
 
-#include <QDialog>
 #include <QPointer>
 
 #include <memory>
@@ -62,7 +62,7 @@ struct TKvPickerControls
 
 // A modal picker of one item of a strings package, for a label, message or text reference. It
 // also adds, modifies and deletes items of the package shown.
-class TKvStringsPicker : public QDialog
+class TKvStringsPicker : public TKvKeptBoundsDialog
 {
     Q_OBJECT
 
@@ -89,9 +89,6 @@ protected:
     virtual TKvMemoryReference* Reference() const = 0;
     virtual std::unique_ptr<TKvStringsItemDialog> CreateItemDialog() = 0;
 
-    void showEvent(QShowEvent* Event) override;
-    void hideEvent(QHideEvent* Event) override;
-
 private:
     void PackageChange();
     void LoadList();
@@ -115,7 +112,6 @@ private:
     QPointer<TKvPkgStrings> FPkg;
     bool FSystem = false;
     bool FSelecting = false;
-    bool FRestored = false;
     QMenu* FMenu;
     QAction* FMnProtectAll;
     QAction* FMnUnprotectAll;

@@ -348,35 +348,11 @@ void TKvTranslatorDelegate::paint(QPainter* Painter, const QStyleOptionViewItem&
     Painter->restore();
 }
 
-TKvTranslatorListView::TKvTranslatorListView(QWidget* Parent) : QListView(Parent), FDelegate(new TKvTranslatorDelegate(this))
+TKvTranslatorListView::TKvTranslatorListView(QWidget* Parent)
+    : TKvPkgListView(Parent), FDelegate(new TKvTranslatorDelegate(this))
 {
     setItemDelegate(FDelegate);
-    setUniformItemSizes(true);
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setContextMenuPolicy(Qt::CustomContextMenu);
     FDelegate->RowHeight = std::max(FDelegate->RowHeight, fontMetrics().height() + 2);
-}
-
-int TKvTranslatorListView::CurrentRow() const
-{
-    const QModelIndexList Rows = selectionModel() ? selectionModel()->selectedRows() : QModelIndexList();
-    return Rows.isEmpty() ? -1 : Rows.first().row();
-}
-
-void TKvTranslatorListView::SelectRow(int Row)
-{
-    if (!model())
-        return;
-    if (Row < 0 || Row >= model()->rowCount()) {
-        clearSelection();
-        setCurrentIndex(QModelIndex());
-        return;
-    }
-    const QModelIndex Index = model()->index(Row, 0);
-    setCurrentIndex(Index);
-    selectionModel()->select(Index, QItemSelectionModel::ClearAndSelect);
-    scrollTo(Index);
 }
 
 void TKvTranslatorListView::paintEvent(QPaintEvent* Event)
@@ -392,7 +368,7 @@ void TKvTranslatorListView::paintEvent(QPaintEvent* Event)
 // ---------------------------------------------------------------------------------------------
 
 TKvStringsTranslator::TKvStringsTranslator(TKvStringsKind Kind, QWidget* Parent)
-    : QDialog(Parent), FKind(Kind), FModel(new TKvTranslatorModel(Kind, this))
+    : TKvKeptBoundsDialog(Parent), FKind(Kind), FModel(new TKvTranslatorModel(Kind, this))
 {
     FRowMenu = new QMenu(this);
     FMnAdd = FRowMenu->addAction(QStringLiteral("&Add"));
@@ -709,21 +685,6 @@ void TKvStringsTranslator::NextUntranslated()
         return;
     C.List->SelectRow(Row);
     ShowDetail(Row);
-}
-
-void TKvStringsTranslator::showEvent(QShowEvent* Event)
-{
-    if (!FRestored) {
-        FRestored = true;
-        KvRestoreResizeInfoDesigner(this);
-    }
-    QDialog::showEvent(Event);
-}
-
-void TKvStringsTranslator::hideEvent(QHideEvent* Event)
-{
-    KvSaveResizeInfoDesigner(this);
-    QDialog::hideEvent(Event);
 }
 
 void TKvStringsTranslator::resizeEvent(QResizeEvent* Event)

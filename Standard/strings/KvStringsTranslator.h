@@ -2,10 +2,9 @@
 
 #include "KvStringsItemDialog.h"
 #include "KvStringsList.h"
+#include "common/KvPkgDialogs.h"
 
 #include <QAbstractListModel>
-#include <QDialog>
-#include <QListView>
 #include <QPointer>
 #include <QStyledItemDelegate>
 #include <QTimer>
@@ -114,15 +113,13 @@ public:
 };
 
 // The list with the two column rules.
-class TKvTranslatorListView : public QListView
+class TKvTranslatorListView : public TKvPkgListView
 {
     Q_OBJECT
 
 public:
     explicit TKvTranslatorListView(QWidget* Parent = nullptr);
     TKvTranslatorDelegate* Delegate() const { return FDelegate; }
-    int CurrentRow() const;
-    void SelectRow(int Row);
 
 protected:
     void paintEvent(QPaintEvent* Event) override;
@@ -171,7 +168,7 @@ struct TKvTranslatorControls
     }
 };
 
-class TKvStringsTranslator : public QDialog
+class TKvStringsTranslator : public TKvKeptBoundsDialog
 {
     Q_OBJECT
 
@@ -207,8 +204,6 @@ protected:
     void Bind(const TKvTranslatorControls& Controls);
     virtual std::unique_ptr<TKvTranslatorItemDialog> CreateItemDialog() = 0;
 
-    void showEvent(QShowEvent* Event) override;
-    void hideEvent(QHideEvent* Event) override;
     void resizeEvent(QResizeEvent* Event) override;
 
 private:
@@ -246,5 +241,4 @@ private:
     QAction* FMnDelete;
     QAction* FMnSave;
     QAction* FMnSaveOther;
-    bool FRestored = false;
 };

@@ -7,7 +7,7 @@
 #include <QRegularExpression>
 
 TFrMemoryLabelAddMultiLine::TFrMemoryLabelAddMultiLine(QWidget* Parent)
-    : QDialog(Parent), FUi(std::make_unique<Ui::TFrMemoryLabelAddMultiLine>())
+    : TKvKeptBoundsDialog(Parent), FUi(std::make_unique<Ui::TFrMemoryLabelAddMultiLine>())
 {
     FUi->setupUi(this);
     connect(FUi->BtOk, &QPushButton::clicked, this, &QDialog::accept);
@@ -31,17 +31,3 @@ int TFrMemoryLabelAddMultiLine::Execute()
     return exec() == QDialog::Accepted ? 1 : 2;
 }
 
-void TFrMemoryLabelAddMultiLine::showEvent(QShowEvent* Event)
-{
-    if (!FRestored) {
-        FRestored = true;
-        KvRestoreResizeInfoDesigner(this);
-    }
-    QDialog::showEvent(Event);
-}
-
-void TFrMemoryLabelAddMultiLine::hideEvent(QHideEvent* Event)
-{
-    KvSaveResizeInfoDesigner(this);
-    QDialog::hideEvent(Event);
-}

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "common/KvPkgDialogs.h"
 
 #include <memory>
 
@@ -10,7 +10,7 @@ class TFrMemoryLabelAddMultiLine;
 
 // A label's text, one line per line, edited in a memo; the caller takes the memo's text back
 // however the window closes.
-class TFrMemoryLabelAddMultiLine : public QDialog
+class TFrMemoryLabelAddMultiLine : public TKvKeptBoundsDialog
 {
     Q_OBJECT
 
@@ -25,11 +25,6 @@ public:
 
     Ui::TFrMemoryLabelAddMultiLine* ui() const { return FUi.get(); }
 
-protected:
-    void showEvent(QShowEvent* Event) override;
-    void hideEvent(QHideEvent* Event) override;
-
 private:
     std::unique_ptr<Ui::TFrMemoryLabelAddMultiLine> FUi;
-    bool FRestored = false;
 };

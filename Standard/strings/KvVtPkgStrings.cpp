@@ -9,8 +9,8 @@
 #include "KvPkgLanguage.h"
 #include "KvPkgStrings.h"
 #include "KvUtils.h"
+#include "common/KvPkgDialogs.h"
 #include "manager/KvVtManager.h"
-#include "manager/KvVtPkgLoadSave.h"
 #include "manager/KvVtPkgSynchronizer.h"
 #include "porting/KvPortDsgn.h"
 #include "strings/KvStringsExchange.h"
@@ -27,7 +27,6 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QEventLoop>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLocale>
 #include <QMenu>
@@ -79,15 +78,6 @@ QString KvPkgStringsFileFilter(const TKvPkgStrings* Pkg)
 {
     const QString P = QLatin1Char('*') + KvAddPointExt(Pkg ? Pkg->DefaultExt() : QStringLiteral("kvstr"));
     return QStringLiteral("Package Strings (") + P + QStringLiteral(")|") + P + QStringLiteral("|All files (*.*)|*.*");
-}
-
-QString KvPkgStringsStartFolder(const TKvPkgInfo* Pkg)
-{
-    const QString File = Pkg ? Pkg->GetFileName(Pkg->FileName()) : QString();
-    if (!File.isEmpty())
-        return QFileInfo(File).absolutePath();
-    const QString Project = KvGetProjectName();
-    return Project.isEmpty() ? QString() : QFileInfo(Project).absolutePath();
 }
 
 int KvPkgStringsRowAfterDelete(int Removed, int Count)
@@ -251,18 +241,7 @@ void TFrPkgStrings::Modified()
 
 void TFrPkgStrings::UpdateFile()
 {
-    if (!PkgStrings)
-        return;
-    try {
-        PkgStrings->SaveFile();
-    } catch (const Exception& E) {
-        ShowError(E);
-    }
-}
-
-void TFrPkgStrings::ShowError(const Exception& E)
-{
-    KvMessage(KvMsgError, E.Message, {KvBtnAccept}, KvBtnAccept);
+    KvPkgUpdateFile(PkgStrings);
 }
 
 // The designer learns of a change unless the package's own file keeps it.
@@ -331,7 +310,7 @@ void TFrPkgStrings::Prepare()
             try {
                 Pkg->LoadFile();
             } catch (const Exception& E) {
-                ShowError(E);
+                KvShowError(E);
             }
         }
     }
@@ -736,19 +715,7 @@ void TFrPkgStrings::ClearAll()
 
 void TFrPkgStrings::LoadSave(bool Load)
 {
-    if (!PkgStrings)
-        return;
-    // A load replaces the items, so the edits go to the file first. A save writes only once
-    // confirmed: it may go to another file, and Cancel must leave the files as they were.
-    if (Load)
-        UpdateFile();
-    TFrPkgLoadSave Dialog(this);
-    Dialog.Pkg = PkgStrings;
-    Dialog.ModeLoadSave = Load;
-    FrPkgLoadSave = &Dialog;
-    const int Result = Dialog.Execute();
-    FrPkgLoadSave = nullptr;
-    if (Result != 1)
+    if (!PkgStrings || !KvPkgLoadSave(this, PkgStrings, Load))
         return;
     ChangeState();
     if (Load) {
@@ -760,25 +727,9 @@ void TFrPkgStrings::LoadSave(bool Load)
 
 void TFrPkgStrings::LoadFrom()
 {
-    TKvPkgStrings* Pkg = PkgStrings;
-    if (!Pkg || !FUi->BtLoadFrom->isEnabled())
+    if (!PkgStrings || !FUi->BtLoadFrom->isEnabled() ||
+        !KvPkgLoadFrom(this, PkgStrings, KvPkgStringsFileFilter(PkgStrings)))
         return;
-    TKvFileDialogRequest Request;
-    Request.Title = QStringLiteral("Load From");
-    Request.InitialDir = KvPkgStringsStartFolder(Pkg);
-    Request.Filter = KvPkgStringsFileFilter(Pkg);
-    Request.DefaultExt = Pkg->DefaultExt();
-    Request.FileMustExist = true;
-    Request.Parent = this;
-    if (!KvFileDialog(Request))
-        return;
-    try {
-        Pkg->LoadFromFile(Request.FileName);
-        Pkg->DoAfterLoad(true);
-    } catch (const Exception& E) {
-        ShowError(E);
-        return;
-    }
     LoadStrings();
     UpdateInfo();
     ItemsChanged();
@@ -786,24 +737,7 @@ void TFrPkgStrings::LoadFrom()
 
 void TFrPkgStrings::SaveTo()
 {
-    TKvPkgStrings* Pkg = PkgStrings;
-    if (!Pkg)
-        return;
-    TKvFileDialogRequest Request;
-    Request.Save = true;
-    Request.Title = QStringLiteral("Save To");
-    Request.InitialDir = KvPkgStringsStartFolder(Pkg);
-    Request.Filter = KvPkgStringsFileFilter(Pkg);
-    Request.DefaultExt = Pkg->DefaultExt();
-    Request.OverwritePrompt = true;
-    Request.Parent = this;
-    if (!KvFileDialog(Request))
-        return;
-    try {
-        Pkg->SaveToFile(Request.FileName);
-    } catch (const Exception& E) {
-        ShowError(E);
-    }
+    KvPkgSaveTo(this, PkgStrings, KvPkgStringsFileFilter(PkgStrings));
 }
 
 void TFrPkgStrings::ProtectAll(TKvStringsKind Kind, bool Value)
@@ -830,7 +764,7 @@ void TFrPkgStrings::ImportList(TKvStringsKind Kind)
         return;
     TKvFileDialogRequest Request;
     Request.Title = Tab.MnImport->text();
-    Request.InitialDir = KvPkgStringsStartFolder(PkgStrings);
+    Request.InitialDir = KvPkgStartFolder(PkgStrings);
     Request.Filter = ExchangeFilter;
     Request.DefaultExt = QStringLiteral("txt");
     Request.FileMustExist = true;
@@ -842,7 +776,7 @@ void TFrPkgStrings::ImportList(TKvStringsKind Kind)
     try {
         KvStringsImport(Kind, PkgStrings, Request.FileName);
     } catch (const Exception& E) {
-        ShowError(E);
+        KvShowError(E);
         return;
     }
     ItemsChanged();
@@ -857,7 +791,7 @@ void TFrPkgStrings::ExportList(TKvStringsKind Kind)
     TKvFileDialogRequest Request;
     Request.Save = true;
     Request.Title = TabOf(Kind).MnExport->text();
-    Request.InitialDir = KvPkgStringsStartFolder(PkgStrings);
+    Request.InitialDir = KvPkgStartFolder(PkgStrings);
     Request.Filter = ExchangeFilter;
     Request.DefaultExt = QStringLiteral("txt");
     Request.OverwritePrompt = true;
@@ -867,7 +801,7 @@ void TFrPkgStrings::ExportList(TKvStringsKind Kind)
     try {
         KvStringsExport(Kind, PkgStrings, Request.FileName);
     } catch (const Exception& E) {
-        ShowError(E);
+        KvShowError(E);
     }
 }
 

@@ -37,8 +37,6 @@ bool KvPkgStringsValidPkg(const QString& Name);
 QString KvPkgStringsStatusLine(TKvStringsKind Kind, const TKvPkgStrings* Pkg);
 // The file dialogs' filter: "Package Strings (*.kvstr)|*.kvstr|All files (*.*)|*.*".
 QString KvPkgStringsFileFilter(const TKvPkgStrings* Pkg);
-// Where Load From and Save To start, for any package: its file's folder, else the project's.
-QString KvPkgStringsStartFolder(const TKvPkgInfo* Pkg);
 // The row selected after row Removed went, with Count rows left: the same index, the last
 // row, or none (-1).
 int KvPkgStringsRowAfterDelete(int Removed, int Count);
@@ -123,7 +121,6 @@ private:
     void CheckItemHeight();
     void ModifiedUnlessSaved();
     void ItemsChanged();
-    void ShowError(const Exception& E);
 
     void AddItem();
     void ModifyItem();

@@ -495,8 +495,10 @@ std::optional<TKvVarsPlace> KvPkgVarsFind(const TKvVarsTreeModel& Tree, const TK
     QModelIndex Folder;
     int Row = -1;
     if (Fresh) {
-        const int Top = Tree.rowCount(Root);
-        Folder = Top > 0 ? Tree.index(Top - 1, 0, Root) : Root;
+        // The last folder in tree order: the deepest last one.
+        Folder = Root;
+        for (int Count = Tree.rowCount(Folder); Count > 0; Count = Tree.rowCount(Folder))
+            Folder = Tree.index(Count - 1, 0, Folder);
         Row = int(VariablesOf(Tree.Folder(Folder)).size());
     } else if (From.Row >= 0) {
         Folder = From.Folder;

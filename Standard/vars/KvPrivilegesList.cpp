@@ -204,41 +204,12 @@ void TKvPrivilegesDelegate::paint(QPainter* Painter, const QStyleOptionViewItem&
     Painter->restore();
 }
 
-QSize TKvPrivilegesDelegate::sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const
-{
-    return QSize(1, FRowHeight);
-}
-
 // ---------------------------------------------------------------------------------------------
 
 TKvPrivilegesListView::TKvPrivilegesListView(QWidget* Parent)
-    : QListView(Parent), FDelegate(new TKvPrivilegesDelegate(this))
+    : TKvRowListView(Parent), FDelegate(new TKvPrivilegesDelegate(this))
 {
-    setItemDelegate(FDelegate);
-    setUniformItemSizes(true);
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setContextMenuPolicy(Qt::CustomContextMenu);
-}
-
-void TKvPrivilegesListView::CheckItemHeight()
-{
-    const QFontMetrics Fm(font());
-    const int Wanted = std::max(Fm.boundingRect(QLatin1Char('A')).height(), Fm.height());
-    if (Wanted > FDelegate->RowHeight()) {
-        FDelegate->SetRowHeight(Wanted);
-        doItemsLayout();
-    }
-}
-
-int TKvPrivilegesListView::CurrentRow() const
-{
-    return KvListViewCurrentRow(this);
-}
-
-void TKvPrivilegesListView::SelectRow(int Row)
-{
-    KvListViewSelectRow(this, Row);
+    SetRowDelegate(FDelegate);
 }
 
 void TKvPrivilegesListView::paintEvent(QPaintEvent* Event)

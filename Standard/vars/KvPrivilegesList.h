@@ -1,8 +1,8 @@
 #pragma once
 
+#include "common/KvPkgListView.h"
+
 #include <QAbstractListModel>
-#include <QListView>
-#include <QStyledItemDelegate>
 
 #include <vector>
 
@@ -59,15 +59,12 @@ private:
 
 // A row: the id, the description clipped before the access column, the access ("None" red,
 // "Read" teal, "Read/Write" blue) and "V" at the right edge for a visible privilege.
-class TKvPrivilegesDelegate : public QStyledItemDelegate
+class TKvPrivilegesDelegate : public TKvRowDelegate
 {
     Q_OBJECT
 
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-    int RowHeight() const { return FRowHeight; }
-    void SetRowHeight(int Value) { FRowHeight = Value; }
+    using TKvRowDelegate::TKvRowDelegate;
 
     // Where the description, access and visible columns begin in a row of Width.
     static int DescriptionX(const QFontMetrics& Fm);
@@ -75,14 +72,10 @@ public:
     static int VisibleX(const QFontMetrics& Fm, int Width);
 
     void paint(QPainter* Painter, const QStyleOptionViewItem& Option, const QModelIndex& Index) const override;
-    QSize sizeHint(const QStyleOptionViewItem& Option, const QModelIndex& Index) const override;
-
-private:
-    int FRowHeight = 13;
 };
 
 // Fixed-height rows with the vertical 3-D rules between the columns.
-class TKvPrivilegesListView : public QListView
+class TKvPrivilegesListView : public TKvRowListView
 {
     Q_OBJECT
 
@@ -90,10 +83,6 @@ public:
     explicit TKvPrivilegesListView(QWidget* Parent = nullptr);
 
     TKvPrivilegesDelegate* Delegate() const { return FDelegate; }
-    // Grows the row height to the height of "A" in the list's font when that is larger.
-    void CheckItemHeight();
-    int CurrentRow() const;
-    void SelectRow(int Row);
 
 protected:
     void paintEvent(QPaintEvent* Event) override;

@@ -7,8 +7,9 @@
 #include "KvForms.h"
 #include "KvMessages.h"
 #include "KvPkgSetup.h"
+#include "common/KvPkgDialogs.h"
+#include "common/KvPkgListView.h"
 #include "controls/KvVtFindDialog.h"
-#include "manager/KvVtPkgLoadSave.h"
 #include "strings/KvVtPkgStrings.h"
 #include "vars/KvVtPkgVarsModify.h"
 
@@ -42,6 +43,10 @@ TFrPkgVars::TFrPkgVars(QWidget* Parent)
     FUi->LView->setModel(FList);
     FUi->LView->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Interactive);
     FUi->LView->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    // One-line rows as compact as the other package editors' lists.
+    const int RowHeight = KvListRowHeight(FUi->LView->font());
+    FUi->LView->verticalHeader()->setMinimumSectionSize(RowHeight);
+    FUi->LView->verticalHeader()->setDefaultSectionSize(RowHeight);
     FUi->LView->setColumnWidth(0, 180);
     FUi->Splitter->setStretchFactor(0, 1);
     FUi->Splitter->setStretchFactor(1, 2);
@@ -286,13 +291,7 @@ void TFrPkgVars::ShowError(const QString& Message)
 
 void TFrPkgVars::UpdateFile()
 {
-    if (!PkgVars)
-        return;
-    try {
-        PkgVars->SaveFile();
-    } catch (const Exception& E) {
-        ShowError(E.Message);
-    }
+    KvPkgUpdateFile(PkgVars);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -481,74 +480,34 @@ void TFrPkgVars::LoadSave(bool Load)
     TKvPkgVars* Pkg = PkgVars;
     if (!Pkg)
         return;
-    UpdateFile();
     // The rows point into the content a load replaces.
-    if (Load)
-        Detach();
-    TFrPkgLoadSave Dialog(this);
-    Dialog.Pkg = Pkg;
-    Dialog.ModeLoadSave = Load;
-    FrPkgLoadSave = &Dialog;
-    const int Result = Dialog.Execute();
-    FrPkgLoadSave = nullptr;
+    const bool Done = KvPkgLoadSave(this, Pkg, Load, [this] { Detach(); });
     if (Load)
         LoadTree();
-    if (Result != 1)
+    if (!Done)
         return;
     ChangeState();
     Modified();
     // The application's setup package names the variables file it starts with.
     const auto* App = qobject_cast<TKvCApplication*>(Pkg->Owner());
-    if (App && App->PkgSetup() && App->PkgSetup()->InitMode() == TKvPkgInfo::imFILE) {
-        try {
-            App->PkgSetup()->SaveFile();
-        } catch (const Exception& E) {
-            ShowError(E.Message);
-        }
-    }
+    if (App && App->PkgSetup() && App->PkgSetup()->InitMode() == TKvPkgInfo::imFILE)
+        KvPkgUpdateFile(App->PkgSetup());
 }
 
 void TFrPkgVars::LoadFrom()
 {
-    TKvPkgVars* Pkg = PkgVars;
-    if (!Pkg)
+    bool Detached = false;
+    KvPkgLoadFrom(this, PkgVars, KvPkgVarsFileFilter(PkgVars), [&] {
+        Detach();
+        Detached = true;
+    });
+    if (!Detached)
         return;
-    TKvFileDialogRequest Request;
-    Request.Title = QStringLiteral("Load From");
-    Request.Filter = KvPkgVarsFileFilter(Pkg);
-    Request.DefaultExt = Pkg->DefaultExt();
-    Request.FileMustExist = true;
-    Request.Parent = this;
-    if (!KvFileDialog(Request))
-        return;
-    Detach();
-    try {
-        Pkg->LoadFromFile(Request.FileName);
-        Pkg->DoAfterLoad(true);
-    } catch (const Exception& E) {
-        ShowError(E.Message);
-    }
     LoadTree();
     ChangeModified();
 }
 
 void TFrPkgVars::SaveTo()
 {
-    TKvPkgVars* Pkg = PkgVars;
-    if (!Pkg)
-        return;
-    TKvFileDialogRequest Request;
-    Request.Save = true;
-    Request.Title = QStringLiteral("Save To");
-    Request.Filter = KvPkgVarsFileFilter(Pkg);
-    Request.DefaultExt = Pkg->DefaultExt();
-    Request.OverwritePrompt = true;
-    Request.Parent = this;
-    if (!KvFileDialog(Request))
-        return;
-    try {
-        Pkg->SaveToFile(Request.FileName);
-    } catch (const Exception& E) {
-        ShowError(E.Message);
-    }
+    KvPkgSaveTo(this, PkgVars, KvPkgVarsFileFilter(PkgVars));
 }

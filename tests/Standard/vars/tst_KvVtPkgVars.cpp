@@ -2,6 +2,7 @@
 #include "ui_KvVtPkgVars.h"
 #include "ui_KvVtPkgVarsModify.h"
 
+#include "strings/KvStringsList.h"
 #include "vars/KvVtPkgVarsModify.h"
 
 #include "KvDesignHooks.h"
@@ -159,10 +160,13 @@ TEST_F(PkgVarsTest, FindWalksTheTreeInItsSortedOrder)
     EXPECT_EQ(Find({Colors, -1}, false, A), QStringLiteral("colors\\alpha"));
     EXPECT_EQ(Find({Tree.IndexOf(Pkg.Find(QStringLiteral("colors\\alpha"))), -1}, false, A),
               QStringLiteral("colors\\Dark"));
-    // Restarting ignores where the search stood; backwards starts at the last top folder.
+    // Restarting ignores where the search stood; backwards starts at the very last value in
+    // tree order, inside the last folder's last sub-folder.
     EXPECT_EQ(Find({Colors, -1}, true, A), QStringLiteral("Title"));
     A.Backward = true;
-    EXPECT_EQ(Find({}, true, A), QStringLiteral("Beta\\Enabled"));
+    EXPECT_EQ(Find({}, true, A), QStringLiteral("colors\\Dark\\Back"));
+    EXPECT_EQ(Find({}, true, TKvVarsFindOptions{QStringLiteral("e"), false, false, true}),
+              QStringLiteral("colors\\Dark\\Depth"));
     const QModelIndex Dark = Tree.IndexOf(Pkg.Find(QStringLiteral("colors\\Dark")));
     EXPECT_EQ(Find({Dark, 0}, false, A), QStringLiteral("colors\\Dark"));
     EXPECT_EQ(Find({Dark, -1}, false, A), QStringLiteral("colors\\alpha"));
@@ -238,6 +242,12 @@ TEST_F(PkgVarsTest, EditorWithMouseAndKeys)
         // Ctrl+Del on the last row asks, deletes and selects the row before.
         QTableView* L = C->LView;
         QApplication::processEvents();
+        // Rows as compact as those of the strings editor's lists in the same font.
+        TKvStringsListView Strings;
+        Strings.setFont(L->font());
+        Strings.CheckItemHeight();
+        EXPECT_EQ(L->rowHeight(0), Strings.Delegate()->RowHeight());
+        EXPECT_EQ(L->rowViewportPosition(1) - L->rowViewportPosition(0), L->rowHeight(0));
         QTest::mouseClick(L->viewport(), Qt::LeftButton, {}, L->visualRect(Editor.List()->index(1, 0)).center());
         Messages.Answer(KvBtnYes);
         QTest::keyClick(L, Qt::Key_Delete, Qt::ControlModifier);

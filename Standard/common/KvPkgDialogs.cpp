@@ -5,7 +5,9 @@
 #include "KvMessages.h"
 #include "KvPackages.h"
 #include "manager/KvVtPkgLoadSave.h"
-#include "strings/KvVtPkgStrings.h"
+#include "porting/KvPortDsgn.h"
+
+#include <QFileInfo>
 
 void TKvKeptBoundsDialog::showEvent(QShowEvent* Event)
 {
@@ -27,6 +29,15 @@ void KvShowError(const Exception& E)
     KvMessage(KvMsgError, E.Message, {KvBtnAccept}, KvBtnAccept);
 }
 
+QString KvPkgStartFolder(const TKvPkgInfo* Pkg)
+{
+    const QString File = Pkg ? Pkg->GetFileName(Pkg->FileName()) : QString();
+    if (!File.isEmpty())
+        return QFileInfo(File).absolutePath();
+    const QString Project = KvGetProjectName();
+    return Project.isEmpty() ? QString() : QFileInfo(Project).absolutePath();
+}
+
 bool KvPkgUpdateFile(TKvPkgInfo* Pkg)
 {
     if (!Pkg)
@@ -40,13 +51,17 @@ bool KvPkgUpdateFile(TKvPkgInfo* Pkg)
     }
 }
 
-bool KvPkgLoadSave(QWidget* Parent, TKvPkgInfo* Pkg, bool Load)
+bool KvPkgLoadSave(QWidget* Parent, TKvPkgInfo* Pkg, bool Load, const std::function<void()>& BeforeLoad)
 {
     if (!Pkg)
         return false;
-    // A load replaces the content, so the edits go to the file first.
-    if (Load)
+    // A load replaces the content, so the edits go to the file first. A save writes only once
+    // confirmed: it may go to another file, and Cancel must leave the files as they were.
+    if (Load) {
         KvPkgUpdateFile(Pkg);
+        if (BeforeLoad)
+            BeforeLoad();
+    }
     TFrPkgLoadSave Dialog(Parent);
     Dialog.Pkg = Pkg;
     Dialog.ModeLoadSave = Load;
@@ -63,7 +78,7 @@ bool ChooseFile(QWidget* Parent, const TKvPkgInfo* Pkg, const QString& Filter, b
     TKvFileDialogRequest Request;
     Request.Save = Save;
     Request.Title = Save ? QStringLiteral("Save To") : QStringLiteral("Load From");
-    Request.InitialDir = KvPkgStringsStartFolder(Pkg);
+    Request.InitialDir = KvPkgStartFolder(Pkg);
     Request.Filter = Filter;
     Request.DefaultExt = Pkg->DefaultExt();
     Request.FileMustExist = !Save;
@@ -77,11 +92,13 @@ bool ChooseFile(QWidget* Parent, const TKvPkgInfo* Pkg, const QString& Filter, b
 
 } // namespace
 
-bool KvPkgLoadFrom(QWidget* Parent, TKvPkgInfo* Pkg, const QString& Filter)
+bool KvPkgLoadFrom(QWidget* Parent, TKvPkgInfo* Pkg, const QString& Filter, const std::function<void()>& BeforeLoad)
 {
     QString FileName;
     if (!Pkg || !ChooseFile(Parent, Pkg, Filter, false, FileName))
         return false;
+    if (BeforeLoad)
+        BeforeLoad();
     try {
         Pkg->LoadFromFile(FileName);
         Pkg->DoAfterLoad(true);
