@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QStringList>
 
 #include <algorithm>
 #include <vector>
@@ -19,4 +20,20 @@ double Millis(F&& f)
     t.start();
     f();
     return t.nsecsElapsed() / 1e6;
+}
+
+// Windows are timed on no screen unless QT_QPA_PLATFORM names one; call before the application.
+inline void OffscreenByDefault()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+// The number after Name ("--runs 3") among the arguments, else Default; never below Min.
+inline int IntArg(const QStringList& Args, QLatin1String Name, int Default, int Min = 1)
+{
+    for (qsizetype i = 1; i + 1 < Args.size(); ++i)
+        if (Args[i] == Name)
+            return std::max(Min, Args[i + 1].toInt());
+    return Default;
 }

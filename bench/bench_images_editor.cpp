@@ -24,18 +24,11 @@
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    OffscreenByDefault();
     QApplication app(argc, argv);
-    int count = 5000;
-    int runs = 5;
     const QStringList args = app.arguments();
-    for (int i = 1; i + 1 < args.size(); ++i) {
-        if (args[i] == QLatin1String("--count"))
-            count = args[i + 1].toInt();
-        else if (args[i] == QLatin1String("--runs"))
-            runs = std::max(1, args[i + 1].toInt());
-    }
+    const int count = IntArg(args, QLatin1String("--count"), 5000, 0);
+    const int runs = IntArg(args, QLatin1String("--runs"), 5);
 
     TKvPkgImages pkg;
     pkg.SetPkgName(QStringLiteral("Bench"));

@@ -3,6 +3,7 @@
 // the id and search boxes, repaint included.
 //   kv_bench_strings_editor [--count N] [--runs N]
 
+#include "KvBench.h"
 #include "strings/KvVtPkgStrings.h"
 
 #include "KvPkgStrings.h"
@@ -20,12 +21,6 @@
 #include <vector>
 
 namespace {
-
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 // One key into Box, then the events it caused (the repaint among them).
 double Keystroke(QLineEdit* Box, Qt::Key Key)
@@ -45,18 +40,11 @@ double Keystroke(QLineEdit* Box, Qt::Key Key)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    OffscreenByDefault();
     QApplication app(argc, argv);
-    int count = 100000;
-    int runs = 5;
     const QStringList args = app.arguments();
-    for (int i = 1; i + 1 < args.size(); ++i) {
-        if (args[i] == QLatin1String("--count"))
-            count = args[i + 1].toInt();
-        else if (args[i] == QLatin1String("--runs"))
-            runs = std::max(1, args[i + 1].toInt());
-    }
+    const int count = IntArg(args, QLatin1String("--count"), 100000, 0);
+    const int runs = IntArg(args, QLatin1String("--runs"), 5);
 
     TKvPkgStrings pkg;
     pkg.SetPkgName(QStringLiteral("Bench"));

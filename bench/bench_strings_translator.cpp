@@ -4,6 +4,7 @@
 // the window showed.
 //   kv_bench_strings_translator [--count N] [--runs N]
 
+#include "KvBench.h"
 #include "strings/KvVtPkgStringsLabelsTranslator.h"
 
 #include "KvPkgStrings.h"
@@ -21,12 +22,6 @@
 
 namespace {
 
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 void Type(QWidget* Box, Qt::Key Key, const QString& Text)
 {
     QKeyEvent Press(QEvent::KeyPress, Key, Qt::NoModifier, Text);
@@ -41,15 +36,9 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
     QApplication app(argc, argv);
-    int count = 100000;
-    int runs = 5;
     const QStringList args = app.arguments();
-    for (qsizetype i = 1; i + 1 < args.size(); ++i) {
-        if (args[i] == QLatin1String("--count"))
-            count = args[i + 1].toInt();
-        else if (args[i] == QLatin1String("--runs"))
-            runs = qMax(1, args[i + 1].toInt());
-    }
+    const int count = IntArg(args, QLatin1String("--count"), 100000, 0);
+    const int runs = IntArg(args, QLatin1String("--runs"), 5);
 
     QTemporaryDir dir;
     const QString sourceFile = dir.filePath(QStringLiteral("english.kvstr"));

@@ -44,18 +44,10 @@ const TKvPkgVarsItem* Search(const TKvPkgVarsItem* Folder, const QString& Text)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    int count = 100000;
-    int folders = 1000;
-    int runs = 5;
     const QStringList args = app.arguments();
-    for (qsizetype i = 1; i + 1 < args.size(); ++i) {
-        if (args[i] == QLatin1String("--count"))
-            count = args[i + 1].toInt();
-        else if (args[i] == QLatin1String("--folders"))
-            folders = qMax(1, args[i + 1].toInt());
-        else if (args[i] == QLatin1String("--runs"))
-            runs = qMax(1, args[i + 1].toInt());
-    }
+    const int count = IntArg(args, QLatin1String("--count"), 100000, 0);
+    const int folders = IntArg(args, QLatin1String("--folders"), 1000);
+    const int runs = IntArg(args, QLatin1String("--runs"), 5);
 
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Bench.kvvar"));

@@ -17,20 +17,12 @@
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    OffscreenByDefault();
     QApplication app(argc, argv);
-    int count = 100000;
-    int folders = 1000;
-    int runs = 5;
     const QStringList args = app.arguments();
-    for (qsizetype i = 1; i + 1 < args.size(); ++i) {
-        if (args[i] == QLatin1String("--count"))
-            count = args[i + 1].toInt();
-        else if (args[i] == QLatin1String("--folders"))
-            folders = qMax(1, args[i + 1].toInt());
-        else if (args[i] == QLatin1String("--runs"))
-            runs = qMax(1, args[i + 1].toInt());
-    }
+    const int count = IntArg(args, QLatin1String("--count"), 100000, 0);
+    const int folders = IntArg(args, QLatin1String("--folders"), 1000);
+    const int runs = IntArg(args, QLatin1String("--runs"), 5);
 
     // Ten groups of folders; the folders are named so that package order is not tree order.
     TKvPkgVars pkg;
