@@ -71,16 +71,15 @@ bool KvPkgLoadSave(QWidget* Parent, TKvPkgInfo* Pkg, bool Load, const std::funct
     return Result == 1;
 }
 
-namespace {
-
-bool ChooseFile(QWidget* Parent, const TKvPkgInfo* Pkg, const QString& Filter, bool Save, QString& FileName)
+bool KvPkgAskFile(QWidget* Parent, bool Save, const QString& Title, const QString& Filter, const QString& DefaultExt,
+                  QString& FileName, const QString& InitialDir)
 {
     TKvFileDialogRequest Request;
     Request.Save = Save;
-    Request.Title = Save ? QStringLiteral("Save To") : QStringLiteral("Load From");
-    Request.InitialDir = KvPkgStartFolder(Pkg);
+    Request.Title = Title;
+    Request.InitialDir = InitialDir;
     Request.Filter = Filter;
-    Request.DefaultExt = Pkg->DefaultExt();
+    Request.DefaultExt = DefaultExt;
     Request.FileMustExist = !Save;
     Request.OverwritePrompt = Save;
     Request.Parent = Parent;
@@ -88,6 +87,14 @@ bool ChooseFile(QWidget* Parent, const TKvPkgInfo* Pkg, const QString& Filter, b
         return false;
     FileName = Request.FileName;
     return true;
+}
+
+namespace {
+
+bool ChooseFile(QWidget* Parent, const TKvPkgInfo* Pkg, const QString& Filter, bool Save, QString& FileName)
+{
+    return KvPkgAskFile(Parent, Save, Save ? QStringLiteral("Save To") : QStringLiteral("Load From"), Filter,
+                        Pkg->DefaultExt(), FileName, KvPkgStartFolder(Pkg));
 }
 
 } // namespace

@@ -32,6 +32,10 @@ void KvShowError(const Exception& E);
 // Where a package's file dialogs open: the folder of its file, else the project's.
 QString KvPkgStartFolder(const TKvPkgInfo* Pkg);
 
+// An open (Save false) or save dialog for a file; false when the user cancels.
+bool KvPkgAskFile(QWidget* Parent, bool Save, const QString& Title, const QString& Filter, const QString& DefaultExt,
+                  QString& FileName, const QString& InitialDir = QString());
+
 // Each reports its own errors and gives true when the package changed or was written.
 // BeforeLoad runs just before a load replaces the content (once the user has chosen to go on),
 // for an editor whose rows point into it.

@@ -5,6 +5,7 @@
 #include "KvForms.h"
 #include "KvMessages.h"
 #include "KvPkgPrivileges.h"
+#include "common/KvPkgDialogs.h"
 #include "manager/KvVtPkgLoadSave.h"
 
 #include <QMenu>
@@ -99,28 +100,6 @@ void TFrPrivileges::ClearAccess()
     Modified();
 }
 
-namespace {
-
-// Asks for a template or access file; false when the user cancels.
-bool AskPrivilegesFile(QWidget* Parent, bool Save, const QString& Title, const QString& Filter,
-                       const QString& DefaultExt, QString& FileName)
-{
-    TKvFileDialogRequest Request;
-    Request.Save = Save;
-    Request.Title = Title;
-    Request.Filter = Filter;
-    Request.DefaultExt = DefaultExt;
-    Request.FileMustExist = !Save;
-    Request.OverwritePrompt = Save;
-    Request.Parent = Parent;
-    if (!KvFileDialog(Request))
-        return false;
-    FileName = Request.FileName;
-    return true;
-}
-
-} // namespace
-
 void TFrPrivileges::LoadFile(const std::function<void()>& Load)
 {
     // The rows point into the privileges a load replaces.
@@ -148,16 +127,16 @@ void TFrPrivileges::SaveFile(const std::function<void()>& Save)
 void TFrPrivileges::LoadTemplate()
 {
     QString FileName;
-    if (PkgPrivileges && AskPrivilegesFile(this, false, QStringLiteral("Load Template"),
-                                           KvPrivilegesTemplateFilter(), QStringLiteral("pri"), FileName))
+    if (PkgPrivileges && KvPkgAskFile(this, false, QStringLiteral("Load Template"), KvPrivilegesTemplateFilter(),
+                                      QStringLiteral("pri"), FileName))
         LoadFile([&] { PkgPrivileges->LoadTemplateFromFile(FileName); });
 }
 
 void TFrPrivileges::SaveTemplate()
 {
     QString FileName;
-    if (PkgPrivileges && AskPrivilegesFile(this, true, QStringLiteral("Save Template"),
-                                           KvPrivilegesTemplateFilter(), QStringLiteral("pri"), FileName))
+    if (PkgPrivileges && KvPkgAskFile(this, true, QStringLiteral("Save Template"), KvPrivilegesTemplateFilter(),
+                                      QStringLiteral("pri"), FileName))
         SaveFile([&] { PkgPrivileges->SaveTemplateToFile(FileName); });
 }
 
@@ -184,17 +163,15 @@ void TFrPrivileges::LoadSaveAccess(bool Load)
 void TFrPrivileges::LoadAccessFrom()
 {
     QString FileName;
-    if (PkgPrivileges && AskPrivilegesFile(this, false, QStringLiteral("Load Access From"),
-                                           KvPrivilegesFileFilter(PkgPrivileges), PkgPrivileges->DefaultExt(),
-                                           FileName))
+    if (PkgPrivileges && KvPkgAskFile(this, false, QStringLiteral("Load Access From"),
+                                      KvPrivilegesFileFilter(PkgPrivileges), PkgPrivileges->DefaultExt(), FileName))
         LoadFile([&] { PkgPrivileges->LoadFromFile(FileName); });
 }
 
 void TFrPrivileges::SaveAccessTo()
 {
     QString FileName;
-    if (PkgPrivileges && AskPrivilegesFile(this, true, QStringLiteral("Save Access To"),
-                                           KvPrivilegesFileFilter(PkgPrivileges), PkgPrivileges->DefaultExt(),
-                                           FileName))
+    if (PkgPrivileges && KvPkgAskFile(this, true, QStringLiteral("Save Access To"),
+                                      KvPrivilegesFileFilter(PkgPrivileges), PkgPrivileges->DefaultExt(), FileName))
         SaveFile([&] { PkgPrivileges->SaveToFile(FileName); });
 }
