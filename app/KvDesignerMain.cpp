@@ -887,7 +887,20 @@ void TFrKvDesigner::PasteIntoSelection()
         else if (auto* C = qobject_cast<TControl*>(Selection.first()))
             Parent = C->Parent();
     }
-    Guarded([&] { Designer->Paste(Parent); });
+    Guarded([&] {
+        // The copies go where they hide nothing, in the same step of the history.
+        TDesignerChange Change(Designer, QStringLiteral("Paste"));
+        const TDesignerSelectionList Pasted = Designer->Paste(Parent);
+        QList<TComponent*> Components;
+        for (TPersistent* P : Pasted)
+            if (auto* C = qobject_cast<TComponent*>(P))
+                Components << C;
+        const QPoint Offset = KvPasteOffset(Designer->GetRoot(), Components);
+        if (!Offset.isNull()) {
+            KvMoveComponents(Components, Offset);
+            Designer->Modified();
+        }
+    });
 }
 
 void TFrKvDesigner::DeleteSelection()

@@ -41,6 +41,12 @@ QRect StoredBounds(const TComponent* Component)
     return QRect(Component->DesignLeft(), Component->DesignTop(), IconBox, IconBox);
 }
 
+// A component the form shows as a box of its own: not a control, and not drawn inside another.
+bool IsBoxed(const TComponent* Component)
+{
+    return !qobject_cast<const TControl*>(Component) && !Component->HasParent();
+}
+
 int IntProperty(const QObject* Object, const char* Name, int Default)
 {
     const QVariant V = Object->property(Name);
@@ -190,6 +196,66 @@ QRect TKvFormView::NonVisualRect(const TComponent* Component) const
     return StoredBounds(Component).translated(ClientOrigin());
 }
 
+QRect TKvFormView::NonVisualCaptionRect(const TComponent* Component) const
+{
+    const QRect Box = NonVisualRect(Component);
+    int Width = fontMetrics().horizontalAdvance(Component->GetName()) + 4;
+    // Names are centred under their boxes: with the box beside at a distance D between the
+    // centres, each name may take D less a pixel to keep them apart.
+    for (const TComponent* Other : NonVisualComponents()) {
+        const QRect Beside = NonVisualRect(Other);
+        if (Other != Component && std::abs(Beside.top() - Box.top()) < IconCaption)
+            Width = std::min(Width, std::max(Box.width(), std::abs(Beside.center().x() - Box.center().x()) - 1));
+    }
+    return QRect(Box.center().x() - Width / 2, Box.bottom() + 1, Width, IconCaption);
+}
+
+QPoint KvPasteOffset(const TComponent* Root, const QList<TComponent*>& Pasted)
+{
+    QList<const TComponent*> Others;
+    for (int I = 0; I < Root->ComponentCount(); ++I)
+        if (!Pasted.contains(Root->Components(I)))
+            Others << Root->Components(I);
+    // A box and its name under it.
+    auto Footprint = [](const TComponent* C) { return StoredBounds(C).adjusted(0, 0, 0, IconCaption); };
+    auto Hides = [&](const QPoint& Offset) {
+        for (const TComponent* P : Pasted) {
+            const QRect Moved = StoredBounds(P).translated(Offset);
+            const auto* Control = qobject_cast<const TControl*>(P);
+            for (const TComponent* O : Others) {
+                const auto* Under = qobject_cast<const TControl*>(O);
+                if (Control && Under && Under->Parent() == Control->Parent() &&
+                    StoredBounds(O).topLeft() == Moved.topLeft())
+                    return true;
+                if (!Control && IsBoxed(P) && IsBoxed(O) && Footprint(O).intersects(Footprint(P).translated(Offset)))
+                    return true;
+            }
+        }
+        return false;
+    };
+    // Far enough for any crowd of boxes a form holds; beyond it the copies stay where they are.
+    for (int Step = 0; Step < 256; ++Step) {
+        const QPoint Offset(Step * TKvFormView::GridSize, Step * TKvFormView::GridSize);
+        if (!Hides(Offset))
+            return Offset;
+    }
+    return {};
+}
+
+void KvMoveComponents(const QList<TComponent*>& Components, const QPoint& Offset)
+{
+    if (Offset.isNull())
+        return;
+    for (TComponent* C : Components) {
+        if (auto* Control = qobject_cast<TControl*>(C)) {
+            Control->SetLeft(Control->GetLeft() + Offset.x());
+            Control->SetTop(Control->GetTop() + Offset.y());
+        } else if (IsBoxed(C)) {
+            C->SetDesignPos(C->DesignLeft() + Offset.x(), C->DesignTop() + Offset.y());
+        }
+    }
+}
+
 QSize TKvFormView::sizeHint() const
 {
     const QRect Form = FormRect();
@@ -320,11 +386,10 @@ void TKvFormView::paintEvent(QPaintEvent*)
         P.setBrush(QColor(0xfa, 0xfa, 0xfa));
         P.drawRect(Box.adjusted(0, 0, -1, -1));
         KvPaletteIcon(C->metaObject()).paint(&P, Box.adjusted(2, 2, -2, -2));
-        const QString Name = C->GetName();
-        const int Width = P.fontMetrics().horizontalAdvance(Name) + 4;
+        const QRect Caption = NonVisualCaptionRect(C);
         P.setPen(QColor(0x20, 0x20, 0x20));
-        P.drawText(QRect(Box.center().x() - Width / 2, Box.bottom() + 1, Width, IconCaption),
-                   Qt::AlignHCenter | Qt::AlignTop, Name);
+        P.drawText(Caption, Qt::AlignHCenter | Qt::AlignTop,
+                   P.fontMetrics().elidedText(C->GetName(), Qt::ElideRight, Caption.width()));
         if (Selected)
             Marked.append({Box, Box});
     }

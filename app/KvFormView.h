@@ -15,6 +15,13 @@ class TControl;
 class TKvCustomPageControl;
 class TKvTabSheet;
 
+// How far pasted components move, in whole grid steps right and down, so that none hides one
+// already there: a control standing at the very place of another in the same parent, or a
+// non-visual box or its name lying over another's. None when nothing would be hidden.
+QPoint KvPasteOffset(const TComponent* Root, const QList<TComponent*>& Pasted);
+// Moves components by Offset: controls in their parent, non-visual components on the form.
+void KvMoveComponents(const QList<TComponent*>& Components, const QPoint& Offset);
+
 // The design surface of one form: its controls at their bounds, nested in their parents, and
 // its non-visual components as boxes with their palette picture at the place stored for them.
 // Clicks select (Ctrl adds or removes), dragging moves, the eight handles of a selected control resize it, dragging on the
@@ -45,6 +52,9 @@ public:
     QList<QRect> HandleRects() const;
     // The tab of a page control's page; empty when it has none.
     QRect TabRect(const TKvTabSheet* Sheet) const;
+    // Where a non-visual component's name is written under its box: no wider than leaves room
+    // for the names of the boxes beside it.
+    QRect NonVisualCaptionRect(const TComponent* Component) const;
     // Page controls show the pages that hold the selected components.
     void ShowPagesOf(const TDesignerSelectionList& Selection);
     // The form changed size or content.
