@@ -1,6 +1,7 @@
 #include "KvInspectorModel.h"
 
 #include "Filer.h"
+#include "KvFormDesigner.h"
 #include "SysUtils.h"
 
 #include <QColor>
@@ -37,6 +38,14 @@ TPropertyAttributes ShownAttributes(const TPropertyEditor& Editor)
 {
     const TPropertyAttributes A = Editor.GetAttributes();
     return Editor.Unavailable().isEmpty() ? A : A & ~TPropertyAttributes(paDialog | paValueList);
+}
+
+// An event offers the form's handlers that it can call.
+const TMethodProperty* HandlerRow(const IDesigner* Designer, const TPropertyEditor& Editor)
+{
+    return dynamic_cast<const TKvFormDesigner*>(Designer) && Editor.Unavailable().isEmpty()
+        ? dynamic_cast<const TMethodProperty*>(&Editor)
+        : nullptr;
 }
 
 } // namespace
@@ -328,8 +337,15 @@ QVariant TKvInspectorModel::data(const QModelIndex& Index, int Role) const
                 return Why;
             return Index.column() == 0 ? Editor->GetName() : Editor->GetVisualValue();
         case AttributesRole:
-            return int(ShownAttributes(*Editor));
+            return int(ShownAttributes(*Editor) | (HandlerRow(FDesigner, *Editor) ? TPropertyAttributes(paValueList)
+                                                                                    : TPropertyAttributes()));
         case ValuesRole: {
+            if (const TMethodProperty* Event = HandlerRow(FDesigner, *Editor)) {
+                QStringList Handlers =
+                    static_cast<const TKvFormDesigner*>(FDesigner)->GetMethods(Event->GetEventTypeName());
+                Handlers.sort(Qt::CaseInsensitive);
+                return Handlers;
+            }
             QStringList Values;
             Editor->GetValues([&Values](const QString& S) { Values << S; });
             if (Editor->GetAttributes() & paSortList)

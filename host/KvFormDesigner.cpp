@@ -493,6 +493,12 @@ bool TKvFormDesigner::MethodExists(const QString& Name) const
     return KvUnitSource::MethodExists(UnitEditor()->Text(), FormClassName(), Name);
 }
 
+QStringList TKvFormDesigner::GetMethods(const QString& EventType) const
+{
+    const TEventType Type = EventTypes().value(EventType.toCaseFolded(), {QStringLiteral("Sender: TObject"), QString()});
+    return KvUnitSource::MatchingMethods(UnitEditor()->Text(), FormClassName(), Type.Params, Type.ResultType);
+}
+
 void TKvFormDesigner::ShowMethod(const QString& Name)
 {
     FShownMethod = Name;

@@ -40,6 +40,8 @@ public:
     QString GetMethodName(const TMethod& Method) const override;
     // A method of the form class, declared in the class or implemented in the unit.
     bool MethodExists(const QString& Name) const override;
+    // The form's handlers that an event of EventType can call, in the unit's order.
+    QStringList GetMethods(const QString& EventType) const;
     void ShowMethod(const QString& Name) override;
     QString ShownMethod() const { return FShownMethod; }
     QString ShownUnitFile() const { return FShownUnitFile; }

@@ -26,6 +26,7 @@ struct TClassDecl
     qsizetype LastMemberEnd = -1;
     QList<TFieldDecl> Fields;       // of the first section
     QList<TToken> Methods;          // names, of every section
+    QList<size_t> Headings;         // where each method's `procedure` or `function` stands
     QStringList Members;            // every field and method name, for clashes
 };
 
@@ -142,6 +143,8 @@ TClassDecl ParseClass(const std::vector<TToken>& T, const QString& ClassName)
                 ancestor += T[j].Text;
             while (T[j].Kind != TTokenKind::Eof && !T[j].Is(u")"))
                 ++j;
+            if (T[j].Kind == TTokenKind::Eof)
+                break; // the unit ends inside `class(`
             ++j;
             if (T[j].Is(u";"))
                 continue; // `class(TForm);` has no body to add to
@@ -159,6 +162,7 @@ TClassDecl ParseClass(const std::vector<TToken>& T, const QString& ClassName)
             } else if (IsAnyOf(t, {u"procedure", u"function", u"constructor", u"destructor", u"operator"})) {
                 if (T[j + 1].Kind == TTokenKind::Ident) {
                     d.Methods << T[j + 1];
+                    d.Headings << j;
                     d.Members << T[j + 1].Text;
                 }
                 next = SkipDirectives(T, SkipToSemicolon(T, j) + 1);
@@ -315,9 +319,68 @@ void CheckIdent(const QString& Name)
         throw EUnitSourceError(QStringLiteral("'%1' is not a valid identifier").arg(Name));
 }
 
+// What a procedure or function heading at I takes and gives, without the parameters' names:
+// "var word", "tshiftstate" a parameter, then the result type (empty for a procedure). Empty
+// for other headings (constructors, class methods).
+QStringList HeadingShape(const std::vector<TToken>& T, size_t I)
+{
+    const bool Function = T[I].Is(u"function");
+    if ((!Function && !T[I].Is(u"procedure")) || (I > 0 && T[I - 1].Is(u"class")))
+        return {};
+    QStringList Shape;
+    size_t j = I + 2;
+    if (T[j].Is(u"(")) {
+        const size_t Close = SkipParens(T, j) - 1;
+        for (++j; j < Close;) {
+            QString Kind;
+            if (IsAnyOf(T[j], {u"const", u"var", u"out", u"constref"}))
+                Kind = T[j++].Text.toLower() + u' ';
+            int Names = 0;
+            for (; j < Close && !T[j].Is(u":") && !T[j].Is(u";"); ++j)
+                Names += T[j].Kind == TTokenKind::Ident;
+            QString Type;
+            if (T[j].Is(u":"))
+                for (++j; j < Close && !T[j].Is(u";") && !T[j].Is(u"="); ++j)
+                    Type += (Type.isEmpty() ? QString() : QStringLiteral(" ")) + T[j].Text.toLower();
+            while (j < Close && !T[j].Is(u";"))
+                ++j; // a default value
+            for (int n = 0; n < Names; ++n)
+                Shape << Kind + Type;
+            ++j;
+        }
+        j = Close + 1;
+    }
+    QString Result;
+    if (Function && T[j].Is(u":"))
+        for (++j; T[j].Kind != TTokenKind::Eof && !T[j].Is(u";"); ++j)
+            Result += T[j].Text.toLower();
+    Shape << Result;
+    return Shape;
+}
+
 } // namespace
 
 namespace KvUnitSource {
+
+QStringList MatchingMethods(const QString& Text, const QString& ClassName, const QString& Params,
+                            const QString& ResultType)
+{
+    const QString Kind = ResultType.isEmpty() ? QStringLiteral("procedure") : QStringLiteral("function");
+    const QString Result = ResultType.isEmpty() ? QString() : QStringLiteral(": ") + ResultType;
+    QStringList Names;
+    try {
+        const QStringList Wanted =
+            HeadingShape(CodeTokens(QStringLiteral("%1 X(%2)%3;").arg(Kind, Params, Result)), 0);
+        const std::vector<TToken> Tokens = CodeTokens(Text);
+        const TClassDecl Decl = ParseClass(Tokens, ClassName);
+        for (qsizetype i = 0; i < Decl.Methods.size(); ++i)
+            if (HeadingShape(Tokens, Decl.Headings.at(i)) == Wanted)
+                Names << Decl.Methods.at(i).Text;
+    } catch (const EParserError&) {
+        // A unit that does not parse offers no handlers.
+    }
+    return Names;
+}
 
 QString FindClassAncestor(const QString& Text, const QString& ClassName)
 {

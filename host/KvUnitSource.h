@@ -27,6 +27,11 @@ bool MethodExists(const QString& Text, const QString& ClassName, const QString& 
 // Where the code of the method starts: the line after its body's `begin`, else its implementation
 // heading, else its declaration; -1 when the unit has none of them.
 qsizetype MethodCodePosition(const QString& Text, const QString& ClassName, const QString& Name);
+// The procedures (or, with ResultType, functions) of the class whose parameters have the kinds
+// and types of Params, written as AddMethod takes them; names may differ. In declaration order;
+// none when the unit does not parse.
+QStringList MatchingMethods(const QString& Text, const QString& ClassName, const QString& Params,
+                            const QString& ResultType = QString());
 
 // `Name: TypeName;` after the last field of the first section; the text as it was when the
 // field is there already.

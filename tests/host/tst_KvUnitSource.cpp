@@ -117,3 +117,30 @@ TEST(KvUnitSource, WhatCannotBeChangedIsRefusedWithTheReason)
 }
 
 } // namespace
+
+TEST(KvUnitSource, HandlersMatchAnEventByTheKindsAndTypesOfTheirParameters)
+{
+    const QString Text = QStringLiteral("unit U;\ninterface\ntype\n"
+                                        "  TF = class(TForm)\n"
+                                        "    procedure Click(Sender: TObject);\n"
+                                        "    procedure KeyDown(Sender: TObject; var Key: Word; Shift: TShiftState);\n"
+                                        "    procedure OtherKey(Who: TObject; var K: word; S: TShiftState);\n"
+                                        "    procedure NotVar(Sender: TObject; Key: Word; Shift: TShiftState);\n"
+                                        "    function Ask(Sender: TObject): Boolean;\n"
+                                        "    class procedure Shared(Sender: TObject);\n"
+                                        "  private\n"
+                                        "    procedure Later(Sender: TObject);\n"
+                                        "  end;\n"
+                                        "implementation\nend.\n");
+    const QString F = QStringLiteral("TF");
+    EXPECT_EQ(KvUnitSource::MatchingMethods(Text, F, QStringLiteral("Sender: TObject")),
+              (QStringList{"Click", "Later"}));
+    EXPECT_EQ(KvUnitSource::MatchingMethods(Text, F, QStringLiteral("Sender: TObject; var Key: Word; Shift: TShiftState")),
+              (QStringList{"KeyDown", "OtherKey"}));
+    EXPECT_EQ(KvUnitSource::MatchingMethods(Text, F, QStringLiteral("Sender: TObject"), QStringLiteral("Boolean")),
+              (QStringList{"Ask"}));
+    EXPECT_TRUE(KvUnitSource::MatchingMethods(Text, F, QStringLiteral("Sender: TObject; X, Y: Integer")).isEmpty());
+    EXPECT_TRUE(KvUnitSource::MatchingMethods(QStringLiteral("unit U; type TF = class("), F,
+                                              QStringLiteral("Sender: TObject"))
+                    .isEmpty());
+}
