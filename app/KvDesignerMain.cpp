@@ -887,12 +887,13 @@ void TFrKvDesigner::PasteIntoSelection()
         else if (auto* C = qobject_cast<TControl*>(Selection.first()))
             Parent = C->Parent();
     }
+    TDesignerSelectionList Pasted;
     Guarded([&] {
         // The copies go where they hide nothing, in the same step of the history.
         TDesignerChange Change(Designer, QStringLiteral("Paste"));
-        const TDesignerSelectionList Pasted = Designer->Paste(Parent);
+        Pasted = Designer->Paste(Parent);
         QList<TComponent*> Components;
-        for (TPersistent* P : Pasted)
+        for (TPersistent* P : std::as_const(Pasted))
             if (auto* C = qobject_cast<TComponent*>(P))
                 Components << C;
         const QPoint Offset = KvPasteOffset(Designer->GetRoot(), Components);
@@ -901,6 +902,9 @@ void TFrKvDesigner::PasteIntoSelection()
             Designer->Modified();
         }
     });
+    // Selected again once the step is told, so that the views know the copies.
+    if (!Pasted.isEmpty())
+        Designer->SetSelections(Pasted);
 }
 
 void TFrKvDesigner::DeleteSelection()

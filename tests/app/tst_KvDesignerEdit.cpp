@@ -6,6 +6,7 @@
 #include "KvHostServices.h"
 #include "KvInspectorModel.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -50,13 +51,13 @@ protected:
         QTest::mouseClick(Tree->viewport(), Qt::LeftButton, {}, Tree->visualRect(Index).center());
     }
 
-    // Copies Name with Ctrl+C and pastes it with Ctrl+V onto the form; gives the copy.
+    // Copies Name with Edit > Copy and pastes it onto the form with Edit > Paste; gives the copy.
     TComponent* CopyAndPaste(const char* Name)
     {
         ClickInTree(Find(Name));
-        QTest::keyClick(View(), Qt::Key_C, Qt::ControlModifier);
+        Window->findChild<QAction*>(QStringLiteral("AcCopy"))->trigger();
         ClickInTree(Designer()->GetRoot());
-        QTest::keyClick(View(), Qt::Key_V, Qt::ControlModifier);
+        Window->findChild<QAction*>(QStringLiteral("AcPaste"))->trigger();
         const TDesignerSelectionList Pasted = Designer()->GetSelections();
         EXPECT_EQ(Pasted.size(), 1);
         return Pasted.isEmpty() ? nullptr : qobject_cast<TComponent*>(Pasted.first());

@@ -174,7 +174,9 @@ protected:
         const QModelIndex Index = Window->Inspector()->FindProperty(QString::fromLatin1(Property));
         ASSERT_TRUE(Index.isValid()) << Property;
         InspectorView()->setCurrentIndex(Index);
-        auto* Editor = qobject_cast<QLineEdit*>(InspectorView()->indexWidget(Index));
+        QWidget* Widget = InspectorView()->indexWidget(Index);
+        auto* Combo = qobject_cast<QComboBox*>(Widget); // a value list that can also be typed
+        auto* Editor = Combo ? Combo->lineEdit() : qobject_cast<QLineEdit*>(Widget);
         ASSERT_TRUE(Editor) << Property;
         Editor->selectAll();
         QTest::keyClicks(Editor, Text);
