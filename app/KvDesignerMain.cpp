@@ -896,7 +896,7 @@ void TFrKvDesigner::PasteIntoSelection()
         for (TPersistent* P : std::as_const(Pasted))
             if (auto* C = qobject_cast<TComponent*>(P))
                 Components << C;
-        const QPoint Offset = KvPasteOffset(Designer->GetRoot(), Components);
+        const QPoint Offset = KvPasteOffset(Designer->GetRoot(), Components, ui->FvForm->fontMetrics());
         if (!Offset.isNull()) {
             KvMoveComponents(Components, Offset);
             Designer->Modified();

@@ -210,14 +210,18 @@ QRect TKvFormView::NonVisualCaptionRect(const TComponent* Component) const
     return QRect(Box.center().x() - Width / 2, Box.bottom() + 1, Width, IconCaption);
 }
 
-QPoint KvPasteOffset(const TComponent* Root, const QList<TComponent*>& Pasted)
+QPoint KvPasteOffset(const TComponent* Root, const QList<TComponent*>& Pasted, const QFontMetrics& Names)
 {
     QList<const TComponent*> Others;
     for (int I = 0; I < Root->ComponentCount(); ++I)
         if (!Pasted.contains(Root->Components(I)))
             Others << Root->Components(I);
-    // A box and its name under it.
-    auto Footprint = [](const TComponent* C) { return StoredBounds(C).adjusted(0, 0, 0, IconCaption); };
+    // A box and its whole name centred under it.
+    auto Footprint = [&Names](const TComponent* C) {
+        const QRect Box = StoredBounds(C);
+        const int Wide = std::max(0, Names.horizontalAdvance(C->GetName()) + 4 - Box.width()) / 2 + 1;
+        return Box.adjusted(-Wide, 0, Wide, IconCaption);
+    };
     auto Hides = [&](const QPoint& Offset) {
         for (const TComponent* P : Pasted) {
             const QRect Moved = StoredBounds(P).translated(Offset);

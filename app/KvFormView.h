@@ -9,6 +9,7 @@
 
 #include <QHash>
 
+class QFontMetrics;
 class QPainter;
 class TComponent;
 class TControl;
@@ -17,8 +18,9 @@ class TKvTabSheet;
 
 // How far pasted components move, in whole grid steps right and down, so that none hides one
 // already there: a control standing at the very place of another in the same parent, or a
-// non-visual box or its name lying over another's. None when nothing would be hidden.
-QPoint KvPasteOffset(const TComponent* Root, const QList<TComponent*>& Pasted);
+// non-visual box or its name (written in Names) lying over another's. None when nothing would be
+// hidden.
+QPoint KvPasteOffset(const TComponent* Root, const QList<TComponent*>& Pasted, const QFontMetrics& Names);
 // Moves components by Offset: controls in their parent, non-visual components on the form.
 void KvMoveComponents(const QList<TComponent*>& Components, const QPoint& Offset);
 

@@ -79,6 +79,7 @@ TEST_F(KvDesignerEditTest, PastedCopiesGoToTheNextFreeGridPlaceInOneStep)
     ASSERT_TRUE(Copy && Copy != Find("PsDemo"));
     const QRect Placed = View()->BoundsOf(Copy);
     EXPECT_FALSE(Placed.intersects(Original));
+    EXPECT_FALSE(Placed.intersects(View()->NonVisualCaptionRect(Find("PsDemo"))));
     EXPECT_EQ((Placed.topLeft() - Original.topLeft()).x() % TKvFormView::GridSize, 0);
     EXPECT_EQ(Placed.left() - Original.left(), Placed.top() - Original.top());
     // Clicking where the copy is drawn selects it.
