@@ -226,6 +226,7 @@ TComponent* TReader::ReadRootComponent(TComponent* Root, const QMetaObject* Ance
         // Bytes after the root would be dropped by the next save.
         if (!R.AtEnd())
             R.Fail(QStringLiteral("Unexpected data after the end of the form"));
+        CheckPlacement();
         ResolveFixups();
         FinishLoading();
     } catch (...) {
@@ -246,6 +247,7 @@ TComponent* TReader::ReadComponent(TComponent* Owner, TComponent* Parent)
     TComponent* result = nullptr;
     try {
         result = ReadObject(Parent ? Parent : Owner, Owner);
+        CheckPlacement();
         ResolveFixups();
         FinishLoading();
     } catch (...) {
@@ -264,6 +266,7 @@ QList<TComponent*> TReader::ReadComponents(TComponent* Owner, TComponent* Parent
             R.ReadSignature();
             read << ReadObject(Parent ? Parent : Owner, Owner);
         }
+        CheckPlacement();
         ResolveFixups();
         FinishLoading();
     } catch (...) {
@@ -412,6 +415,7 @@ TComponent* TReader::ReadObject(TComponent* Parent, TComponent* Owner)
         rec->Position = h.Position;
         if (TStreamRecord* parentRec = Parent->StreamRecord())
             parentRec->Children << c;
+        FPlaced.append({c, Parent, at});
     }
     ReadProperties(c);
     TComponent* childOwner = (h.Flags & ffInline) ? c : (c->GetChildOwner() ? c->GetChildOwner() : Owner);
@@ -665,6 +669,36 @@ TComponent* TReader::FindReference(const QString& Name) const
     return c;
 }
 
+// A component the writer would find under another parent than the one it was read under (a
+// control inside a non-visual component) would move at the next save.
+void TReader::CheckPlacement()
+{
+    const QList<TPlacement> placed = std::exchange(FPlaced, {});
+    if (placed.isEmpty())
+        return;
+    TWriter writer;
+    writer.FRoot = FRoot;
+    QHash<const TComponent*, const TComponent*> under; // null: found twice
+    QList<TComponent*> pending{FRoot};
+    while (!pending.isEmpty()) {
+        TComponent* parent = pending.takeLast();
+        for (TComponent* child : writer.ChildrenToWrite(parent, parent->StreamRecord())) {
+            const auto it = under.find(child);
+            if (it != under.end()) {
+                *it = nullptr;
+                continue;
+            }
+            under.insert(child, parent);
+            pending << child;
+        }
+    }
+    auto nameOf = [](const TComponent* c) { return c->GetName().isEmpty() ? c->ClassName() : c->GetName(); };
+    for (const TPlacement& p : placed)
+        if (p.Component && p.Parent && under.value(p.Component) != p.Parent)
+            throw EReadError(QStringLiteral("%1 cannot be placed in %2").arg(nameOf(p.Component), nameOf(p.Parent)),
+                             p.At);
+}
+
 void TReader::ResolveFixups()
 {
     for (const TFixup& f : std::as_const(FFixups)) {
@@ -716,6 +750,7 @@ void TReader::DestroyCreated()
             c->ExcludeState(csLoading | csReading);
     FLoaded.clear();
     FRecorded.clear();
+    FPlaced.clear();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -975,6 +1010,28 @@ void TWriter::WriteObject(TComponent* Component)
     WriteObjectBody(Component, rec);
 }
 
+QList<TComponent*> TWriter::ChildrenToWrite(TComponent* Component, const TStreamRecord* rec) const
+{
+    QList<TComponent*> children;
+    Component->GetChildren([&children](TComponent* child) { children << child; }, FRoot);
+    if (!rec || rec->Children.isEmpty())
+        return children;
+    // In the order they were read; those added since after them.
+    QHash<const TComponent*, qsizetype> rank;
+    for (qsizetype i = 0; i < rec->Children.size(); ++i)
+        if (rec->Children.at(i))
+            rank.insert(rec->Children.at(i).data(), i);
+    // One that no parent claims (a menu item read under a control) stays where it was.
+    const QSet<TComponent*> claimed(children.cbegin(), children.cend());
+    for (const QPointer<TComponent>& c : rec->Children)
+        if (c && !c->GetParentComponent() && (c->HasParent() || c->Owner() != FRoot) && !claimed.contains(c.data()))
+            children << c.data();
+    std::stable_sort(children.begin(), children.end(), [&rank](TComponent* a, TComponent* b) {
+        return rank.value(a, LLONG_MAX) < rank.value(b, LLONG_MAX);
+    });
+    return children;
+}
+
 void TWriter::WriteObjectBody(TComponent* Component, const TStreamRecord* rec)
 {
     // A copy is a new component wherever it is pasted: not inherited, not placed by position.
@@ -996,25 +1053,7 @@ void TWriter::WriteObjectBody(TComponent* Component, const TStreamRecord* rec)
         else
             WriteProperties(Component, DefaultOf(Component->metaObject()), QString());
         W.WriteListEnd();
-        QList<TComponent*> children;
-        Component->GetChildren([&children](TComponent* child) { children << child; }, FRoot);
-        if (rec && !rec->Children.isEmpty()) {
-            // In the order they were read; those added since after them.
-            QHash<const TComponent*, qsizetype> rank;
-            for (qsizetype i = 0; i < rec->Children.size(); ++i)
-                if (rec->Children.at(i))
-                    rank.insert(rec->Children.at(i).data(), i);
-            // One that no parent claims (a menu item read under a control) stays where it was.
-            const QSet<TComponent*> claimed(children.cbegin(), children.cend());
-            for (const QPointer<TComponent>& c : rec->Children)
-                if (c && !c->GetParentComponent() && (c->HasParent() || c->Owner() != FRoot)
-                    && !claimed.contains(c.data()))
-                    children << c.data();
-            std::stable_sort(children.begin(), children.end(), [&rank](TComponent* a, TComponent* b) {
-                return rank.value(a, LLONG_MAX) < rank.value(b, LLONG_MAX);
-            });
-        }
-        for (TComponent* child : std::as_const(children))
+        for (TComponent* child : ChildrenToWrite(Component, rec))
             WriteObject(child);
         W.WriteListEnd();
     } catch (...) {

@@ -152,6 +152,12 @@ private:
     QList<QPointer<TPersistent>> FRecorded; // objects given a record, in reading order
     QStringList FUnresolved;
     QHash<QString, QPointer<TComponent>> FRenamed; // case-folded name in the stream -> component
+    struct TPlacement
+    {
+        QPointer<TComponent> Component, Parent;
+        qint64 At;
+    };
+    QList<TPlacement> FPlaced; // where components kept as written were read
     int FDepth = 0;
 
     bool HandleError(const Exception& E);
@@ -165,6 +171,7 @@ private:
     void ReadPropValue(QObject* Instance, const TPropInfo& Info);
     void ReadCollection(TCollection* Collection);
     TComponent* FindReference(const QString& Name) const;
+    void CheckPlacement();
     void ResolveFixups();
     void FinishLoading();
     void SnapshotRecords();
@@ -224,6 +231,8 @@ private:
 
     void WriteObject(TComponent* Component);
     void WriteObjectBody(TComponent* Component, const TStreamRecord* rec);
+    // The children written under Component, in their order.
+    QList<TComponent*> ChildrenToWrite(TComponent* Component, const TStreamRecord* rec) const;
     void WriteProperties(TPersistent* Instance, const QObject* Default, const QString& Prefix);
     // An object's properties as a new writer would write them, each with its name and range.
     QByteArray CollectProperties(TPersistent* Instance, QList<TMark>& Marks, QList<qsizetype>& Ends);

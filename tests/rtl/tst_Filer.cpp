@@ -616,3 +616,42 @@ TEST(FormsAsWritten, BrokenStreamsStillFailWithTheirOffset)
         EXPECT_GT(e.Offset, 0);
     }
 }
+
+TEST(FormsAsWritten, AControlInsideANonVisualComponentIsRefusedRatherThanMoved)
+{
+    // Registered or not, a control has no parent in an action list: the next save would write it
+    // under the form.
+    for (const char* control : {"inline FrAddress: TFrAddress", "object Inner: TFrame"}) {
+        const QByteArray text = QByteArray("object F: TForm\n"
+                                           "  object Actions: TActionList\n"
+                                           "    object ActCopy: TAction\n"
+                                           "    end\n    ")
+            + control + "\n      Left = 8\n    end\n  end\nend\n";
+        try {
+            ReadAsWritten(text);
+            ADD_FAILURE() << control;
+        } catch (const EReadError& e) {
+            EXPECT_TRUE(e.Message.contains(QLatin1String("cannot be placed in Actions"))) << e.Message.toStdString();
+            const bool inlined = QByteArray(control).startsWith("inline");
+            const qsizetype header = ObjectTextToBinary(text).indexOf(inlined ? "\x0ATFrAddress" : "\x06TFrame");
+            EXPECT_EQ(e.Offset, inlined ? header - 1 : header); // an inline frame's header starts with its flags
+        }
+    }
+    // Where the writer finds them where they were read, they stay: a control in a frame's control,
+    // a non-visual component inside an inline frame, items under their menu.
+    const QByteArray fine = "object F: TForm\n"
+                            "  inline Fr: TFrAddress\n"
+                            "    object Pn: TQsPanel\n"
+                            "      object Inner: TFrame\n"
+                            "      end\n"
+                            "    end\n"
+                            "    object Tm: TTestTimer\n"
+                            "    end\n"
+                            "  end\n"
+                            "  object Mm: TQsMainMenu\n"
+                            "    object MiFile: TQsMenuItem\n"
+                            "    end\n"
+                            "  end\n"
+                            "end\n";
+    EXPECT_EQ(Text(ReadAsWritten(fine).get()), fine);
+}
