@@ -15,9 +15,9 @@ namespace {
     throw EListError(QStringLiteral("List index out of bounds (%1)").arg(Index));
 }
 
-QString FoldName(const QString& Name)
+QString FoldName(QStringView Name)
 {
-    return Name.toCaseFolded();
+    return FoldCase(Name);
 }
 
 class TUpdateGuard

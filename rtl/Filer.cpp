@@ -391,7 +391,7 @@ TComponent* TReader::ReadObject(TComponent* Parent, TComponent* Owner)
             const QString newName = OnSetName ? OnSetName(c, name) : name;
             c->SetName(newName);
             if (newName != name && !name.isEmpty())
-                FRenamed.insert(name.toCaseFolded(), c); // references among pasted components follow them
+                FRenamed.insert(FoldCase(name), c); // references among pasted components follow them
             c->SetParentComponent(Parent->GetChildParent());
         }
     } catch (const Exception& e) {
@@ -454,9 +454,9 @@ void TReader::ReadProperty(TPersistent* Instance, TStreamRecord* Record)
     try {
         // Dotted names walk through owned sub-objects (Font.Name).
         QObject* target = Instance;
-        const QStringList parts = name.split(QLatin1Char('.'));
-        for (qsizetype i = 0; i + 1 < parts.size(); ++i) {
-            const TPropInfo* info = GetPropInfo(target->metaObject(), parts.at(i));
+        qsizetype start = 0;
+        for (qsizetype dot; (dot = name.indexOf(QLatin1Char('.'), start)) >= 0; start = dot + 1) {
+            const TPropInfo* info = GetPropInfo(target->metaObject(), QStringView(name).sliced(start, dot - start));
             QObject* next = info && info->Kind == TTypeKind::tkClass ? GetObjectProp(target, *info) : nullptr;
             const bool exists = info && info->Kind == TTypeKind::tkClass
                 && !(info->IsComponentRef() && !IsSubComponent(target, *info, next));
@@ -464,16 +464,16 @@ void TReader::ReadProperty(TPersistent* Instance, TStreamRecord* Record)
                 if (Record)
                     return keep(true);
                 throw EReadError(QStringLiteral("Property %1 %2").arg(
-                    parts.mid(0, i + 1).join('.'),
-                    exists ? QStringLiteral("is not assigned") : QStringLiteral("does not exist")));
+                    name.left(dot), exists ? QStringLiteral("is not assigned") : QStringLiteral("does not exist")));
             }
             target = next;
         }
-        const TPropInfo* info = GetPropInfo(target->metaObject(), parts.last());
+        const QStringView last = QStringView(name).sliced(start);
+        const TPropInfo* info = GetPropInfo(target->metaObject(), last);
         if (info) {
             ReadPropValue(target, *info);
         } else {
-            FPropName = parts.last();
+            FPropName = last.toString();
             if (auto* persistent = qobject_cast<TPersistent*>(target))
                 persistent->DefineProperties(this);
             if (!FPropName.isEmpty()) {
@@ -659,7 +659,7 @@ TComponent* TReader::FindReference(const QString& Name) const
         return FRoot && !FRoot->GetName().isEmpty() && n.compare(FRoot->GetName(), Qt::CaseInsensitive) == 0;
     };
     if (parts.size() == 1) {
-        if (TComponent* renamed = FRenamed.value(Name.toCaseFolded()))
+        if (TComponent* renamed = FRenamed.value(FoldCase(Name)))
             return renamed;
         return isRoot(Name) ? FRoot : FRoot->FindComponent(Name);
     }
@@ -783,7 +783,7 @@ void TWriter::SnapshotRecord(TPersistent* Instance)
     try {
         const QByteArray data = CollectProperties(Instance, marks, ends);
         for (qsizetype m = 0; m < marks.size(); ++m)
-            rec->Loaded.insert(marks.at(m).Name.toCaseFolded(),
+            rec->Loaded.insert(FoldCase(marks.at(m).Name),
                                data.mid(marks.at(m).ValueAt, ends.at(m) - marks.at(m).ValueAt));
     } catch (const Exception&) {
         // Not writable as it stands: every value of it counts as edited.
@@ -921,7 +921,7 @@ void TWriter::WriteRecorded(TPersistent* Instance, const TStreamRecord& Record)
     const QByteArray now = CollectProperties(Instance, marks, ends);
     QHash<QString, qsizetype> index;
     for (qsizetype i = 0; i < marks.size(); ++i)
-        index.insert(marks.at(i).Name.toCaseFolded(), i);
+        index.insert(FoldCase(marks.at(i).Name), i);
     auto valueOf = [&](qsizetype i) {
         return QByteArrayView(now).sliced(marks.at(i).ValueAt, ends.at(i) - marks.at(i).ValueAt);
     };
@@ -929,7 +929,7 @@ void TWriter::WriteRecorded(TPersistent* Instance, const TStreamRecord& Record)
     QSet<QString> seen;
     // What was read, in its order: as written unless edited since; what is no longer stored goes.
     for (const TStreamRecord::TEntry& e : Record.Entries) {
-        const QString key = Record.EntryName(e).toCaseFolded();
+        const QString key = FoldCase(Record.EntryName(e));
         seen.insert(key);
         if (e.Kept) {
             WriteRaw(stream.sliced(e.NameAt, e.End - e.NameAt));
@@ -947,7 +947,7 @@ void TWriter::WriteRecorded(TPersistent* Instance, const TStreamRecord& Record)
     }
     // Then what was set since.
     for (qsizetype i = 0; i < marks.size(); ++i) {
-        const QString key = marks.at(i).Name.toCaseFolded();
+        const QString key = FoldCase(marks.at(i).Name);
         if (seen.contains(key))
             continue;
         const auto loaded = Record.Loaded.constFind(key);
@@ -1070,7 +1070,13 @@ void TWriter::WriteProperties(TPersistent* Instance, const QObject* Default, con
     if (Default && Default->metaObject() != Instance->metaObject())
         Default = nullptr;
     const bool isComponent = qobject_cast<TComponent*>(Instance) != nullptr;
-    for (const TPropInfo& info : GetPropList(Instance->metaObject())) {
+    const QList<TPropInfo>& props = GetPropList(Instance->metaObject());
+    // Values of the default instance, read once per writer: defaults are not edited.
+    QList<QVariant>* defaults = Default ? &FDefaultValues[Default] : nullptr;
+    if (defaults && defaults->size() != props.size())
+        defaults->resize(props.size());
+    for (qsizetype index = 0; index < props.size(); ++index) {
+        const TPropInfo& info = props.at(index);
         const QMetaProperty& prop = info.Prop;
         if (!prop.isReadable() || !prop.isStored())
             continue;
@@ -1116,8 +1122,11 @@ void TWriter::WriteProperties(TPersistent* Instance, const QObject* Default, con
         if (!prop.isWritable() || info.Kind == TTypeKind::tkUnknown)
             continue;
         const QVariant value = prop.read(Instance);
-        if (Default) {
-            if (prop.read(Default) == value)
+        if (defaults) {
+            QVariant& def = (*defaults)[index];
+            if (!def.isValid())
+                def = prop.read(Default);
+            if (def == value)
                 continue;
         } else if ((info.Kind == TTypeKind::tkString && value.toString().isEmpty())
                    || (info.Kind == TTypeKind::tkMethod && value.value<TMethod>().IsEmpty())) {
@@ -1127,7 +1136,7 @@ void TWriter::WriteProperties(TPersistent* Instance, const QObject* Default, con
         switch (info.Kind) {
         case TTypeKind::tkInteger:
         case TTypeKind::tkInt64: {
-            const qint64 v = GetOrdProp(Instance, info);
+            const qint64 v = OrdValue(value);
             const QString ident = info.Idents ? IntToIdent(*info.Idents, v) : QString();
             if (ident.isEmpty())
                 W.WriteInteger(v);
@@ -1152,7 +1161,7 @@ void TWriter::WriteProperties(TPersistent* Instance, const QObject* Default, con
             W.WriteBoolean(value.toBool());
             break;
         case TTypeKind::tkEnumeration: {
-            const qint64 v = GetOrdProp(Instance, info);
+            const qint64 v = OrdValue(value);
             const QString key = GetEnumName(info, v);
             if (key.isEmpty())
                 throw EWriteError(QStringLiteral("%1.%2 holds %3, which is not a value of its type")
@@ -1163,7 +1172,7 @@ void TWriter::WriteProperties(TPersistent* Instance, const QObject* Default, con
         }
         case TTypeKind::tkSet:
             W.WriteValue(vaSet);
-            for (const QString& member : SetToNames(info, GetOrdProp(Instance, info)))
+            for (const QString& member : SetToNames(info, OrdValue(value)))
                 W.WriteStr(member.toUtf8());
             W.WriteStr(QByteArray());
             break;

@@ -7,9 +7,11 @@
 #include <QHash>
 #include <QPointer>
 #include <QStringList>
+#include <QVariant>
 
 #include <functional>
 #include <memory>
+#include <unordered_map>
 
 class Exception;
 class QObject;
@@ -227,6 +229,7 @@ private:
     const TCodePage* FCodePage = nullptr; // of the object being written, for 8-bit strings
     bool FAnsiStrings = false;
     QHash<const QMetaObject*, QObject*> FDefaults; // new instances to compare with
+    std::unordered_map<const QObject*, QList<QVariant>> FDefaultValues; // their values by property
     QList<QObject*> FOwnedDefaults;
 
     void WriteObject(TComponent* Component);

@@ -24,3 +24,16 @@ void RaiseAssertionFailure(const char* file, int line)
     name = name.mid(name.lastIndexOf(QLatin1Char('/')) + 1);
     throw EAssertionFailed(QStringLiteral("Assertion failure (%1, line %2)").arg(name).arg(line));
 }
+
+QString FoldCase(QStringView Name)
+{
+    QString result(Name.size(), Qt::Uninitialized);
+    char16_t* out = reinterpret_cast<char16_t*>(result.data());
+    for (qsizetype i = 0; i < Name.size(); ++i) {
+        const char16_t c = Name[i].unicode();
+        if (c >= 0x80)
+            return Name.toString().toCaseFolded();
+        out[i] = c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c;
+    }
+    return result;
+}

@@ -62,3 +62,7 @@ public:
         if (!(condition)) \
             RaiseAssertionFailure(__FILE__, __LINE__); \
     } while (false)
+
+// Case-folded key for names compared regardless of case (components, classes, properties).
+// Names are nearly always ASCII, which folds without the Unicode tables.
+QString FoldCase(QStringView Name);

@@ -93,7 +93,7 @@ const TClassProps& ClassProps(const QMetaObject* AClass)
                 continue;
             info.Name = QString::fromLatin1(info.Prop.name());
             info.Kind = KindOf(info.Prop, info.ClassType, info.Idents);
-            entry->Index.insert(info.Name.toCaseFolded(), int(entry->List.size()));
+            entry->Index.insert(FoldCase(info.Name), int(entry->List.size()));
             entry->List.append(info);
         }
     }
@@ -135,13 +135,17 @@ const QList<TPropInfo>& GetPropList(const QMetaObject* AClass) { return ClassPro
 const TPropInfo* GetPropInfo(const QMetaObject* AClass, QStringView Name)
 {
     const TClassProps& props = ClassProps(AClass);
-    const auto it = props.Index.constFind(Name.toString().toCaseFolded());
+    const auto it = props.Index.constFind(FoldCase(Name));
     return it == props.Index.cend() ? nullptr : &props.List.at(*it);
 }
 
 qint64 GetOrdProp(const QObject* Instance, const TPropInfo& Info)
 {
-    const QVariant v = Info.Prop.read(Instance);
+    return OrdValue(Info.Prop.read(Instance));
+}
+
+qint64 OrdValue(const QVariant& v)
+{
     const void* d = v.constData();
     const int id = v.metaType().id();
     const bool isSigned = !(v.metaType().flags() & QMetaType::IsUnsignedEnumeration) && id != QMetaType::UInt

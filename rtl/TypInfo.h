@@ -71,6 +71,7 @@ const TPropInfo* GetPropInfo(const QMetaObject* AClass, QStringView Name);
 // Ordinal access that works for every integer, enumeration and set property, whatever the
 // width of its storage.
 qint64 GetOrdProp(const QObject* Instance, const TPropInfo& Info);
+qint64 OrdValue(const QVariant& Value); // of a value read from such a property
 void SetOrdProp(QObject* Instance, const TPropInfo& Info, qint64 Value);
 // Names of an enumeration value or of the members of a set value.
 QString GetEnumName(const TPropInfo& Info, qint64 Value);
