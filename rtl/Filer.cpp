@@ -693,10 +693,18 @@ void TReader::CheckPlacement()
         }
     }
     auto nameOf = [](const TComponent* c) { return c->GetName().isEmpty() ? c->ClassName() : c->GetName(); };
-    for (const TPlacement& p : placed)
-        if (p.Component && p.Parent && under.value(p.Component) != p.Parent)
+    for (const TPlacement& p : placed) {
+        if (!p.Component || !p.Parent)
+            continue;
+        // A parent that is not written itself (the item list a menu pastes into) stands for the
+        // component that holds it.
+        const TComponent* parent = p.Parent;
+        if (parent != FRoot && !under.contains(parent))
+            parent = p.Component->GetParentComponent();
+        if (under.value(p.Component) != parent)
             throw EReadError(QStringLiteral("%1 cannot be placed in %2").arg(nameOf(p.Component), nameOf(p.Parent)),
                              p.At);
+    }
 }
 
 void TReader::ResolveFixups()
