@@ -3,7 +3,7 @@
 // figure the rich text editor waits for when it opens and stores a long text.
 //   kv_bench_richtext [--paragraphs N] [--runs N]
 
-#include "controls/KvRichText.h"
+#include "KvRichText.h"
 
 #include <QElapsedTimer>
 #include <QFont>

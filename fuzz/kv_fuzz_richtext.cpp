@@ -1,7 +1,7 @@
 // Rich text reader: any input either reads or raises an error whose offset lies in the input;
 // what it reads writes out as text that reads back to the same document and the same text.
 
-#include "controls/KvRichText.h"
+#include "KvRichText.h"
 #include "SysUtils.h"
 
 #include <QGuiApplication>

@@ -3,6 +3,8 @@
 #include "Colors.h"
 #include "KvDesignHooks.h"
 #include "KvUtils.h"
+#include "KvVtCalculator.h"
+#include "KvVtCalendar.h"
 #include "KvMessages.h"
 #include "KvReferences.h"
 
@@ -115,12 +117,37 @@ void TKvSkin::Assign(TPersistent* Source)
     FBorderHeight = from->FBorderHeight;
 }
 
+void TKvScrollBarSettings::SetSize(int Value)
+{
+    if (Value < 0 || Value > 64)
+        throw EKvPkgError(QStringLiteral("Scroll bar size %1 is not valid (0 to 64)").arg(Value));
+    FSize = Value;
+}
+
+void TKvScrollBarSettings::SetIncrement(int Value)
+{
+    if (Value < 1 || Value > 1000)
+        throw EKvPkgError(QStringLiteral("Scroll bar increment %1 is not valid (1 to 1000)").arg(Value));
+    FIncrement = Value;
+}
+
+void TKvScrollBarSettings::Assign(TPersistent* Source)
+{
+    auto* From = qobject_cast<TKvScrollBarSettings*>(Source);
+    if (!From)
+        return TPersistent::Assign(Source);
+    FSize = From->FSize;
+    FTracking = From->FTracking;
+    FIncrement = From->FIncrement;
+}
+
 // ---------------------------------------------------------------------------------------------
 
 TKvCApplication::TKvCApplication(TComponent* AOwner)
     : TComponent(AOwner), FPkgDisplay(new TKvPkgDisplay(this)), FPkgLanguage(new TKvPkgLanguage(this)),
       FPkgSetup(new TKvPkgSetup(this)), FPkgVars(new TKvPkgVars(this)), FPrivileges(new TKvPkgPrivileges(this)),
-      FCWSkin(new TKvSkin(this)), FHiSkin(new TKvSkin(this)), FHiBackGround(new TKvSetBackGround(this))
+      FCWSkin(new TKvSkin(this)), FHiSkin(new TKvSkin(this)), FHiBackGround(new TKvSetBackGround(this)),
+      FScrollBars(new TKvScrollBarSettings(this))
 {
     FPkgDisplay->SetName(QStringLiteral("PkgDisplay"));
     FPkgLanguage->SetName(QStringLiteral("PkgLanguage"));
@@ -481,6 +508,18 @@ void KvBuildBaseDisplay(TKvPkgDisplay* Pkg)
     // The sets the library's own drawing looks up.
     Pkg->SetsBackGround()->Add(KvSetEdBackGroundName())->SetSolidColor(TColor{KvColors::clWindow});
     Pkg->SetsColor()->Add(KvSet3DMLightName())->SetColor(TColor{StringToColor(u"cl3DLight")});
+}
+
+bool TKvCApplication::Calculator(QWidget* Parent, double& Value) const
+{
+    TFrCalculator Window(Parent);
+    return Window.Execute(Value);
+}
+
+bool TKvCApplication::Calendar(QDateTime& Value) const
+{
+    TFrCalendar Window;
+    return Window.Execute(Value);
 }
 
 void KvRegisterPackageClasses()

@@ -8,7 +8,10 @@
 
 #include "KvReferences.h"
 
+#include <QDateTime>
 #include <QList>
+
+class QWidget;
 
 // How the library's common windows or its hints are skinned: an image of an images package,
 // painted by KvPaintSkin in nine parts with the two borders kept at their size.
@@ -41,6 +44,37 @@ private:
     int FBorderHeight = 0;
 };
 
+// How the scroll bars of the application's scrolling windows look and behave.
+class TKvScrollBarSettings : public TPersistent
+{
+    Q_OBJECT
+    // The bars' thickness in pixels; 0 takes the desktop's.
+    Q_PROPERTY(int Size READ Size WRITE SetSize)
+    // The view follows the thumb while it is dragged, not only when it is let go.
+    Q_PROPERTY(bool Tracking READ Tracking WRITE SetTracking)
+    // Pixels scrolled by an arrow button or key.
+    Q_PROPERTY(int Increment READ Increment WRITE SetIncrement)
+
+public:
+    explicit TKvScrollBarSettings(QObject* Owner = nullptr) : TPersistent(Owner) {}
+
+    int Size() const { return FSize; }
+    // Raises for a size outside 0..64.
+    void SetSize(int Value);
+    bool Tracking() const { return FTracking; }
+    void SetTracking(bool Value) { FTracking = Value; }
+    int Increment() const { return FIncrement; }
+    // Raises for an increment outside 1..1000.
+    void SetIncrement(int Value);
+
+    void Assign(TPersistent* Source) override;
+
+private:
+    int FSize = 0;
+    bool FTracking = true;
+    int FIncrement = 8;
+};
+
 // The application component: one per project, holding the application's packages (display,
 // language, setup, variables, privileges) as parts of itself that stream with the form.
 
@@ -58,6 +92,7 @@ class TKvCApplication : public TComponent
     Q_PROPERTY(TKvSkin* CWSkin READ CWSkin)
     Q_PROPERTY(TKvSkin* HiSkin READ HiSkin)
     Q_PROPERTY(TKvSetBackGround* HiBackGround READ HiBackGround)
+    Q_PROPERTY(TKvScrollBarSettings* ScrollBars READ ScrollBars)
     // Folders the running program takes its package files, variables files and access files from.
     Q_PROPERTY(QString Path READ Path WRITE SetPath)
     Q_PROPERTY(QString PathPkgVars READ PathPkgVars WRITE SetPathPkgVars)
@@ -76,6 +111,7 @@ public:
     TKvSkin* CWSkin() const { return FCWSkin; }
     TKvSkin* HiSkin() const { return FHiSkin; }
     TKvSetBackGround* HiBackGround() const { return FHiBackGround; }
+    TKvScrollBarSettings* ScrollBars() const { return FScrollBars; }
 
     bool EditSystem() const { return FEditSystem; }
     void SetEditSystem(bool Value) { FEditSystem = Value; }
@@ -89,6 +125,12 @@ public:
     // Makes this the application KvCApp gives, and its named packages (the "System" and
     // "User" strings and images, the variables) the ones that answer for their names.
     void SetActive();
+
+    // The library's calculator started on Value (its window a child of Parent when given); on
+    // OK Value becomes the result and true comes back.
+    bool Calculator(QWidget* Parent, double& Value) const;
+    // The library's month calendar on Value's day; on OK Value becomes the day and time chosen.
+    bool Calendar(QDateTime& Value) const;
 
     // Merges the base files of the install-packages folder: the "System" strings of
     // "Standard.lan" and the "System" images and sets of "Standard.dis". Quiet skips a missing
@@ -116,6 +158,7 @@ private:
     TKvSkin* FCWSkin;
     TKvSkin* FHiSkin;
     TKvSetBackGround* FHiBackGround;
+    TKvScrollBarSettings* FScrollBars;
     bool FEditSystem = false;
     QString FPath;
     QString FPathPkgVars;

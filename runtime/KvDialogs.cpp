@@ -3,6 +3,7 @@
 #include "KvUtils.h"
 
 #include <QColorDialog>
+#include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
@@ -158,4 +159,13 @@ bool KvPrintPreviewDialog(QPrinter& Printer, const TKvPrintPaint& Paint, QWidget
     QPrintPreviewDialog Dialog(&Printer, DialogParent(Parent));
     QObject::connect(&Dialog, &QPrintPreviewDialog::paintRequested, &Dialog, [&Paint](QPrinter* Target) { Paint(*Target); });
     return Dialog.exec() == QDialog::Accepted;
+}
+
+TKvModalHandler KvSetModalHandler(TKvModalHandler Value) { return Install(std::move(Value)); }
+
+int KvShowModal(QDialog& Window)
+{
+    if (const TKvModalHandler Answer = Handler<TKvModalHandler>())
+        return Answer(Window);
+    return Window.exec();
 }

@@ -7,6 +7,7 @@
 
 #include <functional>
 
+class QDialog;
 class QPrinter;
 class QWidget;
 
@@ -71,6 +72,13 @@ using TKvPrintPaint = std::function<void(QPrinter& Printer)>;
 using TKvPrintPreviewHandler = std::function<bool(QPrinter& Printer, const TKvPrintPaint& Paint)>;
 TKvPrintPreviewHandler KvSetPrintPreviewHandler(TKvPrintPreviewHandler Handler);
 bool KvPrintPreviewDialog(QPrinter& Printer, const TKvPrintPaint& Paint, QWidget* Parent = nullptr);
+
+// The library's own modal windows (calculator, calendar, the sample editors) run through a
+// handler too: a test sees which window was asked for, drives it and answers with a modal
+// result, without a window blocking. Without a handler the window runs with exec().
+using TKvModalHandler = std::function<int(QDialog& Window)>;
+TKvModalHandler KvSetModalHandler(TKvModalHandler Handler);
+int KvShowModal(QDialog& Window);
 
 // "Text Files (*.txt)|*.txt|All Files" style filters as Qt name filters, one per pair; a
 // description gets its patterns appended in parentheses unless it already ends with them.

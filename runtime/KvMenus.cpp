@@ -257,7 +257,8 @@ void CheckImagesSize(int Value)
         throw EConvertError(QStringLiteral("Menu images are 16, 24 or 32 pixels, not %1").arg(Value));
 }
 
-void FillQMenu(QMenu* Target, const TKvMenuItem* Parent, bool Images)
+// Images: the icons' size in pixels, 0 for none.
+void FillQMenu(QMenu* Target, const TKvMenuItem* Parent, int Images)
 {
     for (int I = 0; I < Parent->Count(); ++I) {
         const TKvMenuItem* Item = Parent->Items(I);
@@ -280,10 +281,11 @@ void FillQMenu(QMenu* Target, const TKvMenuItem* Parent, bool Images)
         }
         Action->setEnabled(Item->Enabled());
         Action->setObjectName(Item->GetName());
-        if (Images) {
+        if (Images > 0) {
             const QImage Graphic = Item->MemoryImage()->Graphic();
             if (!Graphic.isNull())
-                Action->setIcon(QIcon(QPixmap::fromImage(Graphic)));
+                Action->setIcon(QIcon(QPixmap::fromImage(
+                    Graphic.scaled(Images, Images, Qt::KeepAspectRatio, Qt::SmoothTransformation))));
         }
     }
 }
@@ -313,7 +315,7 @@ std::unique_ptr<QMenu> TKvMenu::CreateQMenu(QWidget* Parent) const
 {
     auto Menu = std::make_unique<QMenu>(Parent);
     Menu->setObjectName(GetName());
-    FillQMenu(Menu.get(), Items(), FImagesVisible);
+    FillQMenu(Menu.get(), Items(), FImagesVisible ? FImagesSize : 0);
     return Menu;
 }
 

@@ -205,6 +205,8 @@ public:
     void ConfigApp();
     // Shows the menu at a screen position without waiting for a choice.
     void Popup(int X, int Y);
+    // The menu last built by ConfigApp or Popup, or none.
+    QMenu* Shown() const { return FShown.get(); }
 
 private:
     bool FAutoPopup = true;

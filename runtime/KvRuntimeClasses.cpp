@@ -1,5 +1,7 @@
 #include "KvRuntimeClasses.h"
 
+#include "DB.h"
+
 #include "KvApplication.h"
 #include "KvDbCtrls.h"
 #include "KvEdCtrls.h"
@@ -60,6 +62,7 @@ void KvRegisterRuntimeClasses()
         KvRegisterTypes();
         KvRegisterPackageClasses(); // with the package kinds that only the application holds
         RegisterControlClasses();
+        RegisterDBClasses(); // the data sets data-aware controls are linked to
         for (const QMetaObject* Class : KvRuntimeClasses())
             RegisterClass(Class);
         return true;

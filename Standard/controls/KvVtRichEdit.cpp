@@ -19,7 +19,6 @@
 #include <QPrinter>
 #include <QScopeGuard>
 #include <QStyle>
-#include <QStringDecoder>
 #include <QTextBlock>
 #include <QTextEdit>
 #include <QTextList>
@@ -445,18 +444,8 @@ void TFrRichEdit::LoadFile()
     if (!KvFileDialog(Request))
         return;
     try {
-        const QByteArray Data = KvReadFile(Request.FileName);
-        // Rich text is 7-bit with escapes: one character a byte keeps offsets in bytes.
-        const bool Rich = KvIsRichText(QString::fromLatin1(Data.left(64)));
-        QString Text;
-        if (Rich) {
-            Text = QString::fromLatin1(Data);
-        } else {
-            QStringDecoder Utf8(QStringDecoder::Utf8);
-            Text = Utf8.decode(Data);
-            if (Utf8.hasError())
-                Text = QString::fromLocal8Bit(Data);
-        }
+        bool Rich = false;
+        const QString Text = KvDecodeTextFile(KvReadFile(Request.FileName), Rich);
         LoadText(Text, !Rich);
     } catch (const EReadError& E) {
         KvMsg(KvMsgError, QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(Request.FileName), E.Message),

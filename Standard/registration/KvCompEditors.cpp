@@ -13,8 +13,14 @@
 #include "registration/KvVtAbout.h"
 #include "setup/KvVtSetup.h"
 #include "KvStdCtrls.h"
+#include "KvVtImageE.h"
+#include "KvVtMemoE.h"
+#include "KvVtRichEditE.h"
+#include "KvVtScrollBars.h"
 
 #include <QApplication>
+#include <QCursor>
+#include <QScopeGuard>
 #include <QStringList>
 
 namespace {
@@ -22,7 +28,7 @@ namespace {
 const QString AppNotFound = QStringLiteral("Component TKvCApplication not found");
 
 // The sample popup menu of the application editor's last verb.
-TComponent* SamplePopupMenu = nullptr;
+TKvPopupMenu* SamplePopupMenu = nullptr;
 
 // Lines of Word repeated Times, joined by ", "; the lines joined by line breaks.
 QString SampleText(const QString& Word, int Times, int Lines)
@@ -36,12 +42,50 @@ QString SampleText(const QString& Word, int Times, int Lines)
     return All.join(QStringLiteral("\r\n"));
 }
 
+// A sample window of the runtime: made without owner and released (deleted once control is
+// back in the event loop, not at once), also when Execute raises.
+template <class TWindow, class... TArgs>
+void ShowReleased(TArgs&&... Args)
+{
+    auto* Window = new TWindow();
+    const auto Release = qScopeGuard([Window] { Window->deleteLater(); });
+    Window->Execute(std::forward<TArgs>(Args)...);
+}
+
+void PopUpAtCursor(TKvPopupMenu* Popup)
+{
+    Popup->ConfigApp();
+    const QPoint At = QCursor::pos();
+    Popup->Popup(At.x(), At.y());
+}
+
+// Items with the "System" images 48 to 57, lines between groups.
+void ShowSamplePopupMenu()
+{
+    KvFreeSamplePopupMenu();
+    SamplePopupMenu = new TKvPopupMenu();
+    SamplePopupMenu->SetImagesVisible(true);
+    SamplePopupMenu->SetImagesSize(16);
+    for (int Id : {48, 49, 50, 51, -1, 52, -1, 53, 54, -1, 55, 56, 57}) {
+        auto* Item = new TKvMenuItem(SamplePopupMenu);
+        Item->SetCaption(Id < 0 ? QStringLiteral("-") : QStringLiteral("Item Example"));
+        Item->MemoryImage()->PkgId(QStringLiteral("System"), Id);
+        SamplePopupMenu->Items()->Add(Item);
+    }
+    PopUpAtCursor(SamplePopupMenu);
+}
+
 } // namespace
 
 void KvFreeSamplePopupMenu()
 {
     delete SamplePopupMenu;
     SamplePopupMenu = nullptr;
+}
+
+TKvPopupMenu* KvSamplePopupMenu()
+{
+    return SamplePopupMenu;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -75,6 +119,18 @@ void TKvCApplicationComponentEditor::ExecuteVerb(int Index)
         if (App)
             KvShowPkgActive(App);
         break;
+    case 3:
+        if (App) {
+            double Value = 0;
+            App->Calculator(nullptr, Value);
+        }
+        break;
+    case 4:
+        if (App) {
+            QDateTime Now = QDateTime::currentDateTime();
+            App->Calendar(Now);
+        }
+        break;
     case 5:
         KvMessage(KvMsgQuestion, SampleText(QStringLiteral("Example Message"), 3, 3), {KvBtnAccept, KvBtnCancel},
                   KvBtnCancel);
@@ -82,22 +138,13 @@ void TKvCApplicationComponentEditor::ExecuteVerb(int Index)
     case 6:
         KvHelp(QStringLiteral("System"), 4, SampleText(QStringLiteral("Help Example"), 7, 5));
         break;
+    case 7: ShowReleased<TFrMemoE>(QStringLiteral("Memo Editor Example"), nullptr); break;
+    case 8: ShowReleased<TFrImageE>(QStringLiteral("Image Editor Example"), nullptr); break;
+    case 9: ShowReleased<TFrRichEditE>(QStringLiteral("Rich Editor Example"), nullptr, false); break;
+    case 10: ShowReleased<TFrScrollBars>(QStringLiteral("ScrollBars Example")); break;
+    case 11: ShowSamplePopupMenu(); break;
     default:
         break;
-    }
-}
-
-QString TKvCApplicationComponentEditor::VerbUnavailable(int Index) const
-{
-    switch (Index) {
-    case 3:
-    case 4:
-    case 7:
-    case 8:
-    case 9:
-    case 10: return QStringLiteral("The runtime library's sample windows are not part of kvdesigner yet");
-    case 11: return QStringLiteral("Runtime popup menus cannot pop up in kvdesigner yet");
-    default: return QString();
     }
 }
 
@@ -129,6 +176,10 @@ QString TKvPopupMenuComponentEditor::GetVerb(int Index) const
 void TKvPopupMenuComponentEditor::ExecuteVerb(int Index)
 {
     auto* Popup = qobject_cast<TKvPopupMenu*>(Component());
+    if (Index == 0 && Popup) {
+        PopUpAtCursor(Popup);
+        return;
+    }
     IDesigner* Designer = GetDesigner();
     if (Index != 1 || !Popup || !Designer)
         return;
@@ -152,11 +203,6 @@ void TKvPopupMenuComponentEditor::ExecuteVerb(int Index)
     }
     Designer->Modified();
     Designer->SelectComponent(Popup);
-}
-
-QString TKvPopupMenuComponentEditor::VerbUnavailable(int Index) const
-{
-    return Index == 0 ? QStringLiteral("Runtime popup menus cannot pop up in kvdesigner yet") : QString();
 }
 
 int TKvPkgComponentEditor::GetVerbCount() const
@@ -239,17 +285,18 @@ void TKvOutLookBarComponentEditor::ExecuteVerb(int Index)
         auto* Page = qobject_cast<TKvOutLookBarPage*>(
             Designer->CreateComponent(&TKvOutLookBarPage::staticMetaObject, Bar, -1, -1, -1, -1));
         Page->SetOutLook(Bar);
-        // Shown at once, without the animation.
+        // Shown at once, without the animation; the bar keeps its setting whatever happens.
         const int Steps = Bar->AnimationSteps();
+        const auto Restore = qScopeGuard([Bar, Steps] { Bar->SetAnimationSteps(Steps); });
         Bar->SetAnimationSteps(0);
         Bar->SetActivePage(Page);
-        Bar->SetAnimationSteps(Steps);
         Designer->Modified();
     } else if (Index == 1 || Index == 2) {
         Bar->SelectNextPage(Index == 1);
-        if (Bar->ActivePage())
+        if (Bar->ActivePage()) {
             Designer->SelectComponent(Bar->ActivePage());
-        Designer->Modified();
+            Designer->Modified();
+        }
     }
 }
 

@@ -4,8 +4,11 @@
 
 // The component editors of the package, registered by Register (KvReg).
 
+class TKvPopupMenu;
+
 // The sample popup menu the application editor builds on demand; freed with the package.
 void KvFreeSamplePopupMenu();
+TKvPopupMenu* KvSamplePopupMenu();
 
 // A showroom of the runtime's standard dialogs plus package maintenance: 12 verbs.
 class TKvCApplicationComponentEditor : public TComponentEditor
@@ -15,7 +18,6 @@ public:
     int GetVerbCount() const override;
     QString GetVerb(int Index) const override;
     void ExecuteVerb(int Index) override;
-    QString VerbUnavailable(int Index) const override;
     void Edit() override;
 };
 
@@ -45,9 +47,9 @@ public:
     using TKvMenuComponentEditor::TKvMenuComponentEditor;
     int GetVerbCount() const override;
     QString GetVerb(int Index) const override;
-    // "Build SystemMenu": one item per window action the menu lacks, the close item after a line.
+    // "View &PopupMenu" pops the menu up at the mouse; "Build SystemMenu" adds one item per
+    // window action the menu lacks, the close item after a line.
     void ExecuteVerb(int Index) override;
-    QString VerbUnavailable(int Index) const override;
 };
 
 // Package components: double click opens the package's editor, the verb its active packages list.

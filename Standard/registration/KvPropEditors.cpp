@@ -1,5 +1,7 @@
 #include "KvPropEditors.h"
 
+#include "DB.h"
+
 #include "KvCtrlsReg.h"
 #include "KvRegClasses.h"
 #include "KvCollections.h"
@@ -647,9 +649,31 @@ QString TKvDataFieldAggProperty::GetDataSourcePropName() const
     return QStringLiteral("DataSource");
 }
 
+// The list is open only when there is something in it; the name can always be typed.
 QString TKvDataFieldAggProperty::Unavailable() const
 {
-    return QStringLiteral("Field names come from a data set; the package has no data sets yet");
+    QStringList Names;
+    GetValueList(Names);
+    return Names.isEmpty() ? QStringLiteral("No field names: %1 names no data set, or its data set has no fields")
+                                 .arg(GetDataSourcePropName())
+                           : QString();
+}
+
+// The data set's field definitions, then its field objects: a name in both is offered twice.
+void TKvDataFieldAggProperty::GetValueList(QStringList& List) const
+{
+    TPersistent* Component = GetComponent(0);
+    const TPropInfo* Info = GetPropInfo(Component->metaObject(), GetDataSourcePropName());
+    const auto* Source = Info ? qobject_cast<TDataSource*>(GetObjectProp(Component, *Info)) : nullptr;
+    const TDataSet* DataSet = Source ? Source->DataSet() : nullptr;
+    if (!DataSet)
+        return;
+    DataSet->GetFieldNames(List);
+    if (DataSet->Fields().Count() > 0) {
+        QStringList Names;
+        DataSet->Fields().GetFieldNames(Names);
+        List << Names;
+    }
 }
 
 TPropertyAttributes TKvMultiLinePropertyEditor::GetAttributes() const

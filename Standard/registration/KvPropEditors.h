@@ -352,10 +352,12 @@ public:
     virtual void GetValueList(QStringList& List) const;
 };
 
+// The field names of the data set of the component's data source.
 class TKvDataFieldAggProperty : public TKvDBStringProperty
 {
 public:
     virtual QString GetDataSourcePropName() const;
+    void GetValueList(QStringList& List) const override;
     QString Unavailable() const override;
 };
 

@@ -17,7 +17,7 @@
 #include "KvPkgDisplay.h"
 #include "KvStdCtrls.h"
 #include "KvUtils.h"
-#include "controls/KvRichText.h"
+#include "KvRichText.h"
 
 #include <QApplication>
 #include <QComboBox>

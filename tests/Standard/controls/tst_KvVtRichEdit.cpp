@@ -1,4 +1,4 @@
-#include "controls/KvRichText.h"
+#include "KvRichText.h"
 #include "controls/KvVtFindDialog.h"
 #include "controls/KvVtMultiLine.h"
 #include "controls/KvVtRichEdit.h"

@@ -8,6 +8,8 @@
 #include "KvApplication.h"
 #include "registration/KvRegClasses.h"
 #include "KvCollections.h"
+#include "KvDbCtrls.h"
+#include "DB.h"
 #include "KvDesignHooks.h"
 #include "KvGraphics.h"
 #include "KvMenus.h"
@@ -507,6 +509,73 @@ TEST_F(KvRegHooks, ValueListsOfferWhatFits)
     EXPECT_EQ(Values(Main, QStringLiteral("WindowsList")), QStringList({QStringLiteral("MiFile"), QStringLiteral("MiWindows")}));
     EXPECT_EQ(Values(Image, QStringLiteral("GraphicClass")), KvGraphicFormats());
     EXPECT_TRUE(KvGraphicFormats().contains(QStringLiteral("png")));
+}
+
+TEST_F(KvRegHooks, DataFieldOffersTheFieldDefinitionsThenTheFieldObjects)
+{
+    auto* Edit = Add<TKvDbEdit>(FForm.get(), QStringLiteral("EdCity"));
+    auto Offered = [&] {
+        QStringList List;
+        for (const auto& Editor : GetEditorsForSelection({Edit}, &Designer()))
+            if (Editor->GetName() == QLatin1String("DataField")) {
+                EXPECT_TRUE(Editor->GetAttributes() & paSortList);
+                Editor->GetValues([&List](const QString& S) { List << S; });
+                // Nothing to offer says why.
+                EXPECT_EQ(Editor->Unavailable().isEmpty(), !List.isEmpty());
+            }
+        return List;
+    };
+    EXPECT_TRUE(Offered().isEmpty()) << "no data source";
+    auto* Source = Add<TDataSource>(FForm.get(), QStringLiteral("DsCustomers"));
+    Edit->SetDataSource(Source);
+    EXPECT_TRUE(Offered().isEmpty()) << "a data source without a data set";
+
+    auto* Customers = Add<TClientDataSet>(FForm.get(), QStringLiteral("CdsCustomers"));
+    Source->SetDataSet(Customers);
+    Customers->FieldDefs()->AddFieldDef(QStringLiteral("CustNo"), DB::ftInteger);
+    Customers->FieldDefs()->AddFieldDef(QStringLiteral("City"), DB::ftString, 15);
+    EXPECT_EQ(Offered(), QStringList({"CustNo", "City"}));
+    for (const char* Name : {"City", "Balance"}) {
+        auto* Field = Add<TStringField>(FForm.get(), QStringLiteral("CdsCustomers") + QLatin1String(Name));
+        Field->SetFieldName(QLatin1String(Name));
+        Field->SetDataSet(Customers);
+    }
+    EXPECT_EQ(Offered(), QStringList({"CustNo", "City", "City", "Balance"}));
+
+    // A component whose data source property holds another kind of component offers nothing.
+    Edit->SetDataSource(Customers);
+    EXPECT_TRUE(Offered().isEmpty());
+}
+
+TEST_F(KvRegHooks, OutlookPageVerbsKeepTheBarConsistent)
+{
+    auto* Bar = Add<TKvOutLookBar>(FForm.get(), QStringLiteral("ObMain"));
+    Bar->SetAnimationSteps(0);
+    TKvOutLookBarComponentEditor BarEditor(Bar, &Designer());
+    BarEditor.ExecuteVerb(0);
+    ASSERT_EQ(Bar->Pages().size(), 1);
+    TKvOutLookBarPage* Page = Bar->Pages().first();
+    EXPECT_EQ(Page->Owner(), FForm.get()) << "pages belong to the form";
+    EXPECT_EQ(Page->OutLook(), Bar);
+    EXPECT_EQ(Bar->AnimationSteps(), 0) << "a setting of 0 stays 0";
+
+    // A page's double click makes the page's own handler, not the bar's, and no page.
+    TKvOutLookBarPageComponentEditor PageEditor(Page, &Designer());
+    PageEditor.Edit();
+    EXPECT_EQ(Designer().Shown, Page->GetName() + QStringLiteral("Click"));
+    EXPECT_EQ(Bar->Pages().size(), 1);
+    // A handler already bound is shown, not made again.
+    Designer().CreatedMethods.clear();
+    PageEditor.Edit();
+    EXPECT_TRUE(Designer().CreatedMethods.isEmpty());
+
+    // A page whose bar is gone: the page verbs do nothing.
+    Page->SetOutLook(nullptr);
+    Designer().Selected = nullptr;
+    PageEditor.ExecuteVerb(1);
+    PageEditor.ExecuteVerb(0);
+    EXPECT_EQ(Designer().Selected, nullptr);
+    EXPECT_TRUE(Bar->Pages().isEmpty());
 }
 
 TEST_F(KvRegHooks, ShowPrivilegeWithoutAnApplicationRaises)

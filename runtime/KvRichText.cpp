@@ -11,6 +11,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QStringDecoder>
 #include <QTextList>
 
 #include <limits>
@@ -970,4 +971,15 @@ QTextDocument* KvReadRichText(QStringView Text, QObject* Parent)
 QString KvWriteRichText(const QTextDocument& Document)
 {
     return TRtfWriter(Document).Write();
+}
+
+QString KvDecodeTextFile(const QByteArray& Data, bool& Rich)
+{
+    // Rich text is 7-bit with escapes.
+    Rich = KvIsRichText(QString::fromLatin1(Data.left(64)));
+    if (Rich)
+        return QString::fromLatin1(Data);
+    QStringDecoder Utf8(QStringDecoder::Utf8);
+    const QString Text = Utf8.decode(Data);
+    return Utf8.hasError() ? QString::fromLocal8Bit(Data) : Text;
 }

@@ -1,4 +1,4 @@
-#include "controls/KvRichText.h"
+#include "KvRichText.h"
 
 #include "SysUtils.h"
 

@@ -27,3 +27,8 @@ QTextDocument* KvReadRichText(QStringView Text, QObject* Parent = nullptr);
 // table when colours are used, then one line per paragraph ending in \par, and a final "}",
 // lines separated by CR LF. Characters outside Windows-1252 are written as \uN?.
 QString KvWriteRichText(const QTextDocument& Document);
+
+// The text of a file for a rich text editor: rich text one character a byte (offsets stay
+// byte offsets), other text as UTF-8, or in the local 8-bit code page when it is no UTF-8.
+// Rich tells which it was.
+QString KvDecodeTextFile(const QByteArray& Data, bool& Rich);
