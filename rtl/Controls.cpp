@@ -428,6 +428,9 @@ TPlaceholderComponent::~TPlaceholderComponent()
 void TPlaceholderComponent::SetParentComponent(TComponent* Value)
 {
     auto* parent = qobject_cast<TPlaceholderComponent*>(Value);
+    // Read under a known component that does not list it (an unknown field of a data set): the
+    // writer leaves it where it was read.
+    FUnderKnown = Value && !parent && Value != Owner();
     if (parent == FParent)
         return;
     if (FParent)

@@ -463,7 +463,7 @@ public:
     Q_INVOKABLE explicit TPlaceholderComponent(TComponent* AOwner = nullptr);
     ~TPlaceholderComponent() override;
 
-    bool HasParent() const override { return FParent != nullptr; }
+    bool HasParent() const override { return FParent || FUnderKnown; }
     TComponent* GetParentComponent() const override { return FParent; }
     void SetParentComponent(TComponent* Value) override;
     void GetChildren(const TGetChildProc& Proc, TComponent* Root) const override;
@@ -471,6 +471,7 @@ public:
 private:
     TPlaceholderComponent* FParent = nullptr;
     QList<TPlaceholderComponent*> FChildren;
+    bool FUnderKnown = false;
 };
 
 bool IsPlaceholder(const TComponent* Component);
