@@ -317,18 +317,13 @@ void TKvOutLookBarComponentEditor::ShowClickHandler()
         Designer->Modified();
         Designer->ShowMethod(Name);
         Designer->SelectComponent(Bar);
-    } catch (const std::exception&) {
+    } catch (...) {
     }
 }
 
 void TKvOutLookBarComponentEditor::Edit()
 {
     FDblClick = true;
-    try {
-        TComponentEditor::Edit();
-    } catch (...) {
-        FDblClick = false;
-        throw;
-    }
-    FDblClick = false;
+    const auto Clear = qScopeGuard([this] { FDblClick = false; });
+    TComponentEditor::Edit();
 }

@@ -10,7 +10,8 @@
 namespace {
 
 // As designers write a data module with a data set, its fields and a data source; the lookup
-// field and the data set's parameters carry properties nobody here publishes.
+// field and the data set's parameters carry properties nobody here publishes, and a field and a
+// data set of kinds nobody registered sit under a known data set and over a known field.
 const char* const OrdersForm = "object DmOrders: TDataModule\n"
                                "  Height = 238\n"
                                "  Width = 406\n"
@@ -39,6 +40,16 @@ const char* const OrdersForm = "object DmOrders: TDataModule\n"
                                "      LookupKeyFields = 'EmpNo'\n"
                                "      Size = 30\n"
                                "      Lookup = True\n"
+                               "    end\n"
+                               "    object cdsOrdersLines: TDataSetField\n"
+                               "      FieldName = 'Lines'\n"
+                               "    end\n"
+                               "  end\n"
+                               "  object qrParts: TADOQuery\n"
+                               "    Left = 160\n"
+                               "    Top = 16\n"
+                               "    object qrPartsName: TStringField\n"
+                               "      FieldName = 'Name'\n"
                                "    end\n"
                                "  end\n"
                                "  object dsOrders: TDataSource\n"
@@ -93,6 +104,10 @@ TEST_F(DataAccess, FormsWithDataSetsLoadLiveAndAreWrittenBackAsTheyWere)
     EXPECT_EQ(Employee->DataSet(), Orders);
     EXPECT_EQ(Employee->FieldKind(), DB::fkLookup);
     EXPECT_EQ(Employee->Size(), 30);
+
+    auto* Name = qobject_cast<TStringField*>(Root->FindComponent(QStringLiteral("qrPartsName")));
+    ASSERT_TRUE(Name);
+    EXPECT_EQ(Name->DataSet(), nullptr) << "its data set is none this library knows";
 
     EXPECT_EQ(Write(Root.get()), Text);
 
