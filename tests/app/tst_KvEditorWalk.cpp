@@ -101,12 +101,6 @@ protected:
         auto* W = qobject_cast<QWidget*>(Object);
         if (Event->type() != QEvent::Show || !W || !W->isWindow() || W == FMain || W->windowType() == Qt::ToolTip)
             return false;
-        // A popup menu a verb shows is seen, and closed with the other windows.
-        if (auto* Menu = qobject_cast<QMenu*>(W)) {
-            Seen << QStringLiteral("popup menu of %1 entries").arg(Menu->actions().size());
-            FOpened << QPointer<QWidget>(W);
-            return false;
-        }
         Seen << QStringLiteral("%1 '%2'").arg(QString::fromLatin1(W->metaObject()->className()), W->windowTitle());
         QPointer<QWidget> P(W);
         if (W->isModal())
