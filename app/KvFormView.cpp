@@ -5,6 +5,7 @@
 #include "Filer.h"
 #include "KvAppPackage.h"
 #include "KvControls.h"
+#include "KvExtCtrls.h"
 #include "DesignIntf.h"
 #include "KvApplication.h"
 #include "KvMenus.h"
@@ -76,16 +77,21 @@ TKvTabSheet* ShownSheet(const TKvCustomPageControl* Pages, const QHash<const TCo
 }
 
 // Controls in drawing order with their place; Visit returns false to skip a control's children.
-// Pages a page control does not show are left out with what they hold.
+// Pages a page control or an outlook bar does not show are left out with what they hold.
 void ForEachControl(const TWinControl* Parent, const QPoint& Origin, const QRect& Clip,
                     const std::function<bool(TControl*, const QRect&, const QRect&)>& Visit,
                     const QHash<const TComponent*, QPointer<TKvTabSheet>>& Chosen)
 {
     const auto* Pages = qobject_cast<const TKvCustomPageControl*>(Parent);
     const TKvTabSheet* Shown = Pages ? ShownSheet(Pages, Chosen) : nullptr;
+    // An outlook bar shows its active page.
+    const auto* Bar = qobject_cast<const TKvOutLookBar*>(Parent);
+    const TKvOutLookBarPage* BarPage = Bar ? Bar->ActivePage() : nullptr;
     for (int I = 0; I < Parent->ControlCount(); ++I) {
         TControl* C = Parent->Controls(I);
         if (Pages && qobject_cast<TKvTabSheet*>(C) && C != Shown)
+            continue;
+        if (BarPage && qobject_cast<TKvOutLookBarPage*>(C) && C != BarPage)
             continue;
         const QRect R(Origin + QPoint(C->GetLeft(), C->GetTop()), QSize(C->GetWidth(), C->GetHeight()));
         if (!Visit(C, R, Clip))

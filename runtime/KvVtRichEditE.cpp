@@ -140,12 +140,10 @@ void TFrRichEditE::LoadText(const QString& Text, bool Plain)
         FUi->EdRich->setPlainText(Text);
         return;
     }
+    // The editor owns the new document and drops the one it had before.
     QTextDocument* Doc = KvReadRichText(Text, FUi->EdRich);
     Doc->setDefaultFont(FUi->EdRich->font());
-    QTextDocument* Old = FUi->EdRich->document();
     FUi->EdRich->setDocument(Doc);
-    if (Old->parent() == FUi->EdRich)
-        Old->deleteLater();
     connect(Doc, &QTextDocument::modificationChanged, this, &TFrRichEditE::UpdateControls);
 }
 

@@ -36,7 +36,7 @@ QPixmap RuledSheet(int Size)
         Painter.drawLine(At, 0, At, Size);
         Painter.drawLine(0, At, Size, At);
         Painter.setPen(Qt::black);
-        for (int Other = 0; Other < Size; Other += 50)
+        for (int Other = 0; Other < Size && At % 100 == 0; Other += 100)
             Painter.drawText(At + 3, Other + 14, QStringLiteral("%1,%2").arg(At).arg(Other));
     }
     Painter.setPen(QPen(Qt::darkBlue, 2));

@@ -282,8 +282,9 @@ void TKvOutLookBarComponentEditor::ExecuteVerb(int Index)
     if (!Bar || !Designer)
         return;
     if (Index == 0) {
-        auto* Page = qobject_cast<TKvOutLookBarPage*>(
-            Designer->CreateComponent(&TKvOutLookBarPage::staticMetaObject, Bar, -1, -1, -1, -1));
+        // A page fills its bar, as the bar's other pages do.
+        auto* Page = qobject_cast<TKvOutLookBarPage*>(Designer->CreateComponent(
+            &TKvOutLookBarPage::staticMetaObject, Bar, 0, 0, Bar->GetWidth(), Bar->GetHeight()));
         Page->SetOutLook(Bar);
         // Shown at once, without the animation; the bar keeps its setting whatever happens.
         const int Steps = Bar->AnimationSteps();

@@ -556,6 +556,7 @@ TEST_F(KvRegHooks, OutlookPageVerbsKeepTheBarConsistent)
     ASSERT_EQ(Bar->Pages().size(), 1);
     TKvOutLookBarPage* Page = Bar->Pages().first();
     EXPECT_EQ(Page->Owner(), FForm.get()) << "pages belong to the form";
+    EXPECT_EQ(Designer().CreateBounds, QList<int>({0, 0, Bar->GetWidth(), Bar->GetHeight()})) << "and fill the bar";
     EXPECT_EQ(Page->OutLook(), Bar);
     EXPECT_EQ(Bar->AnimationSteps(), 0) << "a setting of 0 stays 0";
 
