@@ -130,8 +130,9 @@ TEST(KvCApplicationEditor, SamplePopupMenuPopsUpAtTheMouseWithSystemImages)
     for (const QAction* Action : Menu->actions()) {
         Separators += Action->isSeparator();
         WithImages += !Action->icon().isNull();
-        if (!Action->isSeparator())
+        if (!Action->isSeparator()) {
             EXPECT_EQ(Action->text(), QStringLiteral("Item Example"));
+        }
     }
     EXPECT_EQ(Menu->actions().size(), 13);
     EXPECT_EQ(Separators, 3);
