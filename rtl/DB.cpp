@@ -142,6 +142,8 @@ void TDataSet::GetFieldNames(QStringList& List) const
 
 void TDataSet::GetChildren(const TGetChildProc& Proc, TComponent* Root) const
 {
+    // A data set can be a module's root (a module class named like one): its own components first.
+    TComponent::GetChildren(Proc, Root);
     for (TField* Field : FFields.FList)
         if (Field->Owner() == Root)
             Proc(Field);

@@ -209,7 +209,7 @@ TComponent* TReader::ReadRootComponent(TComponent* Root, const QMetaObject* Ance
         Root = CreateComponent(cls, nullptr);
         created = true;
     }
-    if (className.compare(QString::fromLatin1(Root->metaObject()->className()), Qt::CaseInsensitive) != 0)
+    if (className != QLatin1String(Root->metaObject()->className())) // as written, also in its letter case
         Root->SetDesignClassName(className);
     FRoot = Root;
     try {

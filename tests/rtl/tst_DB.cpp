@@ -118,6 +118,23 @@ TEST_F(DataAccess, FormsWithDataSetsLoadLiveAndAreWrittenBackAsTheyWere)
     EXPECT_EQ(Write(Root.get()), Edited);
 }
 
+// A module whose class is named like a data set kind in another letter case is read as that kind:
+// what it holds and its class name as written must still come back.
+TEST_F(DataAccess, AModuleNamedLikeADataSetKindKeepsWhatItHolds)
+{
+    const QByteArray Text("object table: Ttable\n"
+                          "  PageProducer = Producer\n"
+                          "  object Producer: TAdapterPageProducer\n"
+                          "    Left = 48\n"
+                          "    Top = 8\n"
+                          "    object AdapterForm1: TAdapterForm\n"
+                          "    end\n"
+                          "  end\n"
+                          "end\n");
+    const auto Root = Read(Text);
+    EXPECT_EQ(Write(Root.get()), Text);
+}
+
 TEST_F(DataAccess, FieldsAndSourcesFollowTheirDataSet)
 {
     TDataModule Root;
