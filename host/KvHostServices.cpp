@@ -490,6 +490,7 @@ TKvHostServices::~TKvHostServices()
 {
     CloseAllUnits();
     FProject.reset();
+    FProjectCodePage.reset();
     FGroup.reset();
     if (BorlandIDEServices == this)
         BorlandIDEServices = nullptr;
@@ -540,6 +541,9 @@ TKvProject* TKvHostServices::OpenProject(const QString& FileName)
         throw EInvalidOperation(QStringLiteral("%1 cannot be opened: there are open modules with unsaved changes")
                                     .arg(project->FileName()));
     FProject = std::move(project);
+    // A code page this system does not know is left to the option and the default.
+    if (TCodePage::IsKnown(FProject->CodePage()))
+        FProjectCodePage = std::make_shared<const TCodePage>(FProject->CodePage());
     FProject->OnClose = [this](bool ForceClosed) { return CloseProject(ForceClosed); };
     FGroup = std::make_unique<TKvProjectGroup>(this);
     return FProject.get();
@@ -556,6 +560,7 @@ bool TKvHostServices::CloseProject(bool ForceClosed)
     }
     CloseAllUnits();
     FProject.reset();
+    FProjectCodePage.reset();
     FGroup.reset();
     return true;
 }

@@ -153,9 +153,10 @@ public:
     // ForceClosed is false.
     bool CloseProject(bool ForceClosed = false);
     TKvProject* ActiveProject() const { return FProject.get(); }
-    // The code page of the raw 8-bit strings older forms hold; Windows-1252 unless set.
+    // The code page of the raw 8-bit strings older forms hold: the one set here (a command-line
+    // option), else the open project's, else Windows-1252.
     void SetCodePage(std::shared_ptr<const TCodePage> Value) { FCodePage = std::move(Value); }
-    std::shared_ptr<const TCodePage> CodePage() const { return FCodePage; }
+    std::shared_ptr<const TCodePage> CodePage() const { return FCodePage ? FCodePage : FProjectCodePage; }
     TKvProjectGroup* ProjectGroup() const { return FGroup.get(); }
 
     // The unit's module, opened with its source when it is not open yet.
@@ -175,6 +176,7 @@ public:
 
 private:
     std::shared_ptr<const TCodePage> FCodePage;
+    std::shared_ptr<const TCodePage> FProjectCodePage;
     friend class TKvUnitModule;
     friend class TKvFormDesigner;
     TKvFormEditor* FActiveForm = nullptr;

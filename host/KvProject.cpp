@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStringDecoder>
+#include <QXmlStreamReader>
 
 #include <cctype>
 
@@ -513,12 +514,38 @@ TKvProject::TKvProject() = default;
 
 TKvProject::~TKvProject() = default;
 
+namespace {
+
+// The compiler's code page the project options beside a project file name (DCC_CodePage in its
+// .dproj), as a code page name; empty when there are none or they name none.
+QString OptionsCodePage(const QString& ProjectFile)
+{
+    const QFileInfo info(ProjectFile);
+    const QString options = ResolveFileCase(info.dir().filePath(info.completeBaseName() + QStringLiteral(".dproj")));
+    if (!QFileInfo(options).isFile())
+        return QString();
+    QXmlStreamReader xml(ReadFileBytes(options));
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != QLatin1String("DCC_CodePage"))
+            continue;
+        bool ok = false;
+        const int number = xml.readElementText().trimmed().toInt(&ok);
+        if (ok && number > 0)
+            return QStringLiteral("cp%1").arg(number);
+    }
+    return QString(); // unreadable options are the compiler's business, not the forms'
+}
+
+} // namespace
+
 void TKvProject::LoadFromFile(const QString& FileName)
 {
     const QString path = NormalizeFileName(FileName);
     TKvSourceEditor reader(this, path);
     reader.LoadFromFile();
+    const QString codePage = OptionsCodePage(path);
     Load(path, reader.Text());
+    FCodePage = codePage;
     FSource->LoadFromBytes(reader.Encoded()); // keeps the file's encoding for the editor
     FSource->SetModified(false);
 }

@@ -146,6 +146,10 @@ public:
     QString ProjectName() const { return FProjectName; }
     TKvProjectKind Kind() const { return FKind; }
     QString ProjectDir() const;
+    // The code page of the raw 8-bit strings in the project's older forms, as the project's options
+    // name it (the compiler's code page in the .dproj beside the project file, "cp936"); empty when
+    // they name none.
+    QString CodePage() const { return FCodePage; }
     // Units of the uses clause that have no file of the project (Forms, SysUtils).
     QStringList LibraryUnits() const { return FLibraryUnits; }
 
@@ -168,6 +172,7 @@ private:
     TKvProjectKind FKind = TKvProjectKind::Program;
     QList<std::shared_ptr<TKvModuleInfo>> FModules;
     QStringList FLibraryUnits;
+    QString FCodePage;
     std::unique_ptr<TKvSourceEditor> FSource;
 };
 

@@ -76,6 +76,11 @@ QString TPersistent::GetNamePath() const
 
 void TPersistent::DefineProperties(TFiler*) {}
 
+bool TPersistent::IsPropertyStored(QStringView) const
+{
+    return true;
+}
+
 QString TPersistent::ClassName() const
 {
     return QString::fromLatin1(metaObject()->className());
@@ -238,10 +243,14 @@ bool TComponent::IsValidIdent(const QString& Ident)
 {
     if (Ident.isEmpty())
         return false;
+    // Letters beyond ASCII are letters too, as in the form files that name components so.
     for (qsizetype I = 0; I < Ident.size(); ++I) {
-        const char16_t C = Ident.at(I).unicode();
-        const bool Alpha = (C >= u'A' && C <= u'Z') || (C >= u'a' && C <= u'z') || C == u'_';
-        if (!Alpha && (I == 0 || C < u'0' || C > u'9'))
+        const bool First = I == 0;
+        char32_t C = Ident.at(I).unicode();
+        if (QChar::isHighSurrogate(C) && I + 1 < Ident.size() && Ident.at(I + 1).isLowSurrogate())
+            C = QChar::surrogateToUcs4(char16_t(C), Ident.at(++I).unicode());
+        const bool Alpha = C == U'_' || QChar::isLetter(C);
+        if (!Alpha && (First || !(QChar::isNumber(C) || QChar::isMark(C))))
             return false;
     }
     return true;

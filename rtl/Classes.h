@@ -52,6 +52,9 @@ public:
     virtual QString GetNamePath() const;
     // Lets a class store data that is not a published property (the filer calls it).
     virtual void DefineProperties(TFiler* Filer);
+    // Whether a published property is written at all as things stand (a form with a client size
+    // does not write its outer size).
+    virtual bool IsPropertyStored(QStringView Name) const;
     virtual QString ClassName() const;
     bool InheritsFrom(const QMetaObject* AClass) const;
 

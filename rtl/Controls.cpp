@@ -380,14 +380,29 @@ void TCustomForm::SetMenu(TComponent* Value)
 
 void TCustomForm::SetClientHeight(int Value)
 {
+    SetHeight(Value);
     FClientHeight = qMax(0, Value);
-    SetHeight(FClientHeight);
 }
 
 void TCustomForm::SetClientWidth(int Value)
 {
+    SetWidth(Value);
     FClientWidth = qMax(0, Value);
-    SetWidth(FClientWidth);
+}
+
+bool TCustomForm::IsPropertyStored(QStringView Name) const
+{
+    return !(FClientWidth > 0 && Name == u"Width") && !(FClientHeight > 0 && Name == u"Height");
+}
+
+void TCustomForm::Resize(int AWidth, int AHeight)
+{
+    // A form sized in the designer keeps its borders: the client size moves with it.
+    if (FClientWidth > 0)
+        FClientWidth = qMax(0, FClientWidth + AWidth - GetWidth());
+    if (FClientHeight > 0)
+        FClientHeight = qMax(0, FClientHeight + AHeight - GetHeight());
+    TWinControl::Resize(AWidth, AHeight);
 }
 
 void TCustomForm::Notification(TComponent* AComponent, TOperation Operation)

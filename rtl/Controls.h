@@ -171,9 +171,9 @@ public:
     int GetTop() const { return FTop; }
     void SetTop(int Value) { FTop = Value; }
     int GetWidth() const { return FWidth; }
-    void SetWidth(int Value) { FWidth = qMax(0, Value); }
+    void SetWidth(int Value) { Resize(qMax(0, Value), FHeight); }
     int GetHeight() const { return FHeight; }
-    void SetHeight(int Value) { FHeight = qMax(0, Value); }
+    void SetHeight(int Value) { Resize(FWidth, qMax(0, Value)); }
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight);
     bool GetEnabled() const { return FEnabled; }
     void SetEnabled(bool Value) { FEnabled = Value; }
@@ -194,6 +194,15 @@ public:
 
     bool HasParent() const override;
     TComponent* GetParentComponent() const override;
+protected:
+    // Every change of size comes here (a form keeps its client size in step).
+    virtual void Resize(int AWidth, int AHeight)
+    {
+        FWidth = AWidth;
+        FHeight = AHeight;
+    }
+
+public:
     // Anything but a windowed control (or none) is ignored, as the form reader may offer a
     // non-visual root.
     void SetParentComponent(TComponent* Value) override;
@@ -344,7 +353,8 @@ public:
     TMethod GetOnShow() const { return FOnShow; }
     void SetOnShow(const TMethod& Value) { FOnShow = Value; }
 
-    // The size inside the borders as the form file gives it; 0 until set. Setting it sizes the form.
+    // The size inside the borders as the form file gives it; 0 until set. Setting it sizes the
+    // form; once set, it follows the form's size.
     int GetClientHeight() const { return FClientHeight; }
     void SetClientHeight(int Value);
     int GetClientWidth() const { return FClientWidth; }
@@ -356,6 +366,12 @@ public:
 
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
+    bool IsPropertyStored(QStringView Name) const override;
+
+protected:
+    void Resize(int AWidth, int AHeight) override;
+
+public:
     bool FAutoScroll = true;
     bool FAutoSize = false;
     TBorderIcons FBorderIcons = TBorderIcons(biSystemMenu | biMinimize | biMaximize);

@@ -7,6 +7,7 @@
 #include "Variants.h"
 
 #include <QSet>
+#include <QVarLengthArray>
 
 #include <algorithm>
 #include <climits>
@@ -32,12 +33,64 @@ void MarkFromAncestor(TComponent* Owner)
         if (!c->StreamRecord())
             c->SetStreamRecord(std::make_shared<TStreamRecord>());
         TStreamRecord* rec = c->StreamRecord();
+        if (!rec->Entries.isEmpty())
+            rec->Ancestor = std::make_shared<const TStreamRecord>(*rec);
         rec->FromAncestor = true;
         rec->Entries.clear();
         rec->Flags = ffInherited | (rec->Flags & ffInline);
         rec->Position = 0;
         MarkFromAncestor(c);
     }
+}
+
+// The length-prefixed name at At.
+QByteArrayView NameAt(QByteArrayView Stream, qsizetype At)
+{
+    return Stream.sliced(At + 1, uchar(Stream[At]));
+}
+
+bool SameName(QByteArrayView A, QByteArrayView B)
+{
+    auto ascii = [](QByteArrayView S) { return std::all_of(S.begin(), S.end(), [](char C) { return uchar(C) < 0x80; }); };
+    if (!ascii(A) || !ascii(B))
+        return QString::fromUtf8(A).compare(QString::fromUtf8(B), Qt::CaseInsensitive) == 0;
+    if (A.size() != B.size())
+        return false;
+    auto lower = [](char C) { return C >= 'A' && C <= 'Z' ? char(C + 32) : C; };
+    for (qsizetype i = 0; i < A.size(); ++i)
+        if (lower(A[i]) != lower(B[i]))
+            return false;
+    return true;
+}
+
+// Both sides mostly list names in the same order, so the search starts after the last one found.
+qsizetype FindName(QByteArrayView Stream, const QList<TStreamRecord::TRange>& Ranges, QByteArrayView Name,
+                   qsizetype& Hint)
+{
+    const qsizetype n = Ranges.size();
+    for (qsizetype k = 0; k < n; ++k) {
+        const qsizetype i = (Hint + k) % n;
+        if (SameName(NameAt(Stream, Ranges.at(i).NameAt), Name)) {
+            Hint = i + 1;
+            return i;
+        }
+    }
+    return -1;
+}
+
+QByteArrayView ValueOf(QByteArrayView Stream, const TStreamRecord::TRange& R)
+{
+    return Stream.sliced(R.ValueAt, R.End - R.ValueAt);
+}
+
+// Names the text format could not hold, as the converter refuses them.
+QString BadHeader(const TObjectHeader& H)
+{
+    if (H.ClassName.size() >= 0xF0 || !IsFormIdent(H.ClassName, false))
+        return QStringLiteral("Invalid class name");
+    if (!H.ObjectName.isEmpty() && !IsFormIdent(H.ObjectName, false))
+        return QStringLiteral("Invalid object name");
+    return QString();
 }
 
 QString PathOf(const TPersistent* Instance)
@@ -62,45 +115,46 @@ QString TStreamRecord::EntryName(const TEntry& E) const
 QList<std::pair<QString, QString>> KeptProperties(const TPersistent* Instance)
 {
     QList<std::pair<QString, QString>> result;
-    const TStreamRecord* rec = Instance ? Instance->StreamRecord() : nullptr;
-    if (!rec)
-        return result;
-    for (const TStreamRecord::TEntry& e : rec->Entries) {
-        if (!e.Kept)
-            continue;
-        // A one-property object converted to text shows the value as a form file would.
-        QByteArray stream("TPF0\x01X\x00", 7);
-        stream += rec->Range(e.NameAt, e.End);
-        stream += QByteArray("\x00\x00", 2);
-        QString value;
-        try {
-            const QString text = QString::fromUtf8(ObjectBinaryToText(stream, TLineBreak::LF));
-            const qsizetype eq = text.indexOf(QLatin1String(" = "));
-            const qsizetype end = text.lastIndexOf(QLatin1String("\nend"));
-            value = eq < 0 ? QString() : text.mid(eq + 3, end - eq - 3).trimmed();
-        } catch (const Exception&) {
+    QSet<QString> listed;
+    for (const TStreamRecord* rec = Instance ? Instance->StreamRecord() : nullptr; rec; rec = rec->Ancestor.get()) {
+        for (const TStreamRecord::TEntry& e : rec->Entries) {
+            if (!e.Kept || listed.contains(FoldCase(rec->EntryName(e))))
+                continue;
+            listed.insert(FoldCase(rec->EntryName(e)));
+            // A one-property object converted to text shows the value as a form file would.
+            QByteArray stream("TPF0\x01X\x00", 7);
+            stream += rec->Range(e.NameAt, e.End);
+            stream += QByteArray("\x00\x00", 2);
+            QString value;
+            try {
+                const QString text = QString::fromUtf8(ObjectBinaryToText(stream, TLineBreak::LF));
+                const qsizetype eq = text.indexOf(QLatin1String(" = "));
+                const qsizetype end = text.lastIndexOf(QLatin1String("\nend"));
+                value = eq < 0 ? QString() : text.mid(eq + 3, end - eq - 3).trimmed();
+            } catch (const Exception&) {
+            }
+            result.append({rec->EntryName(e), value});
         }
-        result.append({rec->EntryName(e), value});
     }
     return result;
 }
 
 QString KeptString(const TPersistent* Instance, const QString& Name)
 {
-    const TStreamRecord* rec = Instance ? Instance->StreamRecord() : nullptr;
-    if (!rec)
-        return QString();
-    for (const TStreamRecord::TEntry& e : rec->Entries) {
-        if (!e.Kept || rec->EntryName(e).compare(Name, Qt::CaseInsensitive) != 0)
-            continue;
-        try {
-            TBinaryReader r(rec->Range(e.ValueAt, e.End));
-            const TValueType t = r.NextValue();
-            if (rec->CodePage && (t == vaString || t == vaLString))
-                return rec->CodePage->Decode(r.ReadAnsiString());
-            if (t == vaString || t == vaLString || t == vaWString || t == vaUTF8String)
-                return r.ReadString();
-        } catch (const Exception&) {
+    for (const TStreamRecord* rec = Instance ? Instance->StreamRecord() : nullptr; rec; rec = rec->Ancestor.get()) {
+        for (const TStreamRecord::TEntry& e : rec->Entries) {
+            if (!e.Kept || rec->EntryName(e).compare(Name, Qt::CaseInsensitive) != 0)
+                continue;
+            try {
+                TBinaryReader r(rec->Range(e.ValueAt, e.End));
+                const TValueType t = r.NextValue();
+                if (rec->CodePage && (t == vaString || t == vaLString))
+                    return rec->CodePage->Decode(r.ReadAnsiString());
+                if (t == vaString || t == vaLString || t == vaWString || t == vaUTF8String)
+                    return r.ReadString();
+            } catch (const Exception&) {
+            }
+            return QString(); // kept, but not as a string
         }
     }
     return QString();
@@ -194,7 +248,10 @@ void TReader::DefineBinaryProperty(const QString& Name, const TReadBinaryProc& R
 TComponent* TReader::ReadRootComponent(TComponent* Root, const QMetaObject* AncestorClass)
 {
     R.ReadSignature();
+    const qint64 at = R.Position();
     const TObjectHeader h = R.ReadHeader();
+    if (const QString bad = BadHeader(h); !bad.isEmpty())
+        R.FailAt(bad, at);
     const QString className = QString::fromUtf8(h.ClassName);
     bool created = false;
     if (!Root) {
@@ -311,6 +368,8 @@ TStreamRecord* TReader::NewRecord(TPersistent* Instance)
         return nullptr;
     }
     auto rec = std::make_shared<TStreamRecord>();
+    if (const TStreamRecord* old = Instance->StreamRecord())
+        rec->Ancestor = old->Ancestor; // read again by a descendant form
     rec->Stream = FData;
     rec->CodePage = CodePage;
     rec->AnsiStrings = AnsiStrings;
@@ -350,6 +409,8 @@ TComponent* TReader::ReadObject(TComponent* Parent, TComponent* Owner)
     TComponent* c = nullptr;
     bool created = false;
     try {
+        if (const QString bad = BadHeader(h); !bad.isEmpty())
+            throw EReadError(bad);
         if (h.Flags & ffInherited) {
             c = Owner->FindComponent(name);
             // Read twice, the second reading would replace what the first one kept.
@@ -413,6 +474,7 @@ TComponent* TReader::ReadObject(TComponent* Parent, TComponent* Owner)
     if (TStreamRecord* rec = NewRecord(c)) {
         rec->Flags = h.Flags;
         rec->Position = h.Position;
+        rec->ReadUnder = Parent;
         if (TStreamRecord* parentRec = Parent->StreamRecord())
             parentRec->Children << c;
         FPlaced.append({c, Parent, at});
@@ -436,6 +498,9 @@ void TReader::ReadProperty(TPersistent* Instance, TStreamRecord* Record)
 {
     const qint64 at = R.Position();
     const QByteArrayView rawName = R.ReadStr();
+    // What could not be written as text is not read either: the form could not be converted.
+    if (!IsFormIdent(rawName, true))
+        R.FailAt(QStringLiteral("Invalid property name"), at);
     const QString name = QString::fromUtf8(rawName.data(), rawName.size());
     const qint64 valueAt = R.Position();
     // What nobody reads is kept as written; found without an exception, as most properties of a
@@ -785,16 +850,12 @@ void TWriter::SnapshotRecord(TPersistent* Instance)
     TStreamRecord* rec = Instance->StreamRecord();
     if (!rec)
         return;
-    rec->Loaded.clear();
-    QList<TMark> marks;
-    QList<qsizetype> ends;
     try {
-        const QByteArray data = CollectProperties(Instance, marks, ends);
-        for (qsizetype m = 0; m < marks.size(); ++m)
-            rec->Loaded.insert(FoldCase(marks.at(m).Name),
-                               data.mid(marks.at(m).ValueAt, ends.at(m) - marks.at(m).ValueAt));
+        rec->LoadedStream = CollectProperties(Instance, rec->Loaded);
     } catch (const Exception&) {
         // Not writable as it stands: every value of it counts as edited.
+        rec->LoadedStream.clear();
+        rec->Loaded.clear();
     }
 }
 
@@ -874,24 +935,40 @@ void TWriter::DefineBinaryProperty(const QString& Name, const TReadBinaryProc&, 
 
 void TWriter::WritePropName(const QString& Name)
 {
-    const QByteArray utf8 = Name.toUtf8();
-    if (utf8.size() > 255)
-        throw EWriteError(QStringLiteral("Property name %1 is longer than 255 bytes").arg(Name));
-    const bool mark = FMarking && FNest == 0;
-    if (mark)
-        FMarks.append({Name, W.Data().size(), 0});
-    W.WriteStr(utf8);
-    if (mark)
-        FMarks.last().ValueAt = W.Data().size();
+    QByteArray& out = W.Buffer();
+    const qsizetype at = out.size();
+    // Names are nearly always ASCII: written straight into the stream.
+    bool ascii = Name.size() <= 255;
+    if (ascii) {
+        out.resize(at + 1 + Name.size());
+        char* p = out.data() + at;
+        *p++ = char(Name.size());
+        for (const QChar c : Name) {
+            if (c.unicode() >= 0x80) {
+                ascii = false;
+                break;
+            }
+            *p++ = char(c.unicode());
+        }
+    }
+    if (!ascii) {
+        out.truncate(at);
+        const QByteArray utf8 = Name.toUtf8();
+        if (utf8.size() > 255)
+            throw EWriteError(QStringLiteral("Property name %1 is longer than 255 bytes").arg(Name));
+        W.WriteStr(utf8);
+    }
+    if (FMarking && FNest == 0)
+        FMarks.append({qint32(at), qint32(out.size()), 0});
 }
 
-QByteArray TWriter::CollectProperties(TPersistent* Instance, QList<TMark>& Marks, QList<qsizetype>& Ends)
+QByteArray TWriter::CollectProperties(TPersistent* Instance, QList<TStreamRecord::TRange>& Ranges)
 {
     struct TSaved
     {
         TWriter* Self;
         KvFormBinary::TBinaryWriter Writer;
-        QList<TMark> Marks;
+        QList<TStreamRecord::TRange> Marks;
         bool Marking;
         int Nest;
         QString Prefix;
@@ -914,54 +991,65 @@ QByteArray TWriter::CollectProperties(TPersistent* Instance, QList<TMark>& Marks
         FAnsiStrings = rec->AnsiStrings;
     }
     WriteProperties(Instance, DefaultOf(Instance->metaObject()), QString());
-    const QByteArray data = W.Take();
-    Marks = std::exchange(FMarks, {});
-    Ends.clear();
-    for (qsizetype i = 0; i < Marks.size(); ++i)
-        Ends << (i + 1 < Marks.size() ? Marks.at(i + 1).NameAt : data.size());
+    QByteArray data = W.Take();
+    Ranges = std::exchange(FMarks, {});
+    for (qsizetype i = 0; i < Ranges.size(); ++i)
+        Ranges[i].End = i + 1 < Ranges.size() ? Ranges.at(i + 1).NameAt : qint32(data.size());
     return data;
 }
 
 void TWriter::WriteRecorded(TPersistent* Instance, const TStreamRecord& Record)
 {
-    QList<TMark> marks;
-    QList<qsizetype> ends;
-    const QByteArray now = CollectProperties(Instance, marks, ends);
-    QHash<QString, qsizetype> index;
-    for (qsizetype i = 0; i < marks.size(); ++i)
-        index.insert(FoldCase(marks.at(i).Name), i);
-    auto valueOf = [&](qsizetype i) {
-        return QByteArrayView(now).sliced(marks.at(i).ValueAt, ends.at(i) - marks.at(i).ValueAt);
-    };
-    const QByteArrayView stream(Record.Stream);
-    QSet<QString> seen;
+    QList<TStreamRecord::TRange> now;
+    const QByteArray data = CollectProperties(Instance, now);
+    const QByteArrayView stream(Record.Stream), loaded(Record.LoadedStream);
+    QVarLengthArray<bool, 64> seen(now.size());
+    std::fill(seen.begin(), seen.end(), false);
+    qsizetype nowHint = 0, loadedHint = 0;
     // What was read, in its order: as written unless edited since; what is no longer stored goes.
     for (const TStreamRecord::TEntry& e : Record.Entries) {
-        const QString key = FoldCase(Record.EntryName(e));
-        seen.insert(key);
+        const QByteArrayView name = NameAt(stream, e.NameAt);
+        const qsizetype i = FindName(data, now, name, nowHint);
+        if (i >= 0)
+            seen[i] = true;
         if (e.Kept) {
             WriteRaw(stream.sliced(e.NameAt, e.End - e.NameAt));
             continue;
         }
-        const qsizetype i = index.value(key, -1);
-        const auto loaded = Record.Loaded.constFind(key);
-        const bool was = loaded != Record.Loaded.cend();
-        if (was == (i >= 0) && (!was || QByteArrayView(*loaded) == valueOf(i))) {
+        const qsizetype l = FindName(loaded, Record.Loaded, name, loadedHint);
+        if ((l >= 0) == (i >= 0) && (l < 0 || ValueOf(loaded, Record.Loaded.at(l)) == ValueOf(data, now.at(i)))) {
             WriteRaw(stream.sliced(e.NameAt, e.End - e.NameAt));
         } else if (i >= 0) {
             WriteRaw(stream.sliced(e.NameAt, e.ValueAt - e.NameAt));
-            WriteRaw(valueOf(i));
+            WriteRaw(ValueOf(data, now.at(i)));
+        }
+    }
+    // A copy is a new component: it takes along what it kept from ancestor forms.
+    if (FCopying && Record.Ancestor) {
+        QList<QByteArrayView> names;
+        for (const TStreamRecord::TEntry& e : Record.Entries)
+            names << NameAt(stream, e.NameAt);
+        for (const TStreamRecord* a = Record.Ancestor.get(); a; a = a->Ancestor.get()) {
+            const QByteArrayView from(a->Stream);
+            for (const TStreamRecord::TEntry& e : a->Entries) {
+                const QByteArrayView name = NameAt(from, e.NameAt);
+                if (!e.Kept || std::any_of(names.cbegin(), names.cend(), [&](QByteArrayView n) { return SameName(n, name); }))
+                    continue;
+                names << name;
+                if (qsizetype h = 0; FindName(data, now, name, h) >= 0)
+                    continue; // read into the component: written below with its value now
+                WriteRaw(from.sliced(e.NameAt, e.End - e.NameAt));
+            }
         }
     }
     // Then what was set since.
-    for (qsizetype i = 0; i < marks.size(); ++i) {
-        const QString key = FoldCase(marks.at(i).Name);
-        if (seen.contains(key))
+    for (qsizetype i = 0; i < now.size(); ++i) {
+        if (seen[i])
             continue;
-        const auto loaded = Record.Loaded.constFind(key);
-        if (loaded != Record.Loaded.cend() && QByteArrayView(*loaded) == valueOf(i))
+        const qsizetype l = FindName(loaded, Record.Loaded, NameAt(data, now.at(i).NameAt), loadedHint);
+        if (l >= 0 && ValueOf(loaded, Record.Loaded.at(l)) == ValueOf(data, now.at(i)))
             continue;
-        WriteRaw(QByteArrayView(now).sliced(marks.at(i).NameAt, ends.at(i) - marks.at(i).NameAt));
+        WriteRaw(QByteArrayView(data).sliced(now.at(i).NameAt, now.at(i).End - now.at(i).NameAt));
     }
 }
 
@@ -1021,7 +1109,16 @@ void TWriter::WriteObject(TComponent* Component)
 QList<TComponent*> TWriter::ChildrenToWrite(TComponent* Component, const TStreamRecord* rec) const
 {
     QList<TComponent*> children;
-    Component->GetChildren([&children](TComponent* child) { children << child; }, FRoot);
+    // A frame placed inline writes what it owns as its own form would: its non-visual components too.
+    TComponent* root = Component != FRoot && (Component->ComponentState() & csInline) ? Component : FRoot;
+    Component->GetChildren(
+        [&](TComponent* child) {
+            // Unless it was read under another of the frame's components, which lists it.
+            const TStreamRecord* r = root != FRoot && !child->HasParent() ? child->StreamRecord() : nullptr;
+            if (!r || !r->ReadUnder || r->ReadUnder == Component)
+                children << child;
+        },
+        root);
     if (!rec || rec->Children.isEmpty())
         return children;
     // In the order they were read; those added since after them.
@@ -1086,11 +1183,11 @@ void TWriter::WriteProperties(TPersistent* Instance, const QObject* Default, con
     for (qsizetype index = 0; index < props.size(); ++index) {
         const TPropInfo& info = props.at(index);
         const QMetaProperty& prop = info.Prop;
-        if (!prop.isReadable() || !prop.isStored())
+        if (!prop.isReadable() || !prop.isStored() || !Instance->IsPropertyStored(info.Name))
             continue;
         if (isComponent && Prefix.isEmpty() && info.Name == QLatin1String("Name"))
             continue; // written in the object header
-        const QString name = Prefix + info.Name;
+        const QString name = Prefix.isEmpty() ? info.Name : Prefix + info.Name;
         if (info.Kind == TTypeKind::tkClass) {
             if (info.IsComponentRef()) {
                 if (!prop.isWritable()) {

@@ -41,9 +41,19 @@ struct TStreamRecord
     int Flags = 0;
     qint32 Position = 0;
     qint32 OrderAt = -1, OrderEnd = -1; // a collection item's order value
-    QHash<QString, QByteArray> Loaded;   // case-folded name -> encoded value after loading
+    // Its properties as a writer encoded them right after loading, to tell edited values from
+    // untouched ones: the encoding and each property's range in it.
+    struct TRange
+    {
+        qint32 NameAt, ValueAt, End;
+    };
+    QByteArray LoadedStream;
+    QList<TRange> Loaded;
     QList<QPointer<TComponent>> Children;
+    QPointer<TComponent> ReadUnder; // the component it was read under
     bool FromAncestor = false; // came with an ancestor form: written only where it differs
+    // How the ancestor forms wrote it (what it keeps from them), for an object they hold.
+    std::shared_ptr<const TStreamRecord> Ancestor;
     // How 8-bit strings were read and edited ones are written (see TReader::CodePage).
     std::shared_ptr<const TCodePage> CodePage;
     bool AnsiStrings = false;
@@ -52,9 +62,11 @@ struct TStreamRecord
     QByteArray Range(qint32 From, qint32 To) const { return Stream.mid(From, To - From); }
 };
 
-// Properties an object keeps as written (nobody reads them), as name and value in form text.
+// Properties an object keeps as written (nobody reads them), as name and value in form text;
+// those an ancestor form gave it after its own.
 QList<std::pair<QString, QString>> KeptProperties(const TPersistent* Instance);
-// The string a kept property holds (a placeholder's Caption or Text), or a null string.
+// The string a kept property holds (a placeholder's Caption or Text, its own or an ancestor
+// form's), or a null string.
 QString KeptString(const TPersistent* Instance, const QString& Name);
 
 // What a class sees of the stream in DefineProperties: it names extra values it stores beside
@@ -213,16 +225,9 @@ public:
                               const TWriteBinaryProc& WriteData, bool HasData) override;
 
 private:
-    struct TMark
-    {
-        QString Name;
-        qsizetype NameAt;
-        qsizetype ValueAt;
-    };
-
     KvFormBinary::TBinaryWriter W;
     QString FPrefix; // path of the sub-object whose properties are being written ("Font.")
-    QList<TMark> FMarks; // where each property starts while collecting one object's properties
+    QList<TStreamRecord::TRange> FMarks; // where each property is while collecting one object's properties
     bool FMarking = false;
     int FNest = 0; // inside a collection's items
     bool FCopying = false; // WriteComponent: headers of new components
@@ -237,8 +242,8 @@ private:
     // The children written under Component, in their order.
     QList<TComponent*> ChildrenToWrite(TComponent* Component, const TStreamRecord* rec) const;
     void WriteProperties(TPersistent* Instance, const QObject* Default, const QString& Prefix);
-    // An object's properties as a new writer would write them, each with its name and range.
-    QByteArray CollectProperties(TPersistent* Instance, QList<TMark>& Marks, QList<qsizetype>& Ends);
+    // An object's properties as a new writer would write them, and the range of each.
+    QByteArray CollectProperties(TPersistent* Instance, QList<TStreamRecord::TRange>& Ranges);
     void WriteRecorded(TPersistent* Instance, const TStreamRecord& Record);
     void WriteRaw(QByteArrayView Bytes);
     friend class TReader;

@@ -1573,6 +1573,11 @@ QByteArrayView ResourceData(const QByteArray& resource)
 
 } // namespace
 
+bool IsFormIdent(QByteArrayView name, bool dotted)
+{
+    return IsIdent(name, dotted);
+}
+
 QByteArray ObjectResourceToBinary(const QByteArray& resource)
 {
     const QByteArrayView data = ResourceData(resource);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 class TCodePage;
@@ -58,6 +59,10 @@ QByteArray ObjectTextToResource(const QByteArray& text, const TCodePage* codePag
 // Writes text back in the format a form file was found in: text stays text (as given), anything
 // else becomes a resource. An unknown format is resolved to binary.
 QByteArray ObjectTextToResource(const QByteArray& text, TStreamOriginalFormat& originalFormat);
+
+// Whether a name read from a binary form is one the text format can hold: an identifier (letters
+// beyond ASCII in UTF-8 included), or with `dotted` several joined by dots (Font.Style).
+bool IsFormIdent(QByteArrayView name, bool dotted);
 
 // Strips a resource header when there is one and returns the TPF0 stream. Bytes after the
 // resource data are refused.

@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QMetaEnum>
 #include <QMutex>
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -76,6 +77,11 @@ TTypeKind KindOf(const QMetaProperty& prop, const QMetaObject*& classType, const
 
 const TClassProps& ClassProps(const QMetaObject* AClass)
 {
+    // Reading a form asks for the same class many times in a row.
+    thread_local const QMetaObject* lastClass = nullptr;
+    thread_local const TClassProps* lastProps = nullptr;
+    if (AClass == lastClass)
+        return *lastProps;
     static QMutex mutex;
     // Never destroyed: entries live as long as the classes, for the whole program.
     static auto& cache = *new QHash<const QMetaObject*, TClassProps*>;
@@ -97,6 +103,8 @@ const TClassProps& ClassProps(const QMetaObject* AClass)
             entry->List.append(info);
         }
     }
+    lastClass = AClass;
+    lastProps = entry;
     return *entry;
 }
 
@@ -135,7 +143,16 @@ const QList<TPropInfo>& GetPropList(const QMetaObject* AClass) { return ClassPro
 const TPropInfo* GetPropInfo(const QMetaObject* AClass, QStringView Name)
 {
     const TClassProps& props = ClassProps(AClass);
-    const auto it = props.Index.constFind(FoldCase(Name));
+    // Short ASCII names are folded on the stack: no allocation for a lookup.
+    char16_t folded[64];
+    const bool onStack = Name.size() <= 64 && std::all_of(Name.begin(), Name.end(), [](QChar c) { return c.unicode() < 0x80; });
+    if (onStack)
+        std::transform(Name.begin(), Name.end(), folded, [](QChar c) {
+            const char16_t u = c.unicode();
+            return u >= u'A' && u <= u'Z' ? char16_t(u + 32) : u;
+        });
+    const auto it = props.Index.constFind(onStack ? QString::fromRawData(reinterpret_cast<const QChar*>(folded), Name.size())
+                                                  : FoldCase(Name));
     return it == props.Index.cend() ? nullptr : &props.List.at(*it);
 }
 

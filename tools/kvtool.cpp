@@ -306,6 +306,7 @@ LoadedForm LoadForm(const QString& file, const QByteArray& data, const QStringLi
     // The unit that declares the form: the project's entry for it, or the .pas beside it.
     QStringList units;
     QString unit;
+    std::shared_ptr<const TCodePage> projectCodePage;
     if (!projectFile.isEmpty()) {
         TKvProject project;
         try {
@@ -317,6 +318,8 @@ LoadedForm LoadForm(const QString& file, const QByteArray& data, const QStringLi
             units << project.GetModule(i)->FileName();
         if (const TKvModuleInfo* m = project.FindModuleInfo(QFileInfo(file).absoluteFilePath()))
             unit = m->FileName();
+        if (!codePage && TCodePage::IsKnown(project.CodePage()))
+            projectCodePage = std::make_shared<const TCodePage>(project.CodePage()); // the option overrides
     }
     if (unit.isEmpty() && file != QLatin1String("-")) {
         const QFileInfo info(file);
@@ -327,8 +330,7 @@ LoadedForm LoadForm(const QString& file, const QByteArray& data, const QStringLi
     const QString dir = file == QLatin1String("-") ? QDir::currentPath() : QFileInfo(file).absolutePath();
 
     TFormReadOptions options;
-    if (codePage)
-        options.CodePage = std::make_shared<const TCodePage>(*codePage);
+    options.CodePage = codePage ? std::make_shared<const TCodePage>(*codePage) : projectCodePage;
     options.AnsiStrings = result.Shape.Text.Style == TFormTextStyle::Legacy;
     QStringList ancestors = ancestorFiles;
     if (!unit.isEmpty()) {

@@ -366,3 +366,39 @@ TEST(KvHostForms, InheritedFormOpensOnItsAncestorOrWithAWarning)
     EXPECT_FALSE(form->GetRootComponent()->FindComponent(QStringLiteral("BtCancel")));
     EXPECT_EQ(form->GetFormStream(), FormFileToBinary(ReadFileBytes(dir.filePath(QStringLiteral("UChild.dfm")))));
 }
+
+// Older forms hold raw 8-bit strings in their project's code page, which the project's options
+// name; the designer's option overrides it.
+TEST(KvHostForms, RawStringsDecodeWithTheProjectsCodePageUnlessTheOptionSaysOtherwise)
+{
+    QTemporaryDir dir;
+    auto write = [&](const char* name, const QByteArray& bytes) {
+        QFile f(dir.filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    };
+    write("Gbk.dpr", "program Gbk;\n\nuses\n  Forms,\n  UGbk in 'UGbk.pas' {FrmGbk};\n\nbegin\nend.\n");
+    write("UGbk.pas", "unit UGbk;\n\ninterface\n\nuses Forms;\n\ntype\n  TFrmGbk = class(TForm)\n  end;\n\n"
+                      "implementation\n\n{$R *.dfm}\n\nend.\n");
+    write("UGbk.dfm", "object FrmGbk: TFrmGbk\n  Caption = '\xD6\xD0\xCE\xC4'\nend\n");
+    write("Gbk.dproj", "<Project xmlns=\"http://schemas.microsoft.com/developer/msbuild/2003\">\n"
+                       "  <PropertyGroup Condition=\"'$(Base)'!=''\">\n    <DCC_CodePage>936</DCC_CodePage>\n"
+                       "  </PropertyGroup>\n</Project>\n");
+    const QByteArray binary = FormFileToBinary(ReadFileBytes(dir.filePath(QStringLiteral("UGbk.dfm"))));
+    auto caption = [&](std::shared_ptr<const TCodePage> option) {
+        TKvHostServices host;
+        host.SetCodePage(std::move(option));
+        host.OpenProject(dir.filePath(QStringLiteral("Gbk.dpr")));
+        TKvFormEditor* form = host.OpenForm(dir.filePath(QStringLiteral("UGbk.pas")));
+        auto* root = qobject_cast<TCustomForm*>(form->GetRootComponent());
+        const QString read = root->GetCaption();
+        EXPECT_EQ(form->GetFormStream(), binary); // the same bytes back
+        // An edited string is written in the same code page, raw as it was.
+        root->SetCaption(read + read.left(1));
+        EXPECT_TRUE(ObjectBinaryToText(form->GetFormStream()).contains("Caption = '\xD6\xD0\xCE\xC4\xD6"));
+        return read;
+    };
+    EXPECT_EQ(caption(nullptr), QString::fromUtf8("\xE4\xB8\xAD\xE6\x96\x87"));
+    EXPECT_EQ(caption(std::make_shared<const TCodePage>(QStringLiteral("windows-1252"))),
+              QString::fromLatin1("\xD6\xD0\xCE\xC4"));
+}

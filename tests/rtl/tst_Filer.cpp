@@ -531,6 +531,7 @@ TEST(FormsAsWritten, InheritedFormsAndFramesWriteOnlyTheirDifferences)
                             "  Caption = 'Base'\n"
                             "  object PnButtons: TQsPanel\n"
                             "    Width = 300\n"
+                            "    Caption = 'Buttons'\n"
                             "    object BtOk: TQsButton\n"
                             "      Left = 8\n"
                             "      Caption = 'OK'\n"
@@ -584,6 +585,12 @@ TEST(FormsAsWritten, InheritedFormsAndFramesWriteOnlyTheirDifferences)
     QByteArray expected = child;
     expected.replace("    end\n  end\nend\n", "    end\n  end\n  inherited Side: TFrame\n    Top = 9\n  end\nend\n");
     EXPECT_EQ(Text(form.get()), expected);
+
+    // What an ancestor's placeholder keeps shows through its descendant, and goes with a copy.
+    TComponent* buttons = form->FindComponent(QStringLiteral("PnButtons"));
+    EXPECT_EQ(KeptString(buttons, QStringLiteral("Caption")), QStringLiteral("Buttons"));
+    EXPECT_TRUE(KeptProperties(buttons).contains({QStringLiteral("Caption"), QStringLiteral("'Buttons'")}));
+    EXPECT_TRUE(ObjectBinaryToText(TWriter().WriteComponent(buttons, form.get())).contains("Caption = 'Buttons'"));
 
     // A copy of an inherited component pastes as a new one, with what it keeps.
     TComponent* ok = form->FindComponent(QStringLiteral("BtOk"));
@@ -654,4 +661,119 @@ TEST(FormsAsWritten, AControlInsideANonVisualComponentIsRefusedRatherThanMoved)
                             "  end\n"
                             "end\n";
     EXPECT_EQ(Text(ReadAsWritten(fine).get()), fine);
+}
+
+TEST(FormsAsWritten, NamesTheTextFormatCannotHoldAreRefusedWithTheirOffset)
+{
+    RegisterControlClasses();
+    const QByteArray good = ObjectTextToBinary("object F: TForm\n"
+                                               "  object Pn: TQsPanel\n"
+                                               "    Caption = 'x'\n"
+                                               "  end\n"
+                                               "end\n");
+    // Same length, so that the stream stays well formed: only the name is wrong.
+    for (const auto& [from, to, reason] : {std::tuple{"TQsPanel", "TQs-anel", "Invalid class name"},
+                                           std::tuple{"\x02Pn", "\x02P ", "Invalid object name"},
+                                           std::tuple{"Caption", "Cap(ion", "Invalid property name"},
+                                           std::tuple{"TForm", "1Form", "Invalid class name"}}) {
+        QByteArray bad = good;
+        const qsizetype at = bad.indexOf(from);
+        bad.replace(at, qsizetype(strlen(from)), to);
+        TFormReadOptions options;
+        options.RootClass = &TForm::staticMetaObject;
+        try {
+            delete ReadFormAsWritten(bad, options);
+            ADD_FAILURE() << to;
+        } catch (const EReadError& e) {
+            EXPECT_TRUE(e.Message.contains(QLatin1String(reason))) << e.Message.toStdString();
+            EXPECT_GT(e.Offset, 0);
+            EXPECT_LE(e.Offset, at);
+        }
+        EXPECT_THROW(ObjectBinaryToText(bad), EReadError); // the converter agrees
+    }
+}
+
+TEST(FormsAsWritten, AFormSizedInTheDesignerKeepsItsClientSizeInStep)
+{
+    const QByteArray text = "object F: TForm\n"
+                            "  Caption = 'Sized'\n"
+                            "  ClientHeight = 441\n"
+                            "  ClientWidth = 624\n"
+                            "end\n";
+    auto form = ReadAsWritten(text);
+    auto* root = qobject_cast<TForm*>(form.get());
+    root->SetBounds(0, 0, 700, 400);
+    EXPECT_EQ(root->GetClientWidth(), 700);
+    EXPECT_EQ(root->GetClientHeight(), 400);
+    QByteArray expected = text;
+    expected.replace("441", "400").replace("624", "700");
+    EXPECT_EQ(Text(form.get()), expected); // the outer size is not written beside it
+
+    // A form that gives its outer size keeps doing so.
+    auto old = ReadAsWritten("object F: TForm\n  Width = 640\n  Height = 480\nend\n");
+    qobject_cast<TForm*>(old.get())->SetWidth(600);
+    EXPECT_EQ(Text(old.get()), QByteArray("object F: TForm\n  Width = 600\n  Height = 480\nend\n"));
+
+    // Both sizes written: both come back as written while other values change.
+    const QByteArray both = "object F: TForm\n  Width = 640\n  Height = 480\n  Caption = 'Both'\n"
+                            "  ClientHeight = 441\n  ClientWidth = 624\nend\n";
+    auto twice = ReadAsWritten(both);
+    EXPECT_EQ(Text(twice.get()), both);
+    qobject_cast<TForm*>(twice.get())->SetCaption(QStringLiteral("Edited"));
+    expected = both;
+    EXPECT_EQ(Text(twice.get()), expected.replace("'Both'", "'Edited'"));
+}
+
+// What an inline frame owns without a parent (a timer) is its child as much as its controls are:
+// written back when the descendant mentions it, and written as a difference once moved.
+TEST(FormsAsWritten, AFramesNonVisualComponentsAreWrittenUnderTheFrame)
+{
+    const QByteArray frame = "object FrAddress: TFrAddress\n"
+                             "  Width = 200\n"
+                             "  object Tmr: TTimer\n"
+                             "    Interval = 500\n"
+                             "    Left = 16\n"
+                             "    Top = 8\n"
+                             "  end\n"
+                             "end\n";
+    const QByteArray text = "object F: TForm\n"
+                            "  inline FrAddress1: TFrAddress\n"
+                            "    Left = 8\n"
+                            "  end\n"
+                            "  inline FrAddress2: TFrAddress\n"
+                            "    inherited Tmr: TTimer\n"
+                            "      Interval = 1000\n"
+                            "    end\n"
+                            "  end\n"
+                            "end\n";
+    TFormReadOptions options;
+    options.FindFrame = [&](const QString& name) { return name == QLatin1String("TFrAddress") ? frame : QByteArray(); };
+    auto form = ReadAsWritten(text, options);
+    EXPECT_EQ(Text(form.get()), text);
+    TComponent* timer = form->FindComponent(QStringLiteral("FrAddress1"))->FindComponent(QStringLiteral("Tmr"));
+    ASSERT_TRUE(timer);
+    EXPECT_EQ(timer->DesignLeft(), 16);
+    timer->SetDesignPos(40, 8);
+    QByteArray expected = text;
+    expected.replace("    Left = 8\n  end\n", "    Left = 8\n    inherited Tmr: TTimer\n      Left = 40\n    end\n  end\n");
+    EXPECT_EQ(Text(form.get()), expected);
+}
+
+// Component names beyond ASCII are names, as the form format and the unit source have them.
+TEST(FormsAsWritten, NamesBeyondAsciiLoadAndRename)
+{
+    const QByteArray text = "object F: TForm\n"
+                            "  object \xC3\x9C" "bersicht: TQsPanel\n"
+                            "    Left = 8\n"
+                            "  end\n"
+                            "end\n";
+    auto form = ReadAsWritten(text);
+    TComponent* panel = form->FindComponent(QString::fromUtf8("\xC3\xBC" "BERSICHT"));
+    ASSERT_TRUE(panel);
+    EXPECT_EQ(Text(form.get()), text);
+    panel->SetName(QString::fromUtf8("\xE9\x9D\xA2\xE6\x9D\xBF" "2"));
+    EXPECT_TRUE(Text(form.get()).contains("object \xE9\x9D\xA2\xE6\x9D\xBF" "2: TQsPanel"));
+    for (const char* bad : {"2Panel", "Pa nel", "Pa-nel", "\xE2\x82\xAC" "uro", ""})
+        EXPECT_FALSE(TComponent::IsValidIdent(QString::fromUtf8(bad))) << bad;
+    EXPECT_TRUE(TComponent::IsValidIdent(QStringLiteral("_x1")));
 }
