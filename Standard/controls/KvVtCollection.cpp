@@ -49,6 +49,8 @@ TKvCollection* CollectionOf(const TComponent* Owner, const QString& PropName)
 TKvCollectionWindow::TKvCollectionWindow(QWidget* Parent) : TDesignWindow(Parent), FPopup(new QMenu(this))
 {
     setWindowFlag(Qt::Window);
+    // Opening the editor again makes a fresh window; a closed one would only pile up.
+    setAttribute(Qt::WA_DeleteOnClose);
 }
 
 TKvCollectionWindow::~TKvCollectionWindow()
@@ -347,7 +349,6 @@ void TKvCollectionWindow::ItemsModified(IDesigner* ADesigner)
         TKvCollection* Found = CollectionOf(Designer() ? Designer()->GetComponent(FOwnerName) : nullptr, FPropName);
         if (!Found || Found->EditorWindow()) {
             close();
-            deleteLater();
             return;
         }
         SetCollection(Found);

@@ -46,6 +46,8 @@ TFrMenus::TFrMenus(QWidget* Parent)
 {
     ui->setupUi(this);
     setWindowFlag(Qt::Window);
+    // Opening the editor again makes a fresh window; a closed one would only pile up.
+    setAttribute(Qt::WA_DeleteOnClose);
     ui->Tree->viewport()->installEventFilter(this);
 
     const QStyle* S = style();
@@ -358,8 +360,7 @@ void TFrMenus::ItemsModified(IDesigner* ADesigner)
     if (!Menu) {
         TComponent* Found = Designer() ? Designer()->GetComponent(FMenuName) : nullptr;
         if (!KvMenuItemsOf(Found) || EditorWindowOf(Found)) {
-            close();
-            deleteLater(); // the menu is gone for good
+            close(); // the menu is gone for good
             return;
         }
         Attach(Found);
