@@ -34,7 +34,7 @@ int main(int argc, char** argv)
     for (int i = 0; i < count; ++i) {
         const QString name = QStringLiteral("Set %1").arg((i * 7919) % count, 5, 10, QLatin1Char('0'));
         TKvSetColorItem* c = display->SetsColor()->Add(name);
-        c->SetColor(TColor{(i * 2654435761u) & 0xFFFFFF});
+        c->SetColor(TColor{qint32((i * 2654435761u) & 0xFFFFFF)});
         c->SetDescription(QStringLiteral("Colour number %1").arg(i));
         TKvSetFontItem* f = display->SetsFont()->Add(name);
         QFont font(i % 2 ? QStringLiteral("Sans") : QStringLiteral("Serif"));

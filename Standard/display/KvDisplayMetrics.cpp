@@ -75,9 +75,9 @@ void TKvMetricsEdit::PaintExample(QImage& Target, const TKvPkgDisplay* Pkg) cons
     QPen Pen(Qt::black, 0, FKind == Hints ? Qt::DashDotLine : Qt::SolidLine);
     P.setPen(Pen);
     const bool Cw = FKind == CommonWnds;
-    const int Left = Value(Cw ? cwMarginLeft : hiMarginLeft), Top = Value(Cw ? cwMarginTop : hiMarginTop);
-    const int Right = Value(Cw ? cwMarginRight : hiMarginRight);
-    const int Bottom = Value(Cw ? cwMarginBottom : hiMarginBottom);
+    auto Margin = [&](TKvCWMetric C, TKvHiMetric H) { return Value(Cw ? int(C) : int(H)); };
+    const int Left = Margin(cwMarginLeft, hiMarginLeft), Top = Margin(cwMarginTop, hiMarginTop);
+    const int Right = Margin(cwMarginRight, hiMarginRight), Bottom = Margin(cwMarginBottom, hiMarginBottom);
     auto Vertical = [&](int X) { P.drawLine(X, 0, X, H - 1); };
     auto Horizontal = [&](int Y) { P.drawLine(0, Y, W - 1, Y); };
     if (Left > 0)

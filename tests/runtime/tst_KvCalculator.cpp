@@ -14,9 +14,11 @@ namespace {
 QString Pressed(const QString& Keys)
 {
     TKvCalculator Calculator;
-    for (QChar Key : Keys)
-        if (Key != u' ')
+    for (QChar Key : Keys) {
+        if (Key != u' ') {
             EXPECT_TRUE(Calculator.Key(Key)) << Key.toLatin1();
+        }
+    }
     return Calculator.Display();
 }
 
