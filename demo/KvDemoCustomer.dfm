@@ -3,8 +3,8 @@ object FrDemoCustomer: TFrDemoCustomer
   Top = 160
   Width = 520
   Height = 400
-  Caption = 'Customer'
   ActiveControl = DbEdCode
+  Caption = 'Customer'
   object PsCustomer: TKvPkgStrings
     InitMode = imFILE
     FileName = 'KvDemoCustomer.kvstr'
@@ -30,6 +30,43 @@ object FrDemoCustomer: TFrDemoCustomer
       OnClick = MiCopyClick
     end
   end
+  object CdsCustomer: TClientDataSet
+    FieldDefs = <
+      item
+        Name = 'Code'
+        DataType = ftString
+        Size = 40
+      end
+      item
+        Name = 'Balance'
+        DataType = ftCurrency
+      end
+      item
+        Name = 'Active'
+        DataType = ftBoolean
+      end
+      item
+        Name = 'Kind'
+        DataType = ftString
+        Size = 40
+      end
+      item
+        Name = 'Country'
+        DataType = ftString
+        Size = 40
+      end
+      item
+        Name = 'Notes'
+        DataType = ftMemo
+      end>
+    Left = 256
+    Top = 320
+  end
+  object DsCustomer: TDataSource
+    DataSet = CdsCustomer
+    Left = 312
+    Top = 320
+  end
   object GbCustomer: TKvGroupBox
     Left = 12
     Top = 12
@@ -54,6 +91,7 @@ object FrDemoCustomer: TFrDemoCustomer
       MemoryLabel.PkgName = 'Customer'
       MemoryLabel.Id = 15
       DataField = 'Code'
+      DataSource = DsCustomer
     end
     object DbLaBalance: TKvDbLabel
       Left = 240
@@ -62,6 +100,7 @@ object FrDemoCustomer: TFrDemoCustomer
       MemoryLabel.PkgName = 'Customer'
       MemoryLabel.Id = 3
       DataField = 'Balance'
+      DataSource = DsCustomer
     end
     object DbCbActive: TKvDbCheckBox
       Left = 96
@@ -72,6 +111,7 @@ object FrDemoCustomer: TFrDemoCustomer
       MemoryLabel.PkgName = 'Customer'
       MemoryLabel.Id = 4
       DataField = 'Active'
+      DataSource = DsCustomer
     end
     object DbRgKind: TKvDbRadioGroup
       Left = 96
@@ -94,6 +134,7 @@ object FrDemoCustomer: TFrDemoCustomer
         end>
       Columns = 2
       DataField = 'Kind'
+      DataSource = DsCustomer
     end
     object DbCbCountry: TKvDbComboBox
       Left = 312
@@ -120,6 +161,7 @@ object FrDemoCustomer: TFrDemoCustomer
           Value = 'ES'
         end>
       DataField = 'Country'
+      DataSource = DsCustomer
     end
   end
   object DbMeNotes: TKvDbMemo
@@ -133,6 +175,7 @@ object FrDemoCustomer: TFrDemoCustomer
     MemoryText.PkgName = 'Customer'
     MemoryText.Id = 1
     DataField = 'Notes'
+    DataSource = DsCustomer
   end
   object BtSave: TKvBitBtn
     Left = 420

@@ -3,7 +3,8 @@ unit KvDemoCustomer;
 interface
 
 uses
-  SysUtils, Classes, Controls, Forms, KvControls, KvStdCtrls, KvMenus, KvDbCtrls, KvPkgStrings;
+  SysUtils, Classes, Controls, Forms, KvControls, KvStdCtrls, KvMenus, KvDbCtrls, KvPkgStrings,
+  DB, DBClient;
 
 type
   TFrDemoCustomer = class(TForm)
@@ -11,6 +12,8 @@ type
     KvCForm: TKvCForm;
     PmCustomer: TKvPopupMenu;
     MiCopy: TKvMenuItem;
+    CdsCustomer: TClientDataSet;
+    DsCustomer: TDataSource;
     GbCustomer: TKvGroupBox;
     LaCode: TKvLabel;
     DbEdCode: TKvDbEdit;

@@ -34,6 +34,10 @@ object FrDemoOrders: TFrDemoOrders
       73206F726465723F000000001B0A3079}
   end
   object KvCForm: TKvCForm
+    DataSources = <
+      item
+        DataSource = DsOrders
+      end>
     MemoryLabel.PkgName = 'Orders'
     MemoryLabel.Id = 1
     BtnOk = DbBtPost
@@ -53,11 +57,61 @@ object FrDemoOrders: TFrDemoOrders
     Left = 368
     Top = 344
   end
+  object CdsOrders: TClientDataSet
+    FieldDefs = <
+      item
+        Name = 'Number'
+        DataType = ftString
+        Size = 40
+      end
+      item
+        Name = 'View'
+        DataType = ftString
+        Size = 40
+      end
+      item
+        Name = 'Status'
+        DataType = ftString
+        Size = 40
+      end
+      item
+        Name = 'StatusImage'
+        DataType = ftInteger
+      end
+      item
+        Name = 'Quantity'
+        DataType = ftInteger
+      end
+      item
+        Name = 'Delivery'
+        DataType = ftDate
+      end
+      item
+        Name = 'Remarks'
+        DataType = ftMemo
+      end
+      item
+        Name = 'Picture'
+        DataType = ftGraphic
+      end
+      item
+        Name = 'Thumbnail'
+        DataType = ftGraphic
+      end>
+    Left = 264
+    Top = 4
+  end
+  object DsOrders: TDataSource
+    DataSet = CdsOrders
+    Left = 320
+    Top = 4
+  end
   object NvOrders: TKvDbNavigator
     Left = 8
     Top = 8
     Height = 28
     TabOrder = 0
+    DataSource = DsOrders
     Flat = True
   end
   object DbLbOrders: TKvDbListBox
@@ -82,6 +136,7 @@ object FrDemoOrders: TFrDemoOrders
         Value = 'O-1003'
       end>
     DataField = 'Number'
+    DataSource = DsOrders
   end
   object SpOrders: TKvSplitter
     Left = 188
@@ -114,6 +169,7 @@ object FrDemoOrders: TFrDemoOrders
         PageId = 2
       end>
     DataField = 'View'
+    DataSource = DsOrders
     object TsOrder: TKvTabSheet
       Left = 4
       Top = 28
@@ -133,6 +189,7 @@ object FrDemoOrders: TFrDemoOrders
         Top = 12
         Width = 120
         DataField = 'Number'
+        DataSource = DsOrders
       end
       object DbPiStatus: TKvDbPkgImage
         Left = 348
@@ -140,6 +197,7 @@ object FrDemoOrders: TFrDemoOrders
         MemoryLabel.PkgName = 'Orders'
         MemoryLabel.Id = 5
         DataField = 'StatusImage'
+        DataSource = DsOrders
         PkgName = 'Demo'
       end
       object LaQuantity: TKvLabel
@@ -198,6 +256,7 @@ object FrDemoOrders: TFrDemoOrders
         MemoryLabel.PkgName = 'Orders'
         MemoryLabel.Id = 12
         DataField = 'Remarks'
+        DataSource = DsOrders
       end
     end
     object TsPicture: TKvTabSheet
@@ -237,6 +296,7 @@ object FrDemoOrders: TFrDemoOrders
           6082}
         Center = True
         DataField = 'Picture'
+        DataSource = DsOrders
       end
       object DbFiThumbnail: TKvDbFocusImage
         Left = 260
@@ -251,6 +311,7 @@ object FrDemoOrders: TFrDemoOrders
         MemoryImageFocus.PkgName = 'Demo'
         MemoryImageFocus.Id = 1
         DataField = 'Thumbnail'
+        DataSource = DsOrders
       end
     end
   end
@@ -276,6 +337,7 @@ object FrDemoOrders: TFrDemoOrders
     MemoryImage.Id = 7
     MemoryMessage.PkgName = 'Orders'
     MemoryMessage.Id = 1
+    DataSource = DsOrders
     Commands = <
       item
         Action = dbaPost
@@ -290,6 +352,7 @@ object FrDemoOrders: TFrDemoOrders
     MemoryLabel.Id = 9
     MemoryImage.PkgName = 'Demo'
     MemoryImage.Id = 3
+    DataSource = DsOrders
     Commands = <
       item
         Action = dbaCancel

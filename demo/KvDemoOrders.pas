@@ -3,7 +3,8 @@ unit KvDemoOrders;
 interface
 
 uses
-  SysUtils, Classes, Controls, Forms, KvControls, KvStdCtrls, KvExtCtrls, KvDbCtrls, KvPkgStrings;
+  SysUtils, Classes, Controls, Forms, KvControls, KvStdCtrls, KvExtCtrls, KvDbCtrls, KvPkgStrings, DB,
+  DBClient;
 
 type
   TFrDemoOrders = class(TForm)
@@ -11,6 +12,8 @@ type
     KvCForm: TKvCForm;
     TtRefresh: TKvThreadTimer;
     CbLayout: TKvCBuffer;
+    CdsOrders: TClientDataSet;
+    DsOrders: TDataSource;
     NvOrders: TKvDbNavigator;
     DbLbOrders: TKvDbListBox;
     SpOrders: TKvSplitter;

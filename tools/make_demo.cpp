@@ -22,6 +22,7 @@
 // then open the demo in kvdesigner to look at it, and commit the written files.
 
 #include "Controls.h"
+#include "DB.h"
 #include "Filer.h"
 #include "KvApplication.h"
 #include "KvDbCtrls.h"
@@ -466,6 +467,27 @@ std::unique_ptr<TForm> BuildMain()
     return Form;
 }
 
+// A data set with the columns the form's data controls show, and the data source every data
+// control of the form is linked to. Made after the controls, so that the form file lists them
+// last.
+TDataSource* LinkData(TComponent* F, const char* SetName, const char* SourceName, int Left, int Top,
+                      const QList<QPair<const char*, TFieldType>>& Columns)
+{
+    auto* Data = Make<TClientDataSet>(F, SetName);
+    Data->SetDesignPos(Left, Top);
+    for (const auto& [Name, Type] : Columns)
+        Data->FieldDefs()->AddFieldDef(QString::fromLatin1(Name), Type, Type == DB::ftString ? 40 : 0);
+    auto* Source = Make<TDataSource>(F, SourceName);
+    Source->SetDesignPos(Left + 56, Top);
+    Source->SetDataSet(Data);
+    for (int I = 0; I < F->ComponentCount(); ++I) {
+        TComponent* C = F->Components(I);
+        if (const int At = C->metaObject()->indexOfProperty("DataSource"); At >= 0)
+            C->metaObject()->property(At).write(C, QVariant::fromValue<TComponent*>(Source));
+    }
+    return Source;
+}
+
 std::unique_ptr<TForm> BuildCustomer()
 {
     std::unique_ptr<TForm> Form(NewForm("FrDemoCustomer", "Customer", 240, 160, 520, 400));
@@ -541,6 +563,9 @@ std::unique_ptr<TForm> BuildCustomer()
     Refer(Save->MemoryImage(), DemoPkg, imSave);
     Refer(Save->MemoryMessage(), CustomerPkg, cmSave);
     CForm->SetBtnOk(Save);
+    LinkData(F, "CdsCustomer", "DsCustomer", 256, 320,
+             {{"Code", DB::ftString}, {"Balance", DB::ftCurrency}, {"Active", DB::ftBoolean}, {"Kind", DB::ftString},
+              {"Country", DB::ftString}, {"Notes", DB::ftMemo}});
     F->SetActiveControl(Code);
     return Form;
 }
@@ -790,6 +815,12 @@ std::unique_ptr<TForm> BuildOrders()
     Refer(Close->MemoryLabel(), OrdersPkg, olClose);
     Refer(Close->MemoryImage(), DemoPkg, imExit);
 
+    TDataSource* Source = LinkData(F, "CdsOrders", "DsOrders", 264, 4,
+                                   {{"Number", DB::ftString}, {"View", DB::ftString}, {"Status", DB::ftString},
+                                    {"StatusImage", DB::ftInteger}, {"Quantity", DB::ftInteger},
+                                    {"Delivery", DB::ftDate}, {"Remarks", DB::ftMemo}, {"Picture", DB::ftGraphic},
+                                    {"Thumbnail", DB::ftGraphic}});
+    static_cast<TKvDataSourceItem*>(CForm->DataSources()->AddItem())->SetDataSource(Source);
     CForm->SetBtnOk(Post);
     CForm->SetBtnCancel(Close);
     F->SetActiveControl(List);

@@ -677,10 +677,13 @@ TEST_F(KvDesignerMainTest, AVerbRunsInTheComponentsEditor)
     for (int I = 0; I < 12; ++I)
         EXPECT_TRUE(Menu->actions().at(I)->isEnabled()) << Menu->actions().at(I)->text().toStdString();
 
-    // So is a value list that has nothing to list from: the value is only typed.
+    // So is a value list that has nothing to list from: without its data source, a data
+    // control's field is only typed.
     TKvProject* Project = Window->Host().ActiveProject();
     ASSERT_TRUE(Window->OpenForm(Project->GetModule(1)->FileName())); // the customer form
-    ClickInTree(Find("DbEdCode"));
+    TComponent* Code = Find("DbEdCode");
+    Code->setProperty("DataSource", QVariant::fromValue<TComponent*>(nullptr));
+    ClickInTree(Code);
     const QModelIndex Field = Window->Inspector()->FindProperty(QStringLiteral("DataField"));
     ASSERT_TRUE(Field.isValid());
     EXPECT_FALSE(TPropertyAttributes::fromInt(Field.data(TKvInspectorModel::AttributesRole).toInt()) & paValueList);

@@ -332,7 +332,7 @@ TEST_F(KvToolRefs, RefsPrintsEveryReferenceAndExitsByWhetherThereIsOne)
     const Result found = Tool({"refs", Path("KvDemo.dpr"), "--kind", "labels", "--pkg", "customer", "--id", "1"});
     EXPECT_EQ(found.Code, 0) << found.Err.toStdString();
     const QByteArray form = Path("KvDemoCustomer.dfm").toUtf8();
-    EXPECT_EQ(found.Out, form + ":17: KvCForm:TKvCForm.MemoryLabel\n" + form + ":40: GbCustomer:TKvGroupBox.MemoryLabel\n");
+    EXPECT_EQ(found.Out, form + ":17: KvCForm:TKvCForm.MemoryLabel\n" + form + ":77: GbCustomer:TKvGroupBox.MemoryLabel\n");
 
     const Result none = Tool({"refs", Path("KvDemo.dpr"), "--kind", "labels", "--pkg", "Customer", "--id", "999"});
     EXPECT_EQ(none.Code, 1);
