@@ -468,8 +468,7 @@ std::unique_ptr<TForm> BuildMain()
 }
 
 // A data set with the columns the form's data controls show, and the data source every data
-// control of the form is linked to. Made after the controls, so that the form file lists them
-// last.
+// control of the form is linked to. Made after the controls, which it links.
 TDataSource* LinkData(TComponent* F, const char* SetName, const char* SourceName, int Left, int Top,
                       const QList<QPair<const char*, TFieldType>>& Columns)
 {

@@ -315,6 +315,20 @@ TEST_F(KvTool, CheckLoadReadsIntoLiveComponents)
     EXPECT_FALSE(QFile::exists(Path("never.dfm")));
 }
 
+// The demo is made by its generator: what is committed is what it writes, property order
+// included, so that regenerating it changes nothing.
+TEST_F(KvTool, TheDemoIsWhatItsGeneratorWrites)
+{
+    QProcess p;
+    p.start(QStringLiteral(KV_MAKE_DEMO), {Dir.path()});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().constData();
+    const QStringList written = QDir(Dir.path()).entryList(QDir::Files);
+    EXPECT_GE(written.size(), 8);
+    for (const QString& name : written)
+        EXPECT_TRUE(Read(Dir.filePath(name)) == Read(QStringLiteral(KV_DEMO_DIR "/") + name)) << name.toStdString();
+}
+
 // The package manager's commands on a copy of the demo project.
 class KvToolRefs : public KvTool
 {
