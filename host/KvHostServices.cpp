@@ -350,7 +350,7 @@ TKvFormEditor* TKvUnitModule::OpenForm()
             ? QString()
             : QStringLiteral("The form of %1 was not found: %2 is shown without it").arg(ancestry.Missing, className);
         TFormReadOptions options;
-        options.RootClass = RootClassFor(className);
+        options.RootClass = ancestry.BaseClass.isEmpty() ? RootClassFor(className) : GetClass(ancestry.BaseClass);
         options.CodePage = FHost->CodePage();
         options.AnsiStrings = fromText && textFormat.Style == TFormTextStyle::Legacy;
         for (const QString& ancestor : ancestry.Forms)

@@ -1,6 +1,7 @@
 #include "KvProject.h"
 
 #include "Classes.h"
+#include "Controls.h"
 #include "KvFiles.h"
 #include "KvUnitSource.h"
 #include "SysUtils.h"
@@ -633,6 +634,17 @@ QString FindDeclaringUnit(const QString& ClassName, const QString& Dir, const QS
     return QString();
 }
 
+// The registered base standing for an ancestor nobody registered whose form is not found: a
+// library's module (TWebModule) is a data module, its frame a frame, anything else a form.
+QString KindOfUnknownAncestor(const QString& Ancestor)
+{
+    RegisterControlClasses();
+    const QMetaObject* kind = Ancestor.endsWith(QLatin1String("Module"), Qt::CaseInsensitive) ? &TDataModule::staticMetaObject
+        : Ancestor.endsWith(QLatin1String("Frame"), Qt::CaseInsensitive)                     ? &TFrame::staticMetaObject
+                                                                                              : &TForm::staticMetaObject;
+    return QString::fromLatin1(kind->className());
+}
+
 QString FormBeside(const QString& Unit)
 {
     const QFileInfo info(Unit);
@@ -660,6 +672,7 @@ TKvFormAncestry KvFindFormAncestry(const QString& UnitFile, const QString& Class
         const QString form = next.isEmpty() ? QString() : FormBeside(next);
         if (form.isEmpty()) {
             result.Missing = ancestor;
+            result.BaseClass = KindOfUnknownAncestor(ancestor);
             return result;
         }
         result.Forms.prepend(form);

@@ -182,7 +182,8 @@ private:
 struct TKvFormAncestry
 {
     QStringList Forms;
-    QString BaseClass; // empty when the chain ends before a registered class
+    QString BaseClass; // for a Missing ancestor, the kind it names (TWebModule: TDataModule); empty
+                       // when the unit does not declare the class
     QString Missing;   // the ancestor whose unit or form was not found
 };
 TKvFormAncestry KvFindFormAncestry(const QString& UnitFile, const QString& ClassName, const QStringList& Units);

@@ -256,6 +256,10 @@ TComponent* TReader::ReadRootComponent(TComponent* Root, const QMetaObject* Ance
     bool created = false;
     if (!Root) {
         const QMetaObject* cls = GetClass(className);
+        // A root is its form's own class, of the kind its unit declares (AncestorClass): a
+        // registered class of another kind only shares its name (a web module "Ttable").
+        if (cls && AncestorClass && !InheritsFrom(cls, AncestorClass))
+            cls = nullptr;
         if (!cls && !AncestorClass && KeepAsWritten)
             AncestorClass = &TForm::staticMetaObject;
         if (!cls) {

@@ -1,5 +1,6 @@
 #include "Classes.h"
 #include "Controls.h"
+#include "DB.h"
 #include "Filer.h"
 #include "KvFormDesigner.h"
 #include "KvHostServices.h"
@@ -365,6 +366,40 @@ TEST(KvHostForms, InheritedFormOpensOnItsAncestorOrWithAWarning)
     EXPECT_TRUE(form->UnitModule()->LoadWarning().contains(QStringLiteral("TFrmBase"))) << form->UnitModule()->LoadWarning().toStdString();
     EXPECT_FALSE(form->GetRootComponent()->FindComponent(QStringLiteral("BtCancel")));
     EXPECT_EQ(form->GetFormStream(), FormFileToBinary(ReadFileBytes(dir.filePath(QStringLiteral("UChild.dfm")))));
+}
+
+// A form's root is made of the kind its unit's class descends from, found through its ancestors'
+// forms, or named by a library's module or frame nobody registered; never of a registered class
+// that only shares the form's class name.
+TEST(KvHostForms, TheRootIsOfTheKindItsUnitDeclares)
+{
+    RegisterDBClasses(); // TTable, named like the web module below
+    QTemporaryDir dir;
+    auto unit = [&](const char* name, const char* cls, const char* ancestor, const char* object, int height) {
+        const QString file = dir.filePath(QString::fromLatin1(name));
+        SetFileBytes(file + QStringLiteral(".pas"), QByteArray("unit ") + name + ";\n\ninterface\n\ntype\n  " + cls +
+                                                        " = class(" + ancestor +
+                                                        ")\n  end;\n\nimplementation\n\n{$R *.dfm}\n\nend.\n");
+        SetFileBytes(file + QStringLiteral(".dfm"),
+                     QByteArray(object) + ": " + cls + "\n  Height = " + QByteArray::number(height) + "\nend\n");
+    };
+    unit("table_dm", "Ttable", "TWebModule", "object table", 296);
+    unit("UBaseDm", "TDmBase", "TDataModule", "object DmBase", 200);
+    unit("UDm", "TDm", "TDmBase", "inherited Dm", 300);
+    unit("UFr", "TFrLink", "TToolFrame", "object FrLink", 120);
+    const std::pair<const char*, const QMetaObject*> cases[] = {{"table_dm.pas", &TDataModule::staticMetaObject},
+                                                                {"UDm.pas", &TDataModule::staticMetaObject},
+                                                                {"UFr.pas", &TFrame::staticMetaObject}};
+    for (const auto& [unitFile, kind] : cases) {
+        SCOPED_TRACE(unitFile);
+        TKvHostServices host;
+        const QString file = dir.filePath(QString::fromLatin1(unitFile));
+        TKvFormEditor* form = host.OpenForm(file);
+        ASSERT_TRUE(form);
+        EXPECT_STREQ(form->GetRootComponent()->metaObject()->className(), kind->className());
+        const QString dfm = file.chopped(4) + QStringLiteral(".dfm");
+        EXPECT_EQ(form->GetFormStream(), FormFileToBinary(ReadFileBytes(dfm)));
+    }
 }
 
 // Older forms hold raw 8-bit strings in their project's code page, which the project's options

@@ -118,12 +118,15 @@ TEST_F(DataAccess, FormsWithDataSetsLoadLiveAndAreWrittenBackAsTheyWere)
     EXPECT_EQ(Write(Root.get()), Edited);
 }
 
-// A module whose class is named like a data set kind in another letter case is read as that kind:
-// what it holds and its class name as written must still come back.
-TEST_F(DataAccess, AModuleNamedLikeADataSetKindKeepsWhatItHolds)
+// A root is its form's own class: a web module named "Ttable" is of the kind its unit declares,
+// not the data set kind of the same name. Read with nothing known of its unit, as that data set
+// kind, it still keeps what it holds and its class name as written.
+TEST_F(DataAccess, AModuleNamedLikeADataSetKindIsAModule)
 {
     const QByteArray Text("object table: Ttable\n"
                           "  PageProducer = Producer\n"
+                          "  Height = 296\n"
+                          "  Width = 241\n"
                           "  object Producer: TAdapterPageProducer\n"
                           "    Left = 48\n"
                           "    Top = 8\n"
@@ -131,8 +134,23 @@ TEST_F(DataAccess, AModuleNamedLikeADataSetKindKeepsWhatItHolds)
                           "    end\n"
                           "  end\n"
                           "end\n");
-    const auto Root = Read(Text);
-    EXPECT_EQ(Write(Root.get()), Text);
+    const auto Module = Read(Text);
+    auto* AsModule = qobject_cast<TDataModule*>(Module.get());
+    ASSERT_TRUE(AsModule) << Module->metaObject()->className();
+    EXPECT_EQ(AsModule->GetHeight(), 296);
+    EXPECT_EQ(Module->ClassName(), QStringLiteral("Ttable"));
+    EXPECT_EQ(Write(Module.get()), Text);
+
+    TFormReadOptions Form;
+    Form.RootClass = &TForm::staticMetaObject;
+    const std::unique_ptr<TComponent> AsForm(ReadFormAsWritten(FormFileToBinary(Text), Form));
+    EXPECT_TRUE(qobject_cast<TForm*>(AsForm.get()));
+    EXPECT_EQ(Write(AsForm.get()), Text);
+
+    const std::unique_ptr<TComponent> AsDataSet(ReadFormAsWritten(FormFileToBinary(Text), TFormReadOptions()));
+    ASSERT_TRUE(qobject_cast<TTable*>(AsDataSet.get()));
+    EXPECT_EQ(AsDataSet->ClassName(), QStringLiteral("Ttable"));
+    EXPECT_EQ(Write(AsDataSet.get()), Text);
 }
 
 TEST_F(DataAccess, FieldsAndSourcesFollowTheirDataSet)
