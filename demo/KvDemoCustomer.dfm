@@ -64,7 +64,7 @@ object FrDemoCustomer: TFrDemoCustomer
   end
   object DsCustomer: TDataSource
     DataSet = CdsCustomer
-    Left = 312
+    Left = 336
     Top = 320
   end
   object GbCustomer: TKvGroupBox

@@ -103,7 +103,7 @@ object FrDemoOrders: TFrDemoOrders
   end
   object DsOrders: TDataSource
     DataSet = CdsOrders
-    Left = 320
+    Left = 344
     Top = 4
   end
   object NvOrders: TKvDbNavigator

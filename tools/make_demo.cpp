@@ -477,7 +477,7 @@ TDataSource* LinkData(TComponent* F, const char* SetName, const char* SourceName
     for (const auto& [Name, Type] : Columns)
         Data->FieldDefs()->AddFieldDef(QString::fromLatin1(Name), Type, Type == DB::ftString ? 40 : 0);
     auto* Source = Make<TDataSource>(F, SourceName);
-    Source->SetDesignPos(Left + 56, Top);
+    Source->SetDesignPos(Left + 80, Top); // far enough apart for their names
     Source->SetDataSet(Data);
     for (int I = 0; I < F->ComponentCount(); ++I) {
         TComponent* C = F->Components(I);
