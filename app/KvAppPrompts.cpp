@@ -24,5 +24,9 @@ TKvAppPrompts TKvAppPrompts::Interactive()
         return QFileDialog::getOpenFileName(Parent, QStringLiteral("Open Project"), Folder,
                                             QStringLiteral("Projects (*.dpr);;All files (*)"));
     };
+    P.ChooseForm = [](QWidget* Parent, const QString& Folder) {
+        return QFileDialog::getOpenFileName(Parent, QStringLiteral("Open Form"), Folder,
+                                            QStringLiteral("Forms (*.dfm *.pas);;All files (*)"));
+    };
     return P;
 }

@@ -17,6 +17,8 @@ struct TKvAppPrompts
     std::function<void(QWidget* Parent, const QString& Text)> ShowError;
     // The project file to open; empty when the user cancels.
     std::function<QString(QWidget* Parent, const QString& Folder)> ChooseProject;
+    // The form file (or its unit) to open; empty when the user cancels.
+    std::function<QString(QWidget* Parent, const QString& Folder)> ChooseForm;
 
     // Message boxes and the file dialog.
     static TKvAppPrompts Interactive();

@@ -1,6 +1,7 @@
 #include "KvComponentTreeModel.h"
 
 #include "Classes.h"
+#include "Filer.h"
 #include "KvAppPackage.h"
 
 #include <functional>
@@ -28,18 +29,25 @@ std::unique_ptr<TKvComponentTreeModel::TNode> TKvComponentTreeModel::Build() con
     std::function<void(TNode*, int)> Fill = [&](TNode* Node, int Depth) {
         if (Depth > 64)
             return;
-        Node->Component->GetChildren(
-            [&](TComponent* Child) {
-                if (!Child || FDoomed.contains(Child) || Seen.contains(Child))
-                    return;
-                Seen.insert(Child);
-                auto ChildNode = std::make_unique<TNode>();
-                ChildNode->Component = Child;
-                ChildNode->Parent = Node;
-                ChildNode->Row = int(Node->Children.size());
-                Node->Children.push_back(std::move(ChildNode));
-            },
-            FRoot);
+        auto Add = [&](TComponent* Child) {
+            if (!Child || FDoomed.contains(Child) || Seen.contains(Child))
+                return;
+            Seen.insert(Child);
+            auto ChildNode = std::make_unique<TNode>();
+            ChildNode->Component = Child;
+            ChildNode->Parent = Node;
+            ChildNode->Row = int(Node->Children.size());
+            Node->Children.push_back(std::move(ChildNode));
+        };
+        // A frame placed inline holds its own non-visual components, as its form does.
+        TComponent* Holder = Node->Component;
+        Holder->GetChildren(Add, Holder != FRoot && (Holder->ComponentState() & csInline) ? Holder : FRoot);
+        // What was read under a component that no parent claims (a field of a data set nobody
+        // here knows) stays under it, where the form file has it.
+        if (const TStreamRecord* Rec = Node->Component->StreamRecord())
+            for (const QPointer<TComponent>& Child : Rec->Children)
+                if (Child && Child->HasParent() && !Child->GetParentComponent())
+                    Add(Child.data());
         for (auto& Child : Node->Children)
             Fill(Child.get(), Depth + 1);
     };

@@ -159,6 +159,14 @@ void TFrKvDesigner::ConnectActions()
         if (!File.isEmpty())
             OpenProject(File);
     });
+    connect(ui->AcOpenForm, &QAction::triggered, this, [this] {
+        QString Folder = Host().ActiveProject() ? Host().ActiveProject()->ProjectDir() : QString();
+        if (TKvUnitModule* Unit = CurrentUnit())
+            Folder = QFileInfo(Unit->FormFileName()).absolutePath();
+        const QString File = Prompts.ChooseForm(this, Folder);
+        if (!File.isEmpty())
+            OpenForm(QFileInfo(File).absoluteFilePath());
+    });
     connect(ui->AcSave, &QAction::triggered, this, &TFrKvDesigner::Save);
     connect(ui->AcSaveAll, &QAction::triggered, this, &TFrKvDesigner::SaveAll);
     connect(ui->AcClose, &QAction::triggered, this, &TFrKvDesigner::CloseForm);
@@ -327,6 +335,9 @@ bool TFrKvDesigner::OpenProject(const QString& FileName)
 TKvFormEditor* TFrKvDesigner::OpenForm(const QString& FileName)
 {
     TKvFormEditor* Form = nullptr;
+    // Without a project, package files a form names by a relative path sit beside the form.
+    if (!Host().ActiveProject())
+        KvSetAppPath(QFileInfo(FileName).absolutePath());
     if (!Guarded([&] { Form = Host().OpenForm(FileName); }))
         return nullptr;
     const QString Unit = Form->UnitModule()->FileName();
@@ -615,6 +626,10 @@ bool TFrKvDesigner::ToggleUnitView()
         ShowCode(NoCode, {});
         return true;
     }
+    if (!Unit->HasUnitFile()) {
+        statusBar()->showMessage(QStringLiteral("%1 has no unit").arg(QFileInfo(Unit->FormFileName()).fileName()));
+        return true;
+    }
     ShowCode(UnitCode, Unit->SourceEditor()->Text());
     FCodeDesigner = CurrentDesigner();
     return true;
@@ -672,8 +687,11 @@ void TFrKvDesigner::UpdateTitle()
     for (int I = 0; I < Host().ModuleCount(); ++I)
         if (auto* Unit = dynamic_cast<TKvUnitModule*>(Host().Modules(I)); Unit && Unit->IsModified())
             Modified = true;
-    setWindowTitle(Project ? QStringLiteral("%1[*] - kvdesigner").arg(QFileInfo(Project->FileName()).fileName())
-                           : QStringLiteral("kvdesigner"));
+    // Without a project, the form shown names the window.
+    const TKvFormEditor* Form = CurrentForm();
+    const QString Shown = Project ? Project->FileName() : Form ? Form->FileName() : QString();
+    setWindowTitle(Shown.isEmpty() ? QStringLiteral("kvdesigner[*]")
+                                   : QStringLiteral("%1[*] - kvdesigner").arg(QFileInfo(Shown).fileName()));
     setWindowModified(Modified);
 }
 

@@ -39,7 +39,8 @@ public:
     // Closes the open project (asking to save what is modified), opens FileName and its first
     // form; false, with the error shown, when it cannot.
     bool OpenProject(const QString& FileName);
-    // Opens a form of the project (by its unit or form file) in the designer and shows it.
+    // Opens a form (by its unit or form file) in the designer and shows it; it need not belong to
+    // the project, nor have a unit.
     TKvFormEditor* OpenForm(const QString& FileName);
     // Saves the form shown (its unit too); false when writing failed.
     bool Save();

@@ -101,15 +101,26 @@ void ForEachControl(const TWinControl* Parent, const QPoint& Origin, const QRect
     }
 }
 
+// A caption as shown: '&' marks the access key, "&&" stands for an ampersand.
+QString WithoutAccessKey(const QString& Caption)
+{
+    QString Shown;
+    for (qsizetype I = 0; I < Caption.size(); ++I)
+        if (Caption.at(I) != u'&' || (++I < Caption.size()))
+            Shown += Caption.at(I);
+    return Shown;
+}
+
 } // namespace
 
 QString KvDisplayText(const TComponent* Component)
 {
     if (IsPlaceholder(Component)) {
         // A component nobody here knows: what it says, or what it is.
-        for (const char* Name : {"Caption", "Text"})
-            if (const QString Kept = KeptString(Component, QLatin1String(Name)); !Kept.isEmpty())
-                return Kept;
+        if (const QString Caption = KeptString(Component, QStringLiteral("Caption")); !Caption.isEmpty())
+            return WithoutAccessKey(Caption);
+        if (const QString Text = KeptString(Component, QStringLiteral("Text")); !Text.isEmpty())
+            return Text;
         return QStringLiteral("%1: %2").arg(Component->GetName(), Component->ClassName());
     }
     QString Caption = TextProperty(Component, "Caption");
@@ -159,7 +170,11 @@ QRect TKvFormView::FormRect() const
     const TComponent* R = Root();
     if (!R)
         return {};
-    return QRect(Margin, Margin, qMax(IntProperty(R, "Width", 400), 80), qMax(IntProperty(R, "Height", 300), 40));
+    QRect Rect(Margin, Margin, qMax(IntProperty(R, "Width", 400), 80), qMax(IntProperty(R, "Height", 300), 40));
+    // A form that stores its client size has its caption and menu bars on top of that.
+    if (const auto* Form = qobject_cast<const TCustomForm*>(R); Form && Form->GetClientHeight() > 0)
+        Rect.setHeight(Form->GetClientHeight() + CaptionHeight + (MainMenu() ? MenuBarHeight : 0));
+    return Rect;
 }
 
 QPoint TKvFormView::ClientOrigin() const
@@ -168,9 +183,12 @@ QPoint TKvFormView::ClientOrigin() const
     return FormRect().topLeft() + QPoint(0, HasCaption ? CaptionHeight + (MainMenu() ? MenuBarHeight : 0) : 0);
 }
 
-// A form shows its main menu as a bar above its controls.
+// A form shows its main menu as a bar above its controls: the menu it names (whatever its class),
+// else the library's.
 TComponent* TKvFormView::MainMenu() const
 {
+    if (const auto* Form = qobject_cast<const TCustomForm*>(Root()); Form && Form->Menu())
+        return Form->Menu();
     for (TComponent* C : NonVisualComponents())
         if (qobject_cast<TKvMainMenu*>(C))
             return C;
@@ -359,7 +377,7 @@ void TKvFormView::paintEvent(QPaintEvent*)
         int X = Bar.left() + 8;
         Menu->GetChildren(
             [&](TComponent* Item) {
-                const QString Text = KvDisplayText(Item).remove(u'&');
+                const QString Text = IsPlaceholder(Item) ? KvDisplayText(Item) : KvDisplayText(Item).remove(u'&');
                 P.drawText(QRect(X, Bar.top(), Bar.right() - X, Bar.height()), Qt::AlignVCenter | Qt::AlignLeft, Text);
                 X += P.fontMetrics().horizontalAdvance(Text) + 16;
             },

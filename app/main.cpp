@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QCommandLineParser>
+#include <QDir>
 #include <QFileInfo>
 #include <QScreen>
 #include <QTimer>
@@ -60,6 +61,43 @@ int CheckProject(TFrKvDesigner& Window, const QString& Project)
     return Failed ? 1 : 0;
 }
 
+bool IsFormFile(const QString& FileName)
+{
+    return FileName.endsWith(u".dfm", Qt::CaseInsensitive) || FileName.endsWith(u".pas", Qt::CaseInsensitive);
+}
+
+// Opens each form on its own and closes it again (forms of different projects may share a name);
+// 0 when all of them open. What a form opens without (its ancestor) is told, not failed.
+int CheckForms(TFrKvDesigner& Window, const QStringList& Files)
+{
+    for (const QString& File : Files) {
+        TKvFormEditor* Form = Window.OpenForm(File);
+        if (!Form)
+            continue;
+        if (const QString Warning = Form->UnitModule()->LoadWarning(); !Warning.isEmpty())
+            fprintf(stderr, "kvdesigner: %s: %s\n", qPrintable(File), qPrintable(Warning));
+        Window.CloseForm();
+    }
+    return Failed ? 1 : 0;
+}
+
+// A project, a form file or a folder of form files.
+int CheckTarget(TFrKvDesigner& Window, const QString& Target)
+{
+    const QFileInfo Info(Target);
+    if (Info.isDir()) {
+        QStringList Files;
+        for (const QFileInfo& F : QDir(Info.absoluteFilePath()).entryInfoList({QStringLiteral("*.dfm")}, QDir::Files, QDir::Name))
+            Files << F.absoluteFilePath();
+        if (Files.isEmpty())
+            ReportError(QStringLiteral("%1: no form files").arg(Target));
+        return Files.isEmpty() ? 1 : CheckForms(Window, Files);
+    }
+    if (IsFormFile(Target))
+        return CheckForms(Window, {Info.absoluteFilePath()});
+    return CheckProject(Window, Target);
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -76,7 +114,9 @@ int main(int argc, char* argv[])
     QCommandLineParser Parser;
     Parser.setApplicationDescription(QStringLiteral("Form designer for the KvControls design package"));
     Parser.addHelpOption();
-    Parser.addPositionalArgument(QStringLiteral("project"), QStringLiteral("Project file (.dpr); the demo project when none"));
+    Parser.addPositionalArgument(QStringLiteral("file"),
+                                 QStringLiteral("Project file (.dpr), or a form file (.dfm) or unit (.pas) to open on its "
+                                                "own; the demo project when none"));
     QCommandLineOption Shot(QStringLiteral("screenshot"),
                             QStringLiteral("Save a picture of the window to FILE once it shows, then quit."),
                             QStringLiteral("FILE"));
@@ -85,8 +125,9 @@ int main(int argc, char* argv[])
                               QStringLiteral("NAME"));
     Parser.addOption(Select);
     QCommandLineOption Check(QStringLiteral("check"),
-                             QStringLiteral("Open every form of PROJECT, report errors on standard error and exit "
-                                            "(1 when one failed)."),
+                             QStringLiteral("Open every form of PROJECT (a project file, a form file or a folder of "
+                                            "form files), report errors on standard error and exit (1 when one "
+                                            "failed)."),
                              QStringLiteral("PROJECT"));
     Parser.addOption(Check);
     QCommandLineOption CodePage(QStringLiteral("codepage"),
@@ -105,7 +146,7 @@ int main(int argc, char* argv[])
         Window.Host().SetCodePage(std::make_shared<const TCodePage>(Parser.value(CodePage)));
     if (Parser.isSet(Check)) {
         RunUnattended(Window);
-        return CheckProject(Window, Parser.value(Check));
+        return CheckTarget(Window, Parser.value(Check));
     }
 
     QString Project = Parser.positionalArguments().value(0);
@@ -119,7 +160,10 @@ int main(int argc, char* argv[])
     if (Unattended)
         RunUnattended(Window);
     Window.show();
-    Window.OpenProject(QFileInfo(Project).absoluteFilePath());
+    if (IsFormFile(Project))
+        Window.OpenForm(QFileInfo(Project).absoluteFilePath());
+    else
+        Window.OpenProject(QFileInfo(Project).absoluteFilePath());
     if (Unattended && Failed)
         return 1;
 

@@ -219,6 +219,9 @@ QString TKvFormDesigner::FormClassName() const
 template <class F>
 QString TKvFormDesigner::UnitEdit(F Edit) const
 {
+    // A form opened without its unit has no source to keep in step.
+    if (!FEditor->UnitModule()->HasUnitFile())
+        return UnitEditor()->Text();
     try {
         return Edit(UnitEditor()->Text(), FormClassName());
     } catch (const EUnitSourceError& E) {

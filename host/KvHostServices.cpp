@@ -13,6 +13,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace {
 
 // The host the form reader asks for other forms' roots.
@@ -125,6 +127,35 @@ auto InFormFile(const QString& FileName, bool FromText, F Read)
         e.Message = QStringLiteral("%1: %2").arg(FileName, e.Message);
         throw;
     }
+}
+
+// The kind of root a form is when its unit does not tell: what its own properties show (a frame
+// has a tab order, a data module none of a window's properties), else a form. An inherited form
+// without its ancestor shows too little: a form.
+const QMetaObject* RootClassOfStream(const QByteArray& Binary)
+{
+    try {
+        KvFormBinary::TBinaryReader r(Binary);
+        r.ReadSignature();
+        const KvFormBinary::TObjectHeader h = r.ReadHeader();
+        static const char* const windowOnly[] = {"Caption",     "ClientHeight", "ClientWidth", "Color",
+                                                 "TextHeight",  "Position",     "BorderStyle", "BorderIcons",
+                                                 "FormStyle",   "Menu",         "KeyPreview",  "WindowState"};
+        bool window = false;
+        while (!r.EndOfList()) {
+            const QByteArrayView name = r.ReadStr();
+            if (name == "TabOrder")
+                return &TFrame::staticMetaObject;
+            window = window || name.startsWith("Font.")
+                || std::any_of(std::begin(windowOnly), std::end(windowOnly), [&](const char* w) { return name == w; });
+            r.SkipValue();
+        }
+        if (!window && !(h.Flags & KvFormBinary::ffInherited))
+            return &TDataModule::staticMetaObject;
+    } catch (const Exception&) {
+        // The reader reports what is wrong with the stream, with its place.
+    }
+    return &TForm::staticMetaObject;
 }
 
 QByteArray ResourceWrapped(const QByteArray& Binary)
@@ -249,7 +280,10 @@ QByteArray TKvFormEditor::WriteStream()
 TKvUnitModule::TKvUnitModule(TKvHostServices* Host, const QString& FileName)
     : FHost(Host), FSource(std::make_unique<TKvSourceEditor>(this, FileName))
 {
-    FSource->LoadFromFile();
+    // A form file may come on its own (sent by mail, its unit kept elsewhere).
+    FHasUnit = QFileInfo::exists(FileName) || !HasFormFile();
+    if (FHasUnit)
+        FSource->LoadFromFile();
 }
 
 TKvUnitModule::~TKvUnitModule()
@@ -306,7 +340,7 @@ QByteArray TKvUnitModule::ReadFormFile()
     return ReadFileBytes(FormFileName());
 }
 
-const QMetaObject* TKvUnitModule::RootClassFor(const QString& ClassName) const
+const QMetaObject* TKvUnitModule::RootClassFor(const QString& ClassName, const QByteArray& Binary) const
 {
     auto usable = [](const QString& Name) -> const QMetaObject* {
         const QMetaObject* cls = Name.isEmpty() ? nullptr : GetClass(Name.section(u'.', -1));
@@ -319,7 +353,7 @@ const QMetaObject* TKvUnitModule::RootClassFor(const QString& ClassName) const
             if (const QMetaObject* cls = usable(info->FormType()))
                 return cls;
     RegisterControlClasses();
-    return &TForm::staticMetaObject;
+    return RootClassOfStream(Binary);
 }
 
 TKvFormEditor* TKvUnitModule::OpenForm()
@@ -346,15 +380,20 @@ TKvFormEditor* TKvUnitModule::OpenForm()
                 units << project->GetModule(i)->FileName();
         const QString className = QString::fromUtf8(h.ClassName);
         const TKvFormAncestry ancestry = KvFindFormAncestry(FileName(), className, units);
-        FLoadWarning = ancestry.Missing.isEmpty()
-            ? QString()
-            : QStringLiteral("The form of %1 was not found: %2 is shown without it").arg(ancestry.Missing, className);
+        if (!ancestry.Missing.isEmpty())
+            FLoadWarning = QStringLiteral("The form of %1 was not found: %2 is shown without it").arg(ancestry.Missing, className);
+        else if ((h.Flags & KvFormBinary::ffInherited) && ancestry.Forms.isEmpty() && ancestry.BaseClass.isEmpty())
+            FLoadWarning = QStringLiteral("The ancestor of %1 was not found: %1 is shown without it").arg(className);
+        else
+            FLoadWarning.clear();
         TFormReadOptions options;
-        options.RootClass = ancestry.BaseClass.isEmpty() ? RootClassFor(className) : GetClass(ancestry.BaseClass);
         options.CodePage = FHost->CodePage();
         options.AnsiStrings = fromText && textFormat.Style == TFormTextStyle::Legacy;
         for (const QString& ancestor : ancestry.Forms)
             options.Ancestors << InFormFile(ancestor, true, [&] { return FormFileToBinary(ReadFileBytes(ancestor)); });
+        options.RootClass = !ancestry.BaseClass.isEmpty()
+            ? GetClass(ancestry.BaseClass)
+            : RootClassFor(className, options.Ancestors.isEmpty() ? binary : options.Ancestors.first());
         const QString dir = QFileInfo(file).absolutePath();
         options.FindFrame = [&](const QString& frameClass) {
             const QString frame = KvFindClassForm(frameClass, dir, units);
@@ -443,7 +482,7 @@ void TKvUnitModule::Save()
         if (FFormText)
             FFormText->SetModified(false);
     }
-    if (FSource->IsModified())
+    if (FHasUnit && FSource->IsModified())
         FSource->SaveToFile();
 }
 

@@ -70,7 +70,7 @@ class TKvUnitModule : public IOTAModule
 public:
     ~TKvUnitModule() override;
 
-    QString FileName() const override; // the .pas
+    QString FileName() const override; // the .pas, whether or not there is one
     // The source editor, then the form editor or the form's text editor when one is open.
     int GetModuleFileCount() const override;
     IOTAEditor* GetModuleFileEditor(int Index) const override;
@@ -79,6 +79,9 @@ public:
     // The .dfm beside the unit, whether or not there is one.
     QString FormFileName() const;
     bool HasFormFile() const;
+    // False for a form opened on its own without a .pas beside it: its source stays empty and is
+    // never written.
+    bool HasUnitFile() const { return FHasUnit; }
     TKvSourceEditor* SourceEditor() const { return FSource.get(); }
     TKvFormEditor* FormEditor() const { return FForm.get(); }
     TKvSourceEditor* FormTextEditor() const { return FFormText.get(); }
@@ -113,9 +116,11 @@ private:
     bool FFormResource = true; // binary forms: with the resource header (as .dfm files have)
     QString FLoadWarning;
     TFormTextFormat FFormTextFormat;
+    bool FHasUnit = true;
 
     QByteArray ReadFormFile();
-    const QMetaObject* RootClassFor(const QString& ClassName) const;
+    // From the unit, the project, else the form stream (the base form's when there is one).
+    const QMetaObject* RootClassFor(const QString& ClassName, const QByteArray& Binary) const;
 };
 
 class TKvProjectGroup : public IOTAProjectGroup
@@ -161,7 +166,8 @@ public:
 
     // The unit's module, opened with its source when it is not open yet.
     TKvUnitModule* OpenModule(const QString& UnitFile);
-    // By the unit's .pas or its .dfm.
+    // By the unit's .pas or its .dfm, in the project or not; a form file without a unit opens on
+    // its own.
     TKvFormEditor* OpenForm(const QString& FileName);
     TKvSourceEditor* OpenFormAsText(const QString& FileName);
     TKvUnitModule* FindUnitModule(const QString& FileName) const;

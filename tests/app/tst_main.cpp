@@ -76,3 +76,29 @@ TEST(KvDesignerUnattended, CheckOpensEveryFormAndReportsTheBrokenOnes)
 
     EXPECT_EQ(Designer({QStringLiteral("--check"), dir.filePath(QStringLiteral("Missing.dpr"))}).Code, 1);
 }
+
+TEST(KvDesignerUnattended, CheckTakesAFormFileOrAFolderOfForms)
+{
+    QTemporaryDir dir;
+    const QDir source(QStringLiteral(KV_TEST_DATA "/forms"));
+    for (const QString& file : source.entryList({QStringLiteral("*.dfm")}, QDir::Files))
+        ASSERT_TRUE(QFile::copy(source.filePath(file), dir.filePath(file)));
+    // Forms of different projects share names (two FrmOrders): each is closed before the next.
+    const TRun all = Designer({QStringLiteral("--check"), dir.path()});
+    EXPECT_EQ(all.Code, 0) << all.Err.toStdString();
+    EXPECT_TRUE(all.Err.contains("Inherited.dfm: The ancestor of TFrmChild was not found")) << all.Err.toStdString();
+    EXPECT_EQ(Designer({QStringLiteral("--check"), dir.filePath(QStringLiteral("VclOrders.dfm"))}).Code, 0);
+
+    const QString broken = dir.filePath(QStringLiteral("Broken.dfm"));
+    Put(broken, "object FrmBroken: TFrmBroken\r\n  Caption = 'open\r\nend\r\n");
+    for (const QString& target : {dir.path(), broken}) {
+        const TRun bad = Designer({QStringLiteral("--check"), target});
+        EXPECT_EQ(bad.Code, 1);
+        EXPECT_TRUE(bad.Err.contains("kvdesigner: " + broken.toUtf8() + ":2:")) << bad.Err.toStdString();
+    }
+    for (const QString& file : source.entryList({QStringLiteral("*.dfm")}, QDir::Files)) {
+        QFile a(source.filePath(file)), b(dir.filePath(file));
+        ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+        EXPECT_EQ(a.readAll(), b.readAll()) << file.toStdString();
+    }
+}
