@@ -174,7 +174,9 @@ TEST_F(KvOpenFormTest, InheritedFormAloneOpensOnTheAncestorBesideItElseWarns)
     const QRect Form = Window->FormView()->BoundsOf(Child->GetRootComponent());
     EXPECT_TRUE(Form.contains(Window->FormView()->BoundsOf(Ok))) << Form.height();
     EXPECT_EQ(KvDisplayText(Ok), QStringLiteral("OK"));
-    EXPECT_EQ(KvDisplayText(Child->Designer()->GetComponent(QStringLiteral("EdCity"))), QStringLiteral("Springfield"));
+    TComponent* Frame = Child->Designer()->GetComponent(QStringLiteral("FrAddress1"));
+    ASSERT_TRUE(Frame && Frame->FindComponent(QStringLiteral("EdCity")));
+    EXPECT_EQ(KvDisplayText(Frame->FindComponent(QStringLiteral("EdCity"))), QStringLiteral("Springfield"));
 
     // Without a unit nothing tells where the ancestor is: what the form names is shown, with a
     // warning. (It has the name of the form above, which must close first.)
