@@ -1,10 +1,11 @@
-// What every benchmark measures with: wall time of a call and the median of runs.
+// What every benchmark measures with: wall or processor time of a call and the median of runs.
 #pragma once
 
 #include <QElapsedTimer>
 #include <QStringList>
 
 #include <algorithm>
+#include <ctime>
 #include <vector>
 
 inline double Median(std::vector<double> v)
@@ -20,6 +21,15 @@ double Millis(F&& f)
     t.start();
     f();
     return t.nsecsElapsed() / 1e6;
+}
+
+// Processor time (user + system) of this process: on a shared machine wall time mostly measures
+// the others.
+inline double CpuSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
 }
 
 // Windows are timed on no screen unless QT_QPA_PLATFORM names one; call before the application.

@@ -5,6 +5,7 @@
 #include "Controls.h"
 #include "Filer.h"
 #include "FormStreams.h"
+#include "KvBench.h"
 #include "KvFiles.h"
 #include "KvRuntimeClasses.h"
 #include "SysUtils.h"
@@ -12,7 +13,6 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
-#include <ctime>
 #include <cstdio>
 #include <memory>
 
@@ -60,14 +60,6 @@ QByteArray GeneratedForm(qint64 bytes)
     for (int n = 0; text.size() < bytes; ++n)
         text += Block(n);
     return text + "end\r\n";
-}
-
-// Processor time of this process: on a shared machine wall time mostly measures the others.
-double CpuSeconds()
-{
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
 }
 
 struct TTimes
