@@ -2,6 +2,7 @@
 
 #include "Classes.h"
 #include "Controls.h"
+#include "PropAccess.h"
 #include "SysUtils.h"
 #include "TypInfo.h"
 #include "Variants.h"
@@ -375,6 +376,7 @@ TStreamRecord* TReader::NewRecord(TPersistent* Instance)
     if (const TStreamRecord* old = Instance->StreamRecord())
         rec->Ancestor = old->Ancestor; // read again by a descendant form
     rec->Stream = FData;
+    rec->Entries.reserve(16); // most objects store fewer properties: no growing on the way
     rec->CodePage = CodePage;
     rec->AnsiStrings = AnsiStrings;
     Instance->SetStreamRecord(rec);
@@ -505,7 +507,14 @@ void TReader::ReadProperty(TPersistent* Instance, TStreamRecord* Record)
     // What could not be written as text is not read either: the form could not be converted.
     if (!IsFormIdent(rawName, true))
         R.FailAt(QStringLiteral("Invalid property name"), at);
-    const QString name = QString::fromUtf8(rawName.data(), rawName.size());
+    // Names are nearly always ASCII: widened on the stack. The string refers to this buffer, so
+    // whatever keeps it makes its own copy (arg, left, toString do).
+    char16_t wide[256];
+    const bool ascii = std::all_of(rawName.begin(), rawName.end(), [](char C) { return uchar(C) < 0x80; });
+    if (ascii)
+        std::copy(rawName.begin(), rawName.end(), wide);
+    const QString name = ascii ? QString::fromRawData(reinterpret_cast<const QChar*>(wide), rawName.size())
+                               : QString::fromUtf8(rawName.data(), rawName.size());
     const qint64 valueAt = R.Position();
     // What nobody reads is kept as written; found without an exception, as most properties of a
     // placeholder are.
@@ -602,20 +611,20 @@ void TReader::ReadPropValue(QObject* Instance, const TPropInfo& Info)
         break;
     }
     case TTypeKind::tkFloat:
-        prop.write(Instance, QVariant(double(R.ReadFloat())));
+        KvWriteProperty(prop, Instance, QVariant(double(R.ReadFloat())));
         break;
     case TTypeKind::tkSingle:
-        prop.write(Instance, QVariant(float(R.ReadFloat())));
+        KvWriteProperty(prop, Instance, QVariant(float(R.ReadFloat())));
         break;
     case TTypeKind::tkString: {
         const TValueType t = R.NextValue();
         if (t != vaString && t != vaLString && t != vaWString && t != vaUTF8String)
             throw invalid();
-        prop.write(Instance, QVariant(ReadString()));
+        KvWriteProperty(prop, Instance, QVariant(ReadString()));
         break;
     }
     case TTypeKind::tkBoolean:
-        prop.write(Instance, QVariant(ReadBoolean()));
+        KvWriteProperty(prop, Instance, QVariant(ReadBoolean()));
         break;
     case TTypeKind::tkEnumeration: {
         if (R.NextValue() != vaIdent)
@@ -644,7 +653,7 @@ void TReader::ReadPropValue(QObject* Instance, const TPropInfo& Info)
         break;
     }
     case TTypeKind::tkVariant:
-        prop.write(Instance, QVariant::fromValue(ReadVariant()));
+        KvWriteProperty(prop, Instance, QVariant::fromValue(ReadVariant()));
         break;
     case TTypeKind::tkMethod: {
         TMethod m;
@@ -654,7 +663,7 @@ void TReader::ReadPropValue(QObject* Instance, const TPropInfo& Info)
             m.Name = ReadIdent();
         else
             throw invalid();
-        prop.write(Instance, QVariant::fromValue(m));
+        KvWriteProperty(prop, Instance, QVariant::fromValue(m));
         break;
     }
     case TTypeKind::tkStringList: {
@@ -663,11 +672,11 @@ void TReader::ReadPropValue(QObject* Instance, const TPropInfo& Info)
         while (!R.EndOfList())
             list << ReadString();
         R.ReadListEnd();
-        prop.write(Instance, QVariant(list));
+        KvWriteProperty(prop, Instance, QVariant(list));
         break;
     }
     case TTypeKind::tkBinary:
-        prop.write(Instance, QVariant(R.ReadBinary()));
+        KvWriteProperty(prop, Instance, QVariant(R.ReadBinary()));
         break;
     case TTypeKind::tkClass:
         if (Info.IsComponentRef()) {
@@ -994,6 +1003,7 @@ QByteArray TWriter::CollectProperties(TPersistent* Instance, QList<TStreamRecord
         FCodePage = rec->CodePage.get();
         FAnsiStrings = rec->AnsiStrings;
     }
+    FMarks.reserve(16);
     WriteProperties(Instance, DefaultOf(Instance->metaObject()), QString());
     QByteArray data = W.Take();
     Ranges = std::exchange(FMarks, {});
@@ -1191,14 +1201,15 @@ void TWriter::WriteProperties(TPersistent* Instance, const QObject* Default, con
             continue;
         if (isComponent && Prefix.isEmpty() && info.Name == QLatin1String("Name"))
             continue; // written in the object header
-        const QString name = Prefix.isEmpty() ? info.Name : Prefix + info.Name;
+        // Made only for what is written: most values are defaults.
+        const auto name = [&] { return Prefix.isEmpty() ? info.Name : Prefix + info.Name; };
         if (info.Kind == TTypeKind::tkClass) {
             if (info.IsComponentRef()) {
                 if (!prop.isWritable()) {
                     auto* sub = qobject_cast<TComponent*>(GetObjectProp(Instance, info));
                     if (IsSubComponent(Instance, info, sub))
                         WriteProperties(sub, Default ? GetObjectProp(Default, info) : nullptr,
-                                        name + QLatin1Char('.'));
+                                        name() + QLatin1Char('.'));
                     continue;
                 }
                 const auto* ref = static_cast<TComponent*>(GetObjectProp(Instance, info));
@@ -1206,14 +1217,14 @@ void TWriter::WriteProperties(TPersistent* Instance, const QObject* Default, con
                 if (ref == defRef)
                     continue;
                 if (!ref) {
-                    WritePropName(name);
+                    WritePropName(name());
                     W.WriteValue(vaNil);
                     continue;
                 }
                 const QString refName = ReferenceName(ref);
                 if (refName.isEmpty())
                     continue; // an unnamed component cannot be referred to in a form
-                WritePropName(name);
+                WritePropName(name());
                 WriteIdent(refName);
                 continue;
             }
@@ -1222,26 +1233,26 @@ void TWriter::WriteProperties(TPersistent* Instance, const QObject* Default, con
                 continue;
             const QObject* defObj = Default ? GetObjectProp(Default, info) : nullptr;
             if (auto* collection = qobject_cast<TCollection*>(obj)) {
-                WriteCollection(name, collection, qobject_cast<const TCollection*>(defObj));
+                WriteCollection(name(), collection, qobject_cast<const TCollection*>(defObj));
             } else if (auto* sub = qobject_cast<TPersistent*>(obj)) {
-                WriteProperties(sub, defObj, name + QLatin1Char('.'));
+                WriteProperties(sub, defObj, name() + QLatin1Char('.'));
             }
             continue;
         }
         if (!prop.isWritable() || info.Kind == TTypeKind::tkUnknown)
             continue;
-        const QVariant value = prop.read(Instance);
+        const QVariant value = KvReadProperty(prop, Instance);
         if (defaults) {
             QVariant& def = (*defaults)[index];
             if (!def.isValid())
-                def = prop.read(Default);
+                def = KvReadProperty(prop, Default);
             if (def == value)
                 continue;
         } else if ((info.Kind == TTypeKind::tkString && value.toString().isEmpty())
                    || (info.Kind == TTypeKind::tkMethod && value.value<TMethod>().IsEmpty())) {
             continue;
         }
-        WritePropName(name);
+        WritePropName(name());
         switch (info.Kind) {
         case TTypeKind::tkInteger:
         case TTypeKind::tkInt64: {
@@ -1387,8 +1398,9 @@ QByteArray BinaryToFormFile(const QByteArray& Binary, const TFormFileShape& Shap
 TComponent* ReadFormAsWritten(const QByteArray& Binary, const TFormReadOptions& Options)
 {
     std::unique_ptr<TComponent> root;
-    const std::shared_ptr<const TCodePage> codePage =
-        Options.CodePage ? Options.CodePage : std::make_shared<const TCodePage>();
+    // Making a code page asks the system whether it knows it: the default one is made once.
+    static const std::shared_ptr<const TCodePage> defaultCodePage = std::make_shared<const TCodePage>();
+    const std::shared_ptr<const TCodePage> codePage = Options.CodePage ? Options.CodePage : defaultCodePage;
     auto read = [&](const QByteArray& Stream) {
         TReader reader(Stream);
         reader.KeepAsWritten = true;

@@ -10,6 +10,7 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -1445,43 +1446,52 @@ private:
 
     void ConvertBinary()
     {
-        // Hex digits up to '}', with any white space between them.
-        QByteArray data;
+        // Hex digits up to '}', with any white space between them, decoded straight into the
+        // stream: pictures make up most of many forms.
+        static constexpr auto Nibbles = [] {
+            std::array<signed char, 256> t{};
+            t.fill(-1);
+            for (int c = 0; c < 10; ++c)
+                t['0' + c] = char(c);
+            for (int c = 0; c < 6; ++c)
+                t['A' + c] = t['a' + c] = char(10 + c);
+            return t;
+        }();
         const char* p = Parser.TokEnd;
-        const char* start = p;
+        const char* const start = p;
+        const char* close = static_cast<const char*>(memchr(p, '}', size_t(Parser.EndPtr() - p)));
+        if (!close)
+            close = Parser.EndPtr(); // an error below, at the first bad character or at the end
+        W.WriteValue(vaBinary);
+        QByteArray& out = W.Buffer();
+        const qsizetype lengthAt = out.size();
+        out.resize(lengthAt + 4 + (close - p) / 2);
+        auto* const first = reinterpret_cast<unsigned char*>(out.data()) + lengthAt + 4;
+        unsigned char* dst = first;
         int nibble = -1;
-        for (;;) {
-            if (p >= Parser.EndPtr())
-                Parser.ErrorAt(QStringLiteral("'}' expected"), p);
-            const char c = *p;
-            if (c == '}')
-                break;
-            if ((unsigned char)c <= ' ') {
-                ++p;
+        for (; p < close; ++p) {
+            const unsigned char c = static_cast<unsigned char>(*p);
+            if (c <= ' ')
                 continue;
-            }
-            int v;
-            if (c >= '0' && c <= '9')
-                v = c - '0';
-            else if (c >= 'A' && c <= 'F')
-                v = c - 'A' + 10;
-            else if (c >= 'a' && c <= 'f')
-                v = c - 'a' + 10;
-            else
+            const int v = Nibbles[c];
+            if (v < 0)
                 Parser.ErrorAt(QStringLiteral("Invalid binary value"), p);
-            if (nibble < 0)
+            if (nibble < 0) {
                 nibble = v;
-            else {
-                data.append(char(nibble << 4 | v));
+            } else {
+                *dst++ = static_cast<unsigned char>(nibble << 4 | v);
                 nibble = -1;
             }
-            ++p;
         }
+        if (p >= Parser.EndPtr())
+            Parser.ErrorAt(QStringLiteral("'}' expected"), p);
         if (nibble >= 0)
             Parser.ErrorAt(QStringLiteral("Invalid binary value: odd number of hex digits"), p);
-        if (data.size() > INT32_MAX)
+        const qsizetype n = dst - first;
+        if (n > INT32_MAX)
             Parser.ErrorAt(QStringLiteral("Binary value too large"), start);
-        W.WriteBinary(data);
+        out.resize(lengthAt + 4 + n);
+        qToLittleEndian(qint32(n), out.data() + lengthAt);
         Parser.SetPosition(p + 1); // the caller's Next() reads past the '}'
     }
 

@@ -1,6 +1,7 @@
 #include "TypInfo.h"
 
 #include "Classes.h"
+#include "PropAccess.h"
 #include "SysUtils.h"
 #include "Variants.h"
 
@@ -158,7 +159,7 @@ const TPropInfo* GetPropInfo(const QMetaObject* AClass, QStringView Name)
 
 qint64 GetOrdProp(const QObject* Instance, const TPropInfo& Info)
 {
-    return OrdValue(Info.Prop.read(Instance));
+    return OrdValue(KvReadProperty(Info.Prop, Instance));
 }
 
 qint64 OrdValue(const QVariant& v)
@@ -187,7 +188,7 @@ void SetOrdProp(QObject* Instance, const TPropInfo& Info, qint64 Value)
     case 8: memcpy(buf, &Value, 8); break;
     default: throw EConvertError(QStringLiteral("Property %1 is not an ordinal property").arg(Info.Name));
     }
-    Info.Prop.write(Instance, QVariant(type, buf));
+    KvWriteProperty(Info.Prop, Instance, QVariant(type, buf));
 }
 
 QString GetEnumName(const TPropInfo& Info, qint64 Value)
@@ -223,11 +224,11 @@ QStringList SetToNames(const TPropInfo& Info, qint64 Value)
 
 QObject* GetObjectProp(const QObject* Instance, const TPropInfo& Info)
 {
-    const QVariant v = Info.Prop.read(Instance);
+    const QVariant v = KvReadProperty(Info.Prop, Instance);
     return v.isValid() ? *static_cast<QObject* const*>(v.constData()) : nullptr;
 }
 
 void SetObjectProp(QObject* Instance, const TPropInfo& Info, QObject* Value)
 {
-    Info.Prop.write(Instance, QVariant(Info.Prop.metaType(), &Value));
+    KvWriteProperty(Info.Prop, Instance, QVariant(Info.Prop.metaType(), &Value));
 }
