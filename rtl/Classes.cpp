@@ -4,6 +4,7 @@
 
 #include "SysUtils.h"
 
+#include <QHash>
 #include <QMetaProperty>
 #include <QMutex>
 #include <QMutexLocker>
@@ -852,16 +853,42 @@ TComponent* CreateComponent(const QString& AClassName, TComponent* AOwner)
     return CreateComponent(FindClass(AClassName), AOwner);
 }
 
+namespace {
+
+// The constructor taking the owner, looked up once per class: finding it by its signature costs
+// more than making a component.
+int OwnerConstructor(const QMetaObject* AClass)
+{
+    static QMutex Mutex;
+    static auto& Cache = *new QHash<const QMetaObject*, int>; // as long as the classes
+    QMutexLocker Locker(&Mutex);
+    const auto It = Cache.constFind(AClass);
+    if (It != Cache.cend())
+        return *It;
+    QByteArray Signature(AClass->className());
+    Signature.remove(0, Signature.lastIndexOf(':') + 1);
+    Signature += "(TComponent*)";
+    const int Index = AClass->indexOfConstructor(Signature.constData());
+    Cache.insert(AClass, Index);
+    return Index;
+}
+
+} // namespace
+
 TComponent* CreateComponent(const QMetaObject* AClass, TComponent* AOwner)
 {
     if (!AClass)
         throw EFilerError(QStringLiteral("Class nil cannot be created"));
-    const QString Name = QString::fromLatin1(AClass->className());
     if (!InheritsFrom(AClass, &TComponent::staticMetaObject))
-        throw EFilerError(QStringLiteral("%1 is not a component class").arg(Name));
-    QObject* Instance = AClass->newInstance(Q_ARG(TComponent*, AOwner));
+        throw EFilerError(QStringLiteral("%1 is not a component class").arg(QString::fromLatin1(AClass->className())));
+    QObject* Instance = nullptr;
+    if (const int Constructor = OwnerConstructor(AClass); Constructor >= 0) {
+        void* Args[] = {&Instance, &AOwner};
+        if (AClass->static_metacall(QMetaObject::CreateInstance, Constructor, Args) >= 0)
+            Instance = nullptr;
+    }
     if (!Instance)
-        throw EFilerError(QStringLiteral("Class %1 cannot be created").arg(Name));
+        throw EFilerError(QStringLiteral("Class %1 cannot be created").arg(QString::fromLatin1(AClass->className())));
     return static_cast<TComponent*>(Instance);
 }
 

@@ -7,11 +7,13 @@
 #include "TypInfo.h"
 #include "Variants.h"
 
+#include <QMutex>
 #include <QSet>
 #include <QVarLengthArray>
 
 #include <algorithm>
 #include <climits>
+#include <optional>
 #include <cmath>
 
 using namespace KvFormBinary;
@@ -99,6 +101,70 @@ QString PathOf(const TPersistent* Instance)
     const QString path = Instance->GetNamePath();
     return path.isEmpty() ? Instance->ClassName() : path;
 }
+
+// The values of an instance's properties that a writer compares, by position in GetPropList;
+// invalid for the others.
+QList<QVariant> ComparedValues(const QObject* Instance)
+{
+    QList<QVariant> values;
+    for (const TPropInfo& info : GetPropList(Instance->metaObject()))
+        values << (info.Prop.isReadable() && info.Prop.isWritable() && info.Kind != TTypeKind::tkClass
+                           && info.Kind != TTypeKind::tkUnknown
+                       ? KvReadProperty(info.Prop, Instance)
+                       : QVariant());
+    return values;
+}
+
+// New instances of the form bases and placeholders, which nearly every form written needs, made
+// once for the whole program (never destroyed, as their classes are not) with their values. Other
+// classes get new instances per writer: making one may announce it to the rest of the program
+// (an application component, a package).
+class TSharedDefaults
+{
+public:
+    // Null for a class whose defaults are not shared.
+    static const QObject* Of(const QMetaObject* AClass)
+    {
+        static const QMetaObject* const Shared[] = {&TForm::staticMetaObject, &TFrame::staticMetaObject,
+                                                    &TDataModule::staticMetaObject, &TPlaceholderControl::staticMetaObject,
+                                                    &TPlaceholderComponent::staticMetaObject};
+        if (std::find(std::begin(Shared), std::end(Shared), AClass) == std::end(Shared))
+            return nullptr;
+        TSharedDefaults& d = Get();
+        QMutexLocker lock(&d.FLock);
+        QObject*& def = d.FInstances[AClass];
+        if (!def)
+            def = CreateComponent(AClass, nullptr);
+        return def;
+    }
+
+    // Of a shared default or of one of its sub-objects; none for another object.
+    static std::optional<QList<QVariant>> Values(const QObject* Default)
+    {
+        TSharedDefaults& d = Get();
+        QMutexLocker lock(&d.FLock);
+        const auto it = d.FValues.constFind(Default);
+        if (it != d.FValues.cend())
+            return *it;
+        const QObject* top = Default;
+        while (top->parent())
+            top = top->parent();
+        if (!d.FInstances.contains(top->metaObject()) || d.FInstances.value(top->metaObject()) != top)
+            return std::nullopt;
+        return *d.FValues.insert(Default, ComparedValues(Default));
+    }
+
+private:
+    QMutex FLock;
+    QHash<const QMetaObject*, QObject*> FInstances;
+    QHash<const QObject*, QList<QVariant>> FValues;
+
+    static TSharedDefaults& Get()
+    {
+        static auto& defaults = *new TSharedDefaults;
+        return defaults;
+    }
+};
 
 } // namespace
 
@@ -1074,7 +1140,9 @@ const QObject* TWriter::DefaultOf(const QMetaObject* AClass)
         return *it;
     QObject* def = nullptr;
     try {
-        if (InheritsFrom(AClass, &TComponent::staticMetaObject)) {
+        if (const QObject* shared = TSharedDefaults::Of(AClass)) {
+            def = const_cast<QObject*>(shared); // only read
+        } else if (InheritsFrom(AClass, &TComponent::staticMetaObject)) {
             def = CreateComponent(AClass, nullptr);
             FOwnedDefaults << def;
         } else if (InheritsFrom(AClass, &TCollectionItem::staticMetaObject)) {
@@ -1190,10 +1258,15 @@ void TWriter::WriteProperties(TPersistent* Instance, const QObject* Default, con
         Default = nullptr;
     const bool isComponent = qobject_cast<TComponent*>(Instance) != nullptr;
     const QList<TPropInfo>& props = GetPropList(Instance->metaObject());
-    // Values of the default instance, read once per writer: defaults are not edited.
-    QList<QVariant>* defaults = Default ? &FDefaultValues[Default] : nullptr;
-    if (defaults && defaults->size() != props.size())
-        defaults->resize(props.size());
+    const QList<QVariant>* defaults = nullptr;
+    if (Default) {
+        auto it = FDefaultValues.find(Default);
+        if (it == FDefaultValues.end()) {
+            std::optional<QList<QVariant>> shared = TSharedDefaults::Values(Default);
+            it = FDefaultValues.emplace(Default, shared ? std::move(*shared) : ComparedValues(Default)).first;
+        }
+        defaults = &it->second;
+    }
     for (qsizetype index = 0; index < props.size(); ++index) {
         const TPropInfo& info = props.at(index);
         const QMetaProperty& prop = info.Prop;
@@ -1243,10 +1316,7 @@ void TWriter::WriteProperties(TPersistent* Instance, const QObject* Default, con
             continue;
         const QVariant value = KvReadProperty(prop, Instance);
         if (defaults) {
-            QVariant& def = (*defaults)[index];
-            if (!def.isValid())
-                def = KvReadProperty(prop, Default);
-            if (def == value)
+            if (defaults->at(index) == value)
                 continue;
         } else if ((info.Kind == TTypeKind::tkString && value.toString().isEmpty())
                    || (info.Kind == TTypeKind::tkMethod && value.value<TMethod>().IsEmpty())) {
