@@ -8,6 +8,7 @@
 #include "Variants.h"
 
 #include <QMutex>
+#include <QScopeGuard>
 #include <QSet>
 #include <QVarLengthArray>
 
@@ -26,6 +27,13 @@ std::function<TComponent*(const QString&)>& GlobalFinder()
 {
     static std::function<TComponent*(const QString&)> finder;
     return finder;
+}
+
+// Classes of the frames being read inline on this thread, the innermost last.
+QStringList& FramesBeingRead()
+{
+    thread_local QStringList frames;
+    return frames;
 }
 
 // What an ancestor form holds is written by a descendant only where it differs.
@@ -497,7 +505,12 @@ TComponent* TReader::ReadObject(TComponent* Parent, TComponent* Owner)
             const QByteArray frame =
                 !cls && (h.Flags & ffInline) && FindFrame ? FindFrame(className) : QByteArray();
             if (!frame.isEmpty()) {
-                // A frame placed inline opens on its own form; what follows changes it.
+                // A frame placed inline opens on its own form; what follows changes it. One placed
+                // inside itself, directly or through others, would be read until the stack runs out.
+                if (FramesBeingRead().contains(className, Qt::CaseInsensitive))
+                    throw EReadError(QStringLiteral("Frame %1 is placed inside itself").arg(className));
+                FramesBeingRead() << className;
+                const auto popFrame = qScopeGuard([] { FramesBeingRead().removeLast(); });
                 c = CreateComponent(&TFrame::staticMetaObject, Owner);
                 created = true;
                 FCreated << c;
@@ -532,8 +545,11 @@ TComponent* TReader::ReadObject(TComponent* Parent, TComponent* Owner)
             FCreated.removeAll(c);
             delete c;
         }
+        // An offset inside is one of a frame's own form: the place is where the frame is placed.
+        const auto* inner = dynamic_cast<const EReadError*>(&e);
         const EReadError wrapped(QStringLiteral("Error creating %1: %2")
-                                     .arg(name.isEmpty() ? QString::fromUtf8(h.ClassName) : name, e.Message),
+                                     .arg(name.isEmpty() ? QString::fromUtf8(h.ClassName) : name,
+                                          inner ? inner->Reason : e.Message),
                                  at);
         if (!HandleError(wrapped))
             throw wrapped;

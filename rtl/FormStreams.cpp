@@ -1,4 +1,5 @@
 #include "FormStreams.h"
+#include "FormTextPlace.h"
 
 #include "CodePage.h"
 #include "FormBinary.h"
@@ -661,7 +662,13 @@ public:
 
     [[noreturn]] void ErrorAt(const QString& reason, const char* at) const
     {
-        // Count lines up to the error; only paid for on failure.
+        const TFormTextPlace place = PlaceOf(at);
+        throw EParserError(reason, place.Line, place.Column);
+    }
+
+    // Counts lines up to `at`: only paid for on failure.
+    TFormTextPlace PlaceOf(const char* at) const
+    {
         int line = 1;
         const char* lineStart = Begin;
         for (const char* q = Begin; q < at && q < End; ++q) {
@@ -672,7 +679,7 @@ public:
         }
         if (lineStart - Begin == 0 && End - Begin >= 3 && memcmp(Begin, "\xEF\xBB\xBF", 3) == 0)
             lineStart += 3;
-        throw EParserError(reason, line, int(at - lineStart) + 1);
+        return {line, int(at - lineStart) + 1};
     }
 
     QByteArray TokenText() const { return QByteArray(TokStart, TokEnd - TokStart); }
@@ -1148,6 +1155,11 @@ public:
         W.Reserve(Text.size());
     }
 
+    // When set, each object and property gets its place in the binary form and in the text.
+    QList<std::pair<qint64, const char*>>* Marks = nullptr;
+
+    TFormTextPlace PlaceOf(const char* at) const { return Parser.PlaceOf(at); }
+
     QByteArray Convert(TFormTextFormat* found)
     {
         W.WriteSignature();
@@ -1247,9 +1259,16 @@ private:
             || Parser.SymbolIs("INLINE");
     }
 
+    void Mark()
+    {
+        if (Marks)
+            Marks->append({W.Data().size(), Parser.TokStart});
+    }
+
     void ConvertObject()
     {
         Enter();
+        Mark();
         int flags = 0;
         if (Parser.SymbolIs("INHERITED"))
             flags = ffInherited;
@@ -1277,6 +1296,7 @@ private:
 
     void ConvertProperty()
     {
+        Mark();
         QByteArray name = Symbol("Property name");
         Parser.Next();
         while (Parser.IsChar('.')) {
@@ -1554,6 +1574,22 @@ TStreamOriginalFormat TestStreamFormat(const QByteArray& data)
 QByteArray ObjectTextToBinary(const QByteArray& text, TFormTextFormat* found, const TCodePage* codePage)
 {
     return TextToBinary(text, codePage).Convert(found);
+}
+
+TFormTextPlace FormTextPlace(const QByteArray& text, qint64 offset)
+{
+    QList<std::pair<qint64, const char*>> marks;
+    TextToBinary converter(text, nullptr);
+    converter.Marks = &marks;
+    try {
+        converter.Convert(nullptr);
+    } catch (const Exception&) {
+        return {};
+    }
+    // The last object or property starting at or before the offset holds it.
+    const auto after = std::upper_bound(marks.cbegin(), marks.cend(), offset,
+                                        [](qint64 o, const std::pair<qint64, const char*>& m) { return o < m.first; });
+    return after == marks.cbegin() ? TFormTextPlace{} : converter.PlaceOf(std::prev(after)->second);
 }
 
 QByteArray ObjectBinaryToText(const QByteArray& binary, const TFormTextFormat& format, const TCodePage* codePage)

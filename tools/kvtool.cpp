@@ -5,6 +5,7 @@
 #include "Filer.h"
 #include "FormBinary.h"
 #include "FormStreams.h"
+#include "FormTextPlace.h"
 #include "KvFiles.h"
 #include "KvProject.h"
 #include "SysUtils.h"
@@ -111,6 +112,18 @@ auto Converting(const QString& file, qsizetype offsetBase, F&& convert)
     } catch (const Exception& e) {
         throw Failure{ErrorLine(file, e, offsetBase)};
     }
+}
+
+// An error reading the binary form of `data` into live components, placed where the user can
+// find it: in a text form on its line and column, not at an offset of a binary form never seen.
+Failure LoadError(const QString& file, const QByteArray& data, qsizetype offsetBase, const Exception& e)
+{
+    const auto* r = dynamic_cast<const EReadError*>(&e);
+    if (r && r->Offset >= 0 && ShapeOf(data) == Shape::Text) {
+        if (const TFormTextPlace place = FormTextPlace(data, r->Offset); place.Line > 0)
+            return Failure{QStringLiteral("%1:%2:%3: %4").arg(file).arg(place.Line).arg(place.Column).arg(r->Reason)};
+    }
+    return Failure{ErrorLine(file, e, offsetBase)};
 }
 
 // `format` gives the line break and, when `style` is set, the style.
@@ -345,9 +358,12 @@ LoadedForm LoadForm(const QString& file, const QByteArray& data, const QStringLi
     } else if ((h.Flags & KvFormBinary::ffInherited) && ancestorFiles.isEmpty()) {
         result.Warnings << QStringLiteral("%1: inherited form read without its ancestor").arg(file);
     }
+    QList<QByteArray> ancestorData;
+    QList<qsizetype> ancestorBases;
     for (const QString& a : std::as_const(ancestors)) {
-        const QByteArray ad = ReadInput(a);
-        options.Ancestors << Converting(a, 0, [&] { return FormFileToBinary(ad); });
+        const QByteArray& ad = ancestorData.emplace_back(ReadInput(a));
+        ancestorBases << (ShapeOf(ad) == Shape::Resource ? Converting(a, 0, [&] { return ResourceDataOffset(ad); }) : 0);
+        options.Ancestors << Converting(a, ancestorBases.last(), [&] { return FormFileToBinary(ad); });
     }
     if (!options.RootClass)
         options.RootClass = &TForm::staticMetaObject;
@@ -355,7 +371,22 @@ LoadedForm LoadForm(const QString& file, const QByteArray& data, const QStringLi
         const QString form = KvFindClassForm(className, dir, units);
         return form.isEmpty() ? QByteArray() : ReadInput(form);
     };
-    result.Root.reset(Converting(file, base, [&] { return ReadFormAsWritten(binary, options); }));
+    try {
+        result.Root.reset(ReadFormAsWritten(binary, options));
+    } catch (const Exception& e) {
+        // The offset is one of the stream being read, which may be an ancestor's: one that fails
+        // read alone is the one at fault.
+        for (qsizetype i = 0; i < ancestors.size(); ++i) {
+            TFormReadOptions alone = options;
+            alone.Ancestors = options.Ancestors.first(i);
+            try {
+                delete ReadFormAsWritten(options.Ancestors.at(i), alone);
+            } catch (const Exception& a) {
+                throw LoadError(ancestors.at(i), ancestorData.at(i), ancestorBases.at(i), a);
+            }
+        }
+        throw LoadError(file, data, base, e);
+    }
     return result;
 }
 

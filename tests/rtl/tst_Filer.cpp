@@ -622,6 +622,22 @@ TEST(FormsAsWritten, BrokenStreamsStillFailWithTheirOffset)
     } catch (const EReadError& e) {
         EXPECT_GT(e.Offset, 0);
     }
+
+    // Frames placed inside themselves, here through one another, would be read until the stack
+    // runs out: refused where the first is placed.
+    const QByteArray text = "object F: TForm\n  inline FrA1: TFrA\n  end\nend\n";
+    options.FindFrame = [](const QString& name) {
+        return name == QLatin1String("TFrA") ? QByteArray("object FrA: TFrA\n  inline FrB1: TFrB\n  end\nend\n")
+                                             : QByteArray("object FrB: TFrB\n  inline FrA2: TFrA\n  end\nend\n");
+    };
+    const QByteArray looped = ObjectTextToBinary(text);
+    try {
+        delete ReadFormAsWritten(looped, options);
+        ADD_FAILURE();
+    } catch (const EReadError& e) {
+        EXPECT_EQ(e.Offset, looped.indexOf("\x04TFrA") - 1); // the inline flag before the class name
+        EXPECT_TRUE(e.Reason.contains(QLatin1String("Frame TFrA is placed inside itself"))) << e.Reason.toStdString();
+    }
 }
 
 TEST(FormsAsWritten, AControlInsideANonVisualComponentIsRefusedRatherThanMoved)

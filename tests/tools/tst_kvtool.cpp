@@ -329,6 +329,43 @@ TEST_F(KvTool, TheDemoIsWhatItsGeneratorWrites)
         EXPECT_TRUE(Read(Dir.filePath(name)) == Read(QStringLiteral(KV_DEMO_DIR "/") + name)) << name.toStdString();
 }
 
+// Every form command names the file and the place of a fault: line and column in a text form,
+// also for faults only reading into live components finds, and the offset in a binary form.
+TEST_F(KvTool, ErrorsNameTheFileAndThePlace)
+{
+    Write(Path("syntax.dfm"), "object F: TForm\r\n  Left = 1\r\n  Top 2\r\nend\r\n");
+    const QByteArray twice = "object F: TForm\r\n  object A: TButton\r\n  end\r\n"
+                             "  object B: TPanel\r\n    object A: TButton\r\n    end\r\n  end\r\nend\r\n";
+    Write(Path("twice.dfm"), twice);
+    const QByteArray binary = ObjectTextToBinary(twice);
+    Write(Path("twice.bin"), binary);
+    Write(Path("cut.bin"), binary.left(binary.size() - 5));
+    const QByteArray secondA = QByteArray::number(binary.indexOf("\x07TButton", binary.indexOf("\x07TButton") + 1));
+    const QList<QStringList> all = {{"totext"}, {"tobinary"}, {"resave"}, {"check", "--load"}};
+    for (const QStringList& command : all) {
+        SCOPED_TRACE(command.join(' ').toStdString());
+        const auto error = [&](const char* file) {
+            const Result r = Tool(QStringList{"form"} + command + QStringList{Path(file), Path("out")});
+            EXPECT_EQ(r.Code, 1);
+            EXPECT_FALSE(QFile::exists(Path("out")));
+            return r.Err;
+        };
+        EXPECT_TRUE(error("syntax.dfm").contains(Path("syntax.dfm").toUtf8() + ":3:7: '=' expected"));
+        EXPECT_TRUE(error("cut.bin").contains(Path("cut.bin").toUtf8() + ":offset " + QByteArray::number(binary.size() - 5)
+                                              + ": Unexpected end of stream"));
+        if (command.first() == QLatin1String("totext") || command.first() == QLatin1String("tobinary"))
+            continue; // names are checked by reading into components
+        EXPECT_TRUE(error("twice.dfm").contains(Path("twice.dfm").toUtf8() + ":5:5: Error creating A: A component named A "
+                                                "already exists"));
+        EXPECT_TRUE(error("twice.bin").contains(Path("twice.bin").toUtf8() + ":offset " + secondA + ": Error creating A"));
+    }
+    // A fault of an ancestor is placed in the ancestor.
+    Write(Path("child.dfm"), "inherited F: TForm\r\n  Caption = 'x'\r\nend\r\n");
+    const Result r = Tool({"form", "resave", "--ancestor", Path("twice.dfm"), Path("child.dfm")});
+    EXPECT_EQ(r.Code, 1);
+    EXPECT_TRUE(r.Err.contains(Path("twice.dfm").toUtf8() + ":5:5: Error creating A")) << r.Err.constData();
+}
+
 // The package manager's commands on a copy of the demo project.
 class KvToolRefs : public KvTool
 {
