@@ -72,6 +72,7 @@ case "$cmd" in
     mkdir -p "build/fuzz/corpus-$target"
     case "$target" in
       binary) seeds=tests/data/fuzz-binary ;;
+      resave) seeds="tests/data/forms tests/data/fuzz-binary tests/data/fuzz-resave" ;;
       packages) seeds=tests/data/fuzz-packages ;;
       display) seeds=tests/data/fuzz-display ;;
       project) seeds=tests/data/fuzz-projects ;;
@@ -80,7 +81,7 @@ case "$cmd" in
       *) seeds=tests/data/forms ;;
     esac
     exec "build/fuzz/fuzz/kv_fuzz_$target" -max_total_time="$seconds" -max_len=65536 \
-      -timeout=10 -rss_limit_mb=2048 "build/fuzz/corpus-$target" "$seeds"
+      -timeout=10 -rss_limit_mb=2048 "build/fuzz/corpus-$target" $seeds
     ;;
   bench)
     ensure_packages $BASE_PKGS

@@ -4,7 +4,8 @@
 // that stream must write in the shape the form came in.
 //
 // The input is a form file (text, binary or resource), optionally followed by its ancestor's form
-// and then by the form every inline frame opens on, the parts separated by lines "----".
+// (may be empty) and then by the form every inline frame opens on, the parts separated by lines
+// "----".
 
 #include "CodePage.h"
 #include "Controls.h"
@@ -53,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     TFormReadOptions options;
     try {
         binary = FormFileToBinary(parts[0], &shape);
-        if (parts.size() > 1)
+        if (parts.size() > 1 && !parts[1].isEmpty())
             options.Ancestors << FormFileToBinary(parts[1]);
     } catch (const Exception&) {
         return 0;
