@@ -68,6 +68,7 @@ struct TTimes
     double Write = 0; // live components to text
     qint64 Bytes = 0;
     int Different = 0;
+    int Refused = 0;
 };
 
 void Measure(const QByteArray& data, TTimes& t)
@@ -94,6 +95,8 @@ void Report(const char* what, const TTimes& t, int runs)
     const double mb = double(t.Bytes) / runs / 1e6;
     printf("%s: %.1f MB, load %.1f MB/s, write %.1f MB/s of processor time%s\n", what, mb, mb * runs / t.Load, mb * runs / t.Write,
            t.Different ? qPrintable(QStringLiteral(", %1 not written back exactly").arg(t.Different / runs)) : "");
+    if (t.Refused)
+        printf("  %d refused (not counted)\n", t.Refused / runs);
 }
 
 } // namespace
@@ -133,6 +136,7 @@ int main(int argc, char* argv[])
                     try {
                         Measure(f, real);
                     } catch (const Exception&) {
+                        ++real.Refused;
                     }
                 }
             Report(qPrintable(QStringLiteral("%1 real forms").arg(forms.size())), real, n);

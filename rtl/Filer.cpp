@@ -14,8 +14,8 @@
 
 #include <algorithm>
 #include <climits>
-#include <optional>
 #include <cmath>
+#include <optional>
 
 using namespace KvFormBinary;
 
@@ -116,8 +116,8 @@ QList<QVariant> ComparedValues(const QObject* Instance)
 {
     QList<QVariant> values;
     for (const TPropInfo& info : GetPropList(Instance->metaObject()))
-        values << (info.Prop.isReadable() && info.Prop.isWritable() && info.Kind != TTypeKind::tkClass
-                           && info.Kind != TTypeKind::tkUnknown
+        values << (info.Prop.isReadable() && info.Prop.isStored() && info.Prop.isWritable()
+                           && info.Kind != TTypeKind::tkClass && info.Kind != TTypeKind::tkUnknown
                        ? KvReadProperty(info.Prop, Instance)
                        : QVariant());
     return values;
