@@ -340,18 +340,19 @@ QByteArray TKvUnitModule::ReadFormFile()
     return ReadFileBytes(FormFileName());
 }
 
-const QMetaObject* TKvUnitModule::RootClassFor(const QString& ClassName, const QByteArray& Binary) const
+const QMetaObject* TKvUnitModule::RootClassFor(const QString& ClassName, const TKvFormAncestry& Ancestry,
+                                                const QByteArray& Binary) const
 {
-    auto usable = [](const QString& Name) -> const QMetaObject* {
-        const QMetaObject* cls = Name.isEmpty() ? nullptr : GetClass(Name.section(u'.', -1));
-        return InheritsFrom(cls, &TComponent::staticMetaObject) ? cls : nullptr;
-    };
-    if (const QMetaObject* cls = usable(KvUnitSource::FindClassAncestor(FSource->Text(), ClassName)))
-        return cls;
+    QString formType;
     if (TKvProject* project = FHost->ActiveProject())
         if (TKvModuleInfo* info = project->FindModuleInfo(FileName()))
-            if (const QMetaObject* cls = usable(info->FormType()))
-                return cls;
+            formType = info->FormType();
+    if (const QMetaObject* cls = KvFormRootClass(Ancestry, formType))
+        return cls;
+    // The unit being edited may declare what its file does not yet.
+    const QMetaObject* cls = GetClass(KvUnitSource::FindClassAncestor(FSource->Text(), ClassName).section(u'.', -1));
+    if (InheritsFrom(cls, &TComponent::staticMetaObject))
+        return cls;
     RegisterControlClasses();
     return RootClassOfStream(Binary);
 }
@@ -391,9 +392,7 @@ TKvFormEditor* TKvUnitModule::OpenForm()
         options.AnsiStrings = fromText && textFormat.Style == TFormTextStyle::Legacy;
         for (const QString& ancestor : ancestry.Forms)
             options.Ancestors << InFormFile(ancestor, true, [&] { return FormFileToBinary(ReadFileBytes(ancestor)); });
-        options.RootClass = !ancestry.BaseClass.isEmpty()
-            ? GetClass(ancestry.BaseClass)
-            : RootClassFor(className, options.Ancestors.isEmpty() ? binary : options.Ancestors.first());
+        options.RootClass = RootClassFor(className, ancestry, options.Ancestors.isEmpty() ? binary : options.Ancestors.first());
         const QString dir = QFileInfo(file).absolutePath();
         options.FindFrame = [&](const QString& frameClass) {
             const QString frame = KvFindClassForm(frameClass, dir, units);

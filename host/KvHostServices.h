@@ -120,7 +120,7 @@ private:
 
     QByteArray ReadFormFile();
     // From the unit, the project, else the form stream (the base form's when there is one).
-    const QMetaObject* RootClassFor(const QString& ClassName, const QByteArray& Binary) const;
+    const QMetaObject* RootClassFor(const QString& ClassName, const TKvFormAncestry& Ancestry, const QByteArray& Binary) const;
 };
 
 class TKvProjectGroup : public IOTAProjectGroup

@@ -634,17 +634,6 @@ QString FindDeclaringUnit(const QString& ClassName, const QString& Dir, const QS
     return QString();
 }
 
-// The registered base standing for an ancestor nobody registered whose form is not found: a
-// library's module (TWebModule) is a data module, its frame a frame, anything else a form.
-QString KindOfUnknownAncestor(const QString& Ancestor)
-{
-    RegisterControlClasses();
-    const QMetaObject* kind = Ancestor.endsWith(QLatin1String("Module"), Qt::CaseInsensitive) ? &TDataModule::staticMetaObject
-        : Ancestor.endsWith(QLatin1String("Frame"), Qt::CaseInsensitive)                     ? &TFrame::staticMetaObject
-                                                                                              : &TForm::staticMetaObject;
-    return QString::fromLatin1(kind->className());
-}
-
 QString FormBeside(const QString& Unit)
 {
     const QFileInfo info(Unit);
@@ -672,7 +661,6 @@ TKvFormAncestry KvFindFormAncestry(const QString& UnitFile, const QString& Class
         const QString form = next.isEmpty() ? QString() : FormBeside(next);
         if (form.isEmpty()) {
             result.Missing = ancestor;
-            result.BaseClass = KindOfUnknownAncestor(ancestor);
             return result;
         }
         result.Forms.prepend(form);
@@ -680,6 +668,27 @@ TKvFormAncestry KvFindFormAncestry(const QString& UnitFile, const QString& Class
         cls = ancestor;
     }
     return result;
+}
+
+const QMetaObject* KvFormRootClass(const TKvFormAncestry& Ancestry, const QString& FormType)
+{
+    auto registered = [](const QString& Name) -> const QMetaObject* {
+        const QMetaObject* cls = Name.isEmpty() ? nullptr : GetClass(Name.section(u'.', -1));
+        return InheritsFrom(cls, &TComponent::staticMetaObject) ? cls : nullptr;
+    };
+    if (Ancestry.Missing.isEmpty())
+        if (const QMetaObject* cls = registered(Ancestry.BaseClass))
+            return cls;
+    const QString kind = FormType.isEmpty() ? Ancestry.Missing : FormType;
+    if (kind.isEmpty())
+        return nullptr;
+    if (const QMetaObject* cls = registered(kind))
+        return cls;
+    // A library's module nobody registered (TWebModule) is a data module, its frame a frame.
+    RegisterControlClasses();
+    if (kind.endsWith(QLatin1String("Module"), Qt::CaseInsensitive))
+        return &TDataModule::staticMetaObject;
+    return kind.endsWith(QLatin1String("Frame"), Qt::CaseInsensitive) ? &TFrame::staticMetaObject : nullptr;
 }
 
 QString KvFindClassForm(const QString& ClassName, const QString& Dir, const QStringList& Units)

@@ -187,5 +187,9 @@ struct TKvFormAncestry
     QString Missing;   // the ancestor whose unit or form was not found
 };
 TKvFormAncestry KvFindFormAncestry(const QString& UnitFile, const QString& ClassName, const QStringList& Units);
+// The class a form's root is made of: the registered class its ancestors start from, else the
+// kind of module its project notes (FormType) or its missing ancestor names (TWebModule: a data
+// module, TToolFrame: a frame); null when none of them says.
+const QMetaObject* KvFormRootClass(const TKvFormAncestry& Ancestry, const QString& FormType);
 // The form file of the unit that declares ClassName (a frame placed inline), or empty.
 QString KvFindClassForm(const QString& ClassName, const QString& Dir, const QStringList& Units);

@@ -319,6 +319,7 @@ LoadedForm LoadForm(const QString& file, const QByteArray& data, const QStringLi
     // The unit that declares the form: the project's entry for it, or the .pas beside it.
     QStringList units;
     QString unit;
+    QString formType; // the project's note of the module's kind: TDataModule, TFrame
     std::shared_ptr<const TCodePage> projectCodePage;
     if (!projectFile.isEmpty()) {
         TKvProject project;
@@ -329,8 +330,10 @@ LoadedForm LoadForm(const QString& file, const QByteArray& data, const QStringLi
         }
         for (int i = 0; i < project.GetModuleCount(); ++i)
             units << project.GetModule(i)->FileName();
-        if (const TKvModuleInfo* m = project.FindModuleInfo(QFileInfo(file).absoluteFilePath()))
+        if (const TKvModuleInfo* m = project.FindModuleInfo(QFileInfo(file).absoluteFilePath())) {
             unit = m->FileName();
+            formType = m->FormType();
+        }
         if (!codePage && TCodePage::IsKnown(project.CodePage()))
             projectCodePage = std::make_shared<const TCodePage>(project.CodePage()); // the option overrides
     }
@@ -350,8 +353,7 @@ LoadedForm LoadForm(const QString& file, const QByteArray& data, const QStringLi
         const TKvFormAncestry ancestry = KvFindFormAncestry(unit, QString::fromUtf8(h.ClassName), units);
         if (ancestors.isEmpty())
             ancestors = ancestry.Forms;
-        if (!ancestry.BaseClass.isEmpty())
-            options.RootClass = GetClass(ancestry.BaseClass);
+        options.RootClass = KvFormRootClass(ancestry, formType);
         if (!ancestry.Missing.isEmpty() && ancestorFiles.isEmpty())
             result.Warnings << QStringLiteral("%1: the form of %2 was not found; the form is read without it")
                                    .arg(file, ancestry.Missing);

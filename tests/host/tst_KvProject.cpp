@@ -369,8 +369,8 @@ TEST(KvHostForms, InheritedFormOpensOnItsAncestorOrWithAWarning)
 }
 
 // A form's root is made of the kind its unit's class descends from, found through its ancestors'
-// forms, or named by a library's module or frame nobody registered; never of a registered class
-// that only shares the form's class name.
+// forms, or named by the project or by a library's module or frame nobody registered; never of a
+// registered class that only shares the form's class name.
 TEST(KvHostForms, TheRootIsOfTheKindItsUnitDeclares)
 {
     RegisterDBClasses(); // TTable, named like the web module below
@@ -387,12 +387,17 @@ TEST(KvHostForms, TheRootIsOfTheKindItsUnitDeclares)
     unit("UBaseDm", "TDmBase", "TDataModule", "object DmBase", 200);
     unit("UDm", "TDm", "TDmBase", "inherited Dm", 300);
     unit("UFr", "TFrLink", "TToolFrame", "object FrLink", 120);
+    unit("UDmMain", "TDmMain", "TDmGone", "inherited DmMain", 100); // its ancestor's unit is gone
+    SetFileBytes(dir.filePath(QStringLiteral("Kinds.dpr")),
+                 "program Kinds;\n\nuses\n  UDmMain in 'UDmMain.pas' {DmMain: TDataModule};\n\nbegin\nend.\n");
     const std::pair<const char*, const QMetaObject*> cases[] = {{"table_dm.pas", &TDataModule::staticMetaObject},
                                                                 {"UDm.pas", &TDataModule::staticMetaObject},
-                                                                {"UFr.pas", &TFrame::staticMetaObject}};
+                                                                {"UFr.pas", &TFrame::staticMetaObject},
+                                                                {"UDmMain.pas", &TDataModule::staticMetaObject}};
     for (const auto& [unitFile, kind] : cases) {
         SCOPED_TRACE(unitFile);
         TKvHostServices host;
+        host.OpenProject(dir.filePath(QStringLiteral("Kinds.dpr")));
         const QString file = dir.filePath(QString::fromLatin1(unitFile));
         TKvFormEditor* form = host.OpenForm(file);
         ASSERT_TRUE(form);
