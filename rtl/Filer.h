@@ -99,7 +99,7 @@ public:
     ~TReader() override;
 
     // Reads the root object into Root, or into a new instance of the stream's class. When that
-    // class is not registered (TForm1), a new AncestorClass is made and remembers the stream's
+    // class is not registered (TForm1) or is no AncestorClass, an AncestorClass is made with the
     // class name. Component references are resolved once the whole form is read; Loaded is
     // called on every component read. On failure the components this read created are destroyed.
     TComponent* ReadRootComponent(TComponent* Root = nullptr, const QMetaObject* AncestorClass = nullptr);
@@ -278,10 +278,10 @@ struct TFormFileShape
 QByteArray FormFileToBinary(const QByteArray& Data, TFormFileShape* Shape = nullptr);
 QByteArray BinaryToFormFile(const QByteArray& Binary, const TFormFileShape& Shape);
 
-// Reads a form as its users wrote it (TReader::KeepAsWritten) into a new root of RootClass (or
-// of the stream's class when registered). Ancestors are the forms it inherits from, the base
-// first: each is read into the same root before it, and what the form does not change is not
-// written again. Frames placed inline are looked up by class name with FindFrame (their form
+// Reads a form as its users wrote it (TReader::KeepAsWritten) into a new root of RootClass (or of
+// the stream's class when registered and one of RootClass). Ancestors are the forms it inherits
+// from, base first: each is read into the same root before it, and what the form does not change
+// is not written again. Frames placed inline are looked up by class name with FindFrame (their form
 // stream, or empty when unknown). Unresolved references are appended to Unresolved.
 struct TFormReadOptions
 {
