@@ -530,6 +530,9 @@ TComponent* TReader::ReadObject(TComponent* Parent, TComponent* Owner)
                                     : CreateComponent(cls, Owner);
                 created = true;
                 FCreated << c;
+                // Classes are found whatever the letter case; the name stays as written.
+                if (KeepAsWritten && c->ClassName() != className)
+                    c->SetDesignClassName(className);
             }
             c->IncludeState(csLoading | csReading);
             if (h.Flags & ffInline)

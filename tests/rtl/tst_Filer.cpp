@@ -467,6 +467,12 @@ TEST(FormsAsWritten, UnknownClassesAndPropertiesComeBackUnchanged)
 
     // Strict reading still refuses what it does not know.
     EXPECT_THROW(Read(ThirdPartyForm, nullptr, &TForm::staticMetaObject), EReadError);
+
+    // A registered class named in another letter case is that class, written as it was named.
+    const QByteArray cased = "object F: TForm\n  object Side: tFRAME\n    Left = 4\n  end\nend\n";
+    auto casedForm = ReadAsWritten(cased);
+    EXPECT_TRUE(qobject_cast<TFrame*>(casedForm->FindComponent(QStringLiteral("Side"))));
+    EXPECT_EQ(Text(casedForm.get()), cased);
 }
 
 TEST(FormsAsWritten, AnEditChangesOnlyItsOwnLines)
