@@ -5,6 +5,7 @@
 #include "KvUnitSource.h"
 #include "Filer.h"
 #include "FormBinary.h"
+#include "FormTextPlace.h"
 #include "KvFormDesigner.h"
 #include "KvRuntimeClasses.h"
 #include "SysUtils.h"
@@ -110,9 +111,10 @@ bool SameFile(const QString& A, const QString& B)
     return A.compare(B, Qt::CaseInsensitive) == 0;
 }
 
-// Errors from the form streams, told with the file they came from.
+// Errors from the form streams, told with the file they came from. Text is the form text whose
+// binary form was being read, when an offset in it is a place of that text.
 template <class F>
-auto InFormFile(const QString& FileName, bool FromText, F Read)
+auto InFormFile(const QString& FileName, bool FromText, F Read, const QByteArray& Text = {})
 {
     try {
         return Read();
@@ -120,8 +122,14 @@ auto InFormFile(const QString& FileName, bool FromText, F Read)
         e.Message = QStringLiteral("%1:%2:%3: %4").arg(FileName).arg(e.Line).arg(e.Column).arg(e.Reason);
         throw;
     } catch (EReadError& e) {
-        // Offsets into a stream converted from text mean nothing to the reader of the text.
-        e.Message = QStringLiteral("%1: %2").arg(FileName, FromText ? e.Reason : e.Message);
+        // Offsets into a stream converted from text mean nothing to the reader of the text: its
+        // line and column do.
+        const TFormTextPlace place = FromText && e.Offset >= 0 && !Text.isEmpty() ? FormTextPlace(Text, e.Offset)
+                                                                                  : TFormTextPlace{};
+        if (place.Line > 0)
+            e.Message = QStringLiteral("%1:%2:%3: %4").arg(FileName).arg(place.Line).arg(place.Column).arg(e.Reason);
+        else
+            e.Message = QStringLiteral("%1: %2").arg(FileName, FromText ? e.Reason : e.Message);
         throw;
     } catch (Exception& e) {
         e.Message = QStringLiteral("%1: %2").arg(FileName, e.Message);
@@ -399,8 +407,14 @@ TKvFormEditor* TKvUnitModule::OpenForm()
             return frame.isEmpty() ? QByteArray() : ReadFileBytes(frame);
         };
         options.Unresolved = &unresolved;
-        return ReadFormAsWritten(binary, options);
-    }));
+        try {
+            return ReadFormAsWritten(binary, options);
+        } catch (EReadError& e) {
+            if (!options.Ancestors.isEmpty())
+                e.Offset = -1; // it may be a place in an ancestor's form
+            throw;
+        }
+    }, data));
     root->SetDesigning(true);
     root->IncludeState(csDesignInstance);
     auto editor = std::unique_ptr<TKvFormEditor>(new TKvFormEditor(this, root.release()));
