@@ -409,9 +409,23 @@ TKvFormEditor* TKvUnitModule::OpenForm()
         options.Unresolved = &unresolved;
         try {
             return ReadFormAsWritten(binary, options);
-        } catch (EReadError& e) {
-            if (!options.Ancestors.isEmpty())
-                e.Offset = -1; // it may be a place in an ancestor's form
+        } catch (EReadError&) {
+            // The offset may be a place in an ancestor's form: the first one that fails read alone
+            // is at fault, and is named with its place.
+            for (qsizetype i = 0; i < ancestry.Forms.size(); ++i) {
+                TFormReadOptions alone = options;
+                alone.Ancestors = options.Ancestors.first(i);
+                alone.Unresolved = nullptr;
+                const QString& ancestor = ancestry.Forms.at(i);
+                const QByteArray text = ReadFileBytes(ancestor);
+                try {
+                    delete InFormFile(
+                        ancestor, TestStreamFormat(text) != TStreamOriginalFormat::sofBinary,
+                        [&] { return ReadFormAsWritten(options.Ancestors.at(i), alone); }, text);
+                } catch (const Exception& a) {
+                    throw EReadError(a.Message);
+                }
+            }
             throw;
         }
     }, data));

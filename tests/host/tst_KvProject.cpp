@@ -2,6 +2,7 @@
 #include "Controls.h"
 #include "DB.h"
 #include "Filer.h"
+#include "KvFiles.h"
 #include "KvFormDesigner.h"
 #include "KvHostServices.h"
 #include "KvProject.h"
@@ -360,6 +361,38 @@ TEST(KvHostForms, InheritedFormOpensOnItsAncestorOrWithAWarning)
                   QStringLiteral("TEdit"));
         EXPECT_EQ(form->GetFormStream(), FormFileToBinary(ReadFileBytes(dir.filePath(QStringLiteral("UChild.dfm")))));
     }
+    // An error is placed in the form it is in, the ancestor's or the form's own.
+    const QByteArray base = ReadFileBytes(dir.filePath(QStringLiteral("UBase.dfm")));
+    const QByteArray child = ReadFileBytes(dir.filePath(QStringLiteral("UChild.dfm")));
+    const struct
+    {
+        const char* File;
+        QByteArray Bytes;
+        const char* Place;
+    } broken[] = {
+        {"UBase.dfm", QByteArray(base).replace("  object LbTitle:", "  object lbtitle: TLabel\r\n  end\r\n  object LbTitle:"),
+         "UBase.dfm:20:3: Error creating LbTitle: "},
+        {"UChild.dfm", QByteArray(child).replace("  object EdName:", "  object edname: TEdit\r\n  end\r\n  object EdName:"),
+         "UChild.dfm:17:3: Error creating EdName: "},
+    };
+    auto restore = [&] {
+        KvWriteFile(dir.filePath(QStringLiteral("UBase.dfm")), base);
+        KvWriteFile(dir.filePath(QStringLiteral("UChild.dfm")), child);
+    };
+    for (const auto& b : broken) {
+        restore();
+        KvWriteFile(dir.filePath(QString::fromLatin1(b.File)), b.Bytes);
+        TKvHostServices host;
+        host.OpenProject(dir.filePath(QStringLiteral("Legacy.dpr")));
+        try {
+            host.OpenForm(dir.filePath(QStringLiteral("UChild.pas")));
+            ADD_FAILURE() << b.File;
+        } catch (const Exception& e) {
+            EXPECT_TRUE(e.Message.contains(QString::fromLatin1(b.Place))) << e.what();
+        }
+    }
+    restore();
+
     QFile::remove(dir.filePath(QStringLiteral("UBase.pas")));
     TKvHostServices host;
     host.OpenProject(dir.filePath(QStringLiteral("Legacy.dpr")));
