@@ -410,21 +410,18 @@ TKvFormEditor* TKvUnitModule::OpenForm()
         try {
             return ReadFormAsWritten(binary, options);
         } catch (EReadError&) {
-            // The offset may be a place in an ancestor's form: the first one that fails read alone
-            // is at fault, and is named with its place.
-            for (qsizetype i = 0; i < ancestry.Forms.size(); ++i) {
-                TFormReadOptions alone = options;
-                alone.Ancestors = options.Ancestors.first(i);
-                alone.Unresolved = nullptr;
-                const QString& ancestor = ancestry.Forms.at(i);
-                const QByteArray text = ReadFileBytes(ancestor);
-                try {
-                    delete InFormFile(
-                        ancestor, TestStreamFormat(text) != TStreamOriginalFormat::sofBinary,
-                        [&] { return ReadFormAsWritten(options.Ancestors.at(i), alone); }, text);
-                } catch (const Exception& a) {
-                    throw EReadError(a.Message);
-                }
+            // The offset may be a place in an ancestor's form, named then with its own place.
+            std::exception_ptr error;
+            const qsizetype i = FailingAncestor(options, error);
+            if (i < 0)
+                throw;
+            const QString& ancestor = ancestry.Forms.at(i);
+            const QByteArray text = ReadFileBytes(ancestor);
+            try {
+                InFormFile(ancestor, TestStreamFormat(text) != TStreamOriginalFormat::sofBinary,
+                           [&] { std::rethrow_exception(error); }, text);
+            } catch (const Exception& a) {
+                throw EReadError(a.Message);
             }
             throw;
         }

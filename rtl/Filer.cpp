@@ -1,4 +1,5 @@
 #include "Filer.h"
+#include "FormTextPlace.h"
 
 #include "Classes.h"
 #include "Controls.h"
@@ -1508,4 +1509,20 @@ TComponent* ReadFormAsWritten(const QByteArray& Binary, const TFormReadOptions& 
     }
     read(Binary);
     return root.release();
+}
+
+qsizetype FailingAncestor(const TFormReadOptions& Options, std::exception_ptr& Error)
+{
+    TFormReadOptions alone = Options;
+    alone.Unresolved = nullptr;
+    for (qsizetype i = 0; i < Options.Ancestors.size(); ++i) {
+        alone.Ancestors = Options.Ancestors.first(i);
+        try {
+            delete ReadFormAsWritten(Options.Ancestors.at(i), alone);
+        } catch (const Exception&) {
+            Error = std::current_exception();
+            return i;
+        }
+    }
+    return -1;
 }

@@ -376,13 +376,10 @@ LoadedForm LoadForm(const QString& file, const QByteArray& data, const QStringLi
     try {
         result.Root.reset(ReadFormAsWritten(binary, options));
     } catch (const Exception& e) {
-        // The offset is one of the stream being read, which may be an ancestor's: one that fails
-        // read alone is the one at fault.
-        for (qsizetype i = 0; i < ancestors.size(); ++i) {
-            TFormReadOptions alone = options;
-            alone.Ancestors = options.Ancestors.first(i);
+        std::exception_ptr error;
+        if (const qsizetype i = FailingAncestor(options, error); i >= 0) {
             try {
-                delete ReadFormAsWritten(options.Ancestors.at(i), alone);
+                std::rethrow_exception(error);
             } catch (const Exception& a) {
                 throw LoadError(ancestors.at(i), ancestorData.at(i), ancestorBases.at(i), a);
             }
